@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds Rollcraft II into build/ (or $ROLLCRAFT_BUILD_DIR).
+# Extra arguments go to the CMake configure step.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${ROLLCRAFT_BUILD_DIR:-build}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$build"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash tests/browser/setup.sh
+bash scripts/build.sh "$@"
+ctest --test-dir "${ROLLCRAFT_BUILD_DIR:-build}" --output-on-failure -j2

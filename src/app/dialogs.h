@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every message box, input box, file dialog and folder dialog of the program
+// goes through this interface, so that tests can script the answers.
+class Dialogs {
+public:
+    enum class Icon { None, Information, Question, Exclamation, Critical };
+    enum class Buttons { Ok, OkCancel, YesNoCancel };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    struct FileChoice {
+        enum class Status { Chosen, Cancelled, Failed };
+        Status status = Status::Cancelled;
+        QString path;
+    };
+
+    virtual ~Dialogs() = default;
+
+    virtual Answer messageBox(QWidget* owner, const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) = 0;
+    // The text entered, or the empty text on Cancel.
+    virtual QString inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                             const QString& defaultText) = 0;
+    // `filter` lists description|patterns pairs, e.g. "Gif file|*.gif|All files|*.*".
+    virtual FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& initialFileName) = 0;
+    virtual FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
+                                const QString& initialFileName) = 0;
+    // A full folder path, or the empty text when cancelled.
+    virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+};

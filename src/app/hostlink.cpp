@@ -1,0 +1,83 @@
+#include "hostlink.h"
+
+#include "hostlinknames.h"
+#include "twkplugin.h"
+
+#include <QCoreApplication>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+namespace {
+
+// The /PLUGIN object's one interface: three read-only text properties.
+class PluginAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.tarnwick.Plugin")
+    Q_PROPERTY(QString SCRIPT READ script)
+    Q_PROPERTY(QString SCRIPTTYPE READ scriptType)
+    Q_PROPERTY(QString PREVIEW READ preview)
+
+public:
+    PluginAdaptor(QObject* topic, const TWKPLUGIN& window)
+        : QDBusAbstractAdaptor(topic), m_window(window)
+    {
+    }
+
+    [[nodiscard]] QString script() const
+    {
+        return m_window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
+    }
+    [[nodiscard]] QString scriptType() const
+    {
+        return m_window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
+    }
+    [[nodiscard]] QString preview() const
+    {
+        return m_window.exchangeText(TWKPLUGIN::Exchange::PREVIEW);
+    }
+
+private:
+    const TWKPLUGIN& m_window;
+};
+
+} // namespace
+
+HostLink::HostLink(TWKPLUGIN& window, QObject* parent)
+    : QObject(parent), m_bus(QDBusConnection::sessionBus()),
+      m_busName(pluginBusName(QCoreApplication::applicationFilePath()))
+{
+    if (!m_bus.isConnected())
+        return;
+    auto* topic = new QObject(this);
+    new PluginAdaptor(topic, window);
+    if (!m_bus.registerObject(QLatin1String(PluginObjectPath), topic,
+                              QDBusConnection::ExportAdaptors))
+        return;
+    connect(&window, &TWKPLUGIN::exchangeChanged, this, &HostLink::publish);
+    // A second instance waits in the queue until the first one ends.
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        m_bus.interface()->registerService(m_busName, QDBusConnectionInterface::QueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
+    m_linked = reply.isValid();
+}
+
+HostLink::~HostLink()
+{
+    if (m_linked)
+        m_bus.interface()->unregisterService(m_busName);
+    if (m_bus.isConnected())
+        m_bus.unregisterObject(QLatin1String(PluginObjectPath));
+}
+
+void HostLink::publish(const QString& item, const QString& value)
+{
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QLatin1String(PluginObjectPath),
+                                   QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << QLatin1String(PluginInterface) << QVariantMap{{item, value}} << QStringList();
+    m_bus.send(signal);
+}
+
+#include "hostlink.moc"

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Names both ends of the host link agree on.
+inline constexpr char PluginObjectPath[] = "/PLUGIN";
+inline constexpr char PluginInterface[] = "org.tarnwick.Plugin";
+
+// "org.tarnwick.plugin." and the executable's base name, every character
+// other than a letter, digit or '_' turned into '_'.
+[[nodiscard]] QString pluginBusName(const QString& executablePath);

@@ -1,0 +1,23 @@
+#include "hostlink.h"
+#include "qtdialogs.h"
+#include "twkplugin.h"
+
+#include <QApplication>
+#include <cstring>
+
+int main(int argc, char* argv[])
+{
+    // The host starts the plug-in with exactly this one argument; started any
+    // other way it ends at once, without a window and without a word.
+    if (argc != 2 || std::strcmp(argv[1], "-startplugin") != 0)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Rollcraft II"));
+    QtDialogs dialogs;
+    TWKPLUGIN window(dialogs);
+    HostLink link(window);
+    QObject::connect(&window, &TWKPLUGIN::closed, &app, &QCoreApplication::quit);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,105 @@
+#include "qtdialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon qtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Dialogs::FileChoice fileChoice(const QString& path)
+{
+    if (path.isEmpty())
+        return {Dialogs::FileChoice::Status::Cancelled, {}};
+    return {Dialogs::FileChoice::Status::Chosen, path};
+}
+
+} // namespace
+
+QStringList qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
+        const QString& description = parts[i];
+        filters << (description.endsWith(QLatin1Char(')'))
+                        ? description
+                        : description + QLatin1String(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+Dialogs::Answer QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& title,
+                                      Icon icon, Buttons buttons)
+{
+    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, owner);
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                            const QString& defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+Dialogs::FileChoice QtDialogs::openFile(QWidget* owner, const QString& title,
+                                        const QString& filter, const QString& initialFileName)
+{
+    return fileChoice(QFileDialog::getOpenFileName(owner, title, initialFileName,
+                                                   qtNameFilters(filter).join(QLatin1String(";;"))));
+}
+
+Dialogs::FileChoice QtDialogs::saveFile(QWidget* owner, const QString& title,
+                                        const QString& filter, const QString& initialFileName)
+{
+    return fileChoice(QFileDialog::getSaveFileName(owner, title, initialFileName,
+                                                   qtNameFilters(filter).join(QLatin1String(";;"))));
+}
+
+QString QtDialogs::chooseFolder(QWidget* owner, const QString& title)
+{
+    return QFileDialog::getExistingDirectory(owner, title, QString(),
+                                             QFileDialog::ShowDirsOnly);
+}

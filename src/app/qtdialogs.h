@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QStringList>
+
+// The dialogs as Qt shows them.
+class QtDialogs final : public Dialogs {
+public:
+    Answer messageBox(QWidget* owner, const QString& text, const QString& title, Icon icon,
+                      Buttons buttons) override;
+    QString inputBox(QWidget* owner, const QString& prompt, const QString& title,
+                     const QString& defaultText) override;
+    FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
+                        const QString& initialFileName) override;
+    FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
+                        const QString& initialFileName) override;
+    QString chooseFolder(QWidget* owner, const QString& title) override;
+};
+
+// "Gif file|*.gif|All files|*.*" as Qt's name filters:
+// "Gif file (*.gif)", "All files (*)". A description that already shows its
+// patterns in parentheses is kept as it is.
+[[nodiscard]] QStringList qtNameFilters(const QString& filter);

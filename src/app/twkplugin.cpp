@@ -1,0 +1,601 @@
+#include "twkplugin.h"
+
+#include "datafile.h"
+#include "imageloading.h"
+#include "pagegenerator.h"
+#include "previewpicture.h"
+#include "settings.h"
+#include "ui_twkplugin.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QScreen>
+
+namespace {
+
+const QString AppTitle = QStringLiteral("TWKPLUGIN");
+const QString DataFileFilter = QStringLiteral("Rollcraft2 (*.rk2)|*.rk2");
+const QString ImageFilter =
+    QStringLiteral("All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*");
+
+QString chooserTitle(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("MouseOut image:");
+    case 1:
+        return QStringLiteral("MouseOver image:");
+    case 2:
+        return QStringLiteral("Description image:");
+    default:
+        return QStringLiteral("Default description image:");
+    }
+}
+
+// Edit fields 0 to 6 and the record fields they show.
+constexpr QString ButtonRecord::*EditFieldOf[] = {
+    &ButtonRecord::MouseOutImage, &ButtonRecord::MouseOverImage, &ButtonRecord::DescriptionImage,
+    &ButtonRecord::Url,           &ButtonRecord::Target,         &ButtonRecord::Alt,
+    &ButtonRecord::ImagePathPrefix,
+};
+
+} // namespace
+
+TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TWKPLUGIN>()), m_dialogs(dialogs),
+      m_clock(std::move(clock))
+{
+    m_ui->setupUi(this);
+    m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(),
+                  m_ui->PREVIEW->text()};
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    m_PreviewTimer.setObjectName(QStringLiteral("PreviewTimer"));
+    m_UnloadTimer.setObjectName(QStringLiteral("UnloadTimer"));
+    for (QTimer* timer : {&m_PreviewTimer, &m_UnloadTimer}) {
+        timer->setInterval(150);
+        timer->setSingleShot(true);
+    }
+    connect(&m_PreviewTimer, &QTimer::timeout, this, &TWKPLUGIN::PreviewTimer_Timer);
+    connect(&m_UnloadTimer, &QTimer::timeout, this, &TWKPLUGIN::UnloadTimer_Timer);
+
+    connect(m_ui->Combo1, &ButtonList::entrySelected, this, &TWKPLUGIN::Combo1_Click);
+    for (int i = 0; i < 8; ++i)
+        connect(Text1(i), &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+    for (int i : PreviewFields)
+        connect(Command7(i), &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+
+    connect(m_ui->Command4, &QPushButton::clicked, this, &TWKPLUGIN::Command4_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &TWKPLUGIN::Command5_Click);
+    connect(m_ui->Command6, &QPushButton::clicked, this, &TWKPLUGIN::Command6_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &TWKPLUGIN::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &TWKPLUGIN::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &TWKPLUGIN::Command3_Click);
+
+    connect(m_ui->File, &QMenu::aboutToShow, this, &TWKPLUGIN::File_Click);
+    connect(m_ui->EditSet, &QMenu::aboutToShow, this, &TWKPLUGIN::EditSet_Click);
+    connect(m_ui->Special, &QMenu::aboutToShow, this, &TWKPLUGIN::Special_Click);
+    connect(m_ui->ClearAllData, &QAction::triggered, this, &TWKPLUGIN::ClearAllData_Click);
+    connect(m_ui->OpenData, &QAction::triggered, this, &TWKPLUGIN::OpenData_Click);
+    connect(m_ui->SaveData, &QAction::triggered, this, &TWKPLUGIN::SaveData_Click);
+    connect(m_ui->AutoImage, &QAction::triggered, this, &TWKPLUGIN::AutoImage_Click);
+    connect(m_ui->Exit, &QAction::triggered, this, &TWKPLUGIN::Exit_Click);
+    connect(m_ui->ChangeImgPrefix, &QAction::triggered, this, &TWKPLUGIN::ChangeImgPrefix_Click);
+
+    Form_Load();
+}
+
+TWKPLUGIN::~TWKPLUGIN() = default;
+
+QLineEdit* TWKPLUGIN::Text1(int Index) const
+{
+    return findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(Index));
+}
+
+QPushButton* TWKPLUGIN::Command7(int Index) const
+{
+    return findChild<QPushButton*>(QStringLiteral("Command7_%1").arg(Index));
+}
+
+PreviewPicture* TWKPLUGIN::Image1(int Index) const
+{
+    return findChild<PreviewPicture*>(QStringLiteral("Image1_%1").arg(Index));
+}
+
+QLabel* TWKPLUGIN::Label9(int Index) const
+{
+    return findChild<QLabel*>(QStringLiteral("Label9_%1").arg(Index));
+}
+
+QString TWKPLUGIN::exchangeText(Exchange field) const
+{
+    return m_exchange[static_cast<std::size_t>(field)];
+}
+
+QString TWKPLUGIN::exchangeName(Exchange field)
+{
+    switch (field) {
+    case Exchange::SCRIPT:
+        return QStringLiteral("SCRIPT");
+    case Exchange::SCRIPTTYPE:
+        return QStringLiteral("SCRIPTTYPE");
+    case Exchange::PREVIEW:
+        break;
+    }
+    return QStringLiteral("PREVIEW");
+}
+
+void TWKPLUGIN::setExchange(Exchange field, const QString& text)
+{
+    m_exchange[static_cast<std::size_t>(field)] = text;
+    switch (field) {
+    case Exchange::SCRIPT:
+        m_ui->SCRIPT->setPlainText(text);
+        break;
+    case Exchange::SCRIPTTYPE:
+        m_ui->SCRIPTTYPE->setText(text);
+        break;
+    case Exchange::PREVIEW:
+        m_ui->PREVIEW->setText(text);
+        break;
+    }
+    emit exchangeChanged(exchangeName(field), text);
+}
+
+int TWKPLUGIN::listCount() const
+{
+    return m_ui->Combo1->count();
+}
+
+int TWKPLUGIN::selectedIndex() const
+{
+    return m_ui->Combo1->selectedIndex();
+}
+
+void TWKPLUGIN::showError(const QString& text)
+{
+    m_dialogs.messageBox(this, text, AppTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+}
+
+// ---- Start-up, size lock and closing ------------------------------------------------------
+
+void TWKPLUGIN::Form_Load()
+{
+    m_set.Saved = true;
+    m_set.CurrentIndex = -1;
+    EnableEdit(false);
+    adjustSize();
+    m_FixedWidth = static_cast<std::int16_t>(width());
+    m_FixedHeight = static_cast<float>(height());
+    setExchange(Exchange::SCRIPT, QString());
+    setExchange(Exchange::SCRIPTTYPE, QString());
+    if (const QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        move(area.x() + static_cast<int>(area.width() / 2.0f - width() / 2.0f),
+             area.y() + static_cast<int>(area.height() / 2.0f - height() / 2.0f));
+    }
+    if (const std::optional<bool> on = readAutoImage())
+        m_ui->AutoImage->setChecked(*on);
+}
+
+void TWKPLUGIN::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void TWKPLUGIN::Form_Resize()
+{
+    if (isMinimized() || m_FixedWidth == 0)
+        return;
+    const QSize fixed(m_FixedWidth, static_cast<int>(m_FixedHeight));
+    if (size() != fixed)
+        resize(fixed);
+}
+
+bool TWKPLUGIN::TestSaved()
+{
+    if (m_set.Saved)
+        return true;
+    return m_dialogs.messageBox(
+               this, QStringLiteral("Current data is not saved, are you sure that you want to quit ?"),
+               AppTitle, Dialogs::Icon::Exclamation,
+               Dialogs::Buttons::OkCancel) != Dialogs::Answer::Cancel;
+}
+
+void TWKPLUGIN::Command3_Click()
+{
+    if (!TestSaved())
+        return;
+    setExchange(Exchange::SCRIPT, QString());
+    setExchange(Exchange::SCRIPTTYPE, QString());
+    close();
+}
+
+void TWKPLUGIN::Exit_Click()
+{
+    close();
+}
+
+void TWKPLUGIN::closeEvent(QCloseEvent* event)
+{
+    if (!TestSaved()) {
+        event->ignore();
+        return;
+    }
+    if (!m_ScriptInserted) {
+        setExchange(Exchange::SCRIPT, QString());
+        setExchange(Exchange::SCRIPTTYPE, QString());
+    }
+    m_PreviewTimer.stop();
+    m_UnloadTimer.stop();
+    event->accept();
+    emit closed();
+}
+
+// ---- Button set and current-button editing -------------------------------------------------
+
+void TWKPLUGIN::LoadItem(int Index)
+{
+    const ButtonRecord& record = m_set.Buttons[Index];
+    for (int i = 0; i < 7; ++i)
+        Text1(i)->setText(record.*EditFieldOf[i]);
+}
+
+void TWKPLUGIN::StoreButton(int Index)
+{
+    ButtonRecord& record = m_set.Buttons[Index];
+    for (int i = 0; i < 7; ++i)
+        record.*EditFieldOf[i] = Text1(i)->text();
+}
+
+void TWKPLUGIN::storeSelectedButton()
+{
+    if (listCount() > 0 && selectedIndex() >= 0)
+        StoreButton(selectedIndex());
+}
+
+void TWKPLUGIN::EnableEdit(bool Ena)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->Command5, m_ui->Command6,
+                                                      m_ui->Command1, m_ui->Command2})
+        w->setEnabled(Ena);
+    for (int i : PreviewFields)
+        Command7(i)->setEnabled(Ena);
+    for (int i = 0; i < 8; ++i)
+        Text1(i)->setEnabled(Ena);
+}
+
+void TWKPLUGIN::Combo1_Click()
+{
+    if (m_set.RebuildingList)
+        return;
+    if (m_set.CurrentIndex > -1)
+        StoreButton(m_set.CurrentIndex);
+    const int selected = selectedIndex();
+    if (selected < 0)
+        return;
+    m_set.LoadingItem = true;
+    LoadItem(selected);
+    m_set.CurrentIndex = static_cast<std::int16_t>(selected);
+    m_set.LoadingItem = false;
+}
+
+void TWKPLUGIN::Text1_Change(int Index)
+{
+    if (Index <= 2 || Index == 7)
+        refreshPreview(Index);
+    if (Index == 7)
+        m_set.DefaultDescriptionImage = Text1(7)->text();
+    if (!m_set.LoadingItem)
+        m_set.Saved = false;
+}
+
+// ---- Button list commands ------------------------------------------------------------------
+
+void TWKPLUGIN::Command4_Click()
+{
+    storeSelectedButton();
+    if (listCount() >= MaxButtons) {
+        m_dialogs.messageBox(this, QStringLiteral("You already have 100 buttons !"), AppTitle,
+                             Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        return;
+    }
+    const QString name =
+        m_dialogs.inputBox(this, QStringLiteral("Button name : "), QStringLiteral("Add button"),
+                           QStringLiteral("Button") + QString::number(listCount() + 1));
+    if (name.isEmpty())
+        return;
+    m_ui->Combo1->appendEntry(name);
+    const int added = listCount() - 1;
+    m_ui->Combo1->selectEntry(added);
+    m_set.Buttons[added].Name = name;
+    m_set.Buttons[added].Alt = name;
+    if (Text1(5)->text().isEmpty())
+        Text1(5)->setText(name);
+    if (added > 0)
+        Text1(6)->setText(m_set.Buttons[added - 1].ImagePathPrefix);
+    EnableEdit(true);
+    if (m_ui->AutoImage->isChecked()) {
+        Command7_Click(0);
+        if (Text1(7)->text().isEmpty())
+            Command7_Click(7);
+    }
+}
+
+void TWKPLUGIN::Command5_Click()
+{
+    const int selected = selectedIndex();
+    if (selected < 0)
+        return;
+    const QString name =
+        m_dialogs.inputBox(this, QStringLiteral("Enter new name:"),
+                           QStringLiteral("Edit button name"), m_set.Buttons[selected].Name);
+    if (name.isEmpty())
+        return;
+    m_ui->Combo1->setEntryText(selected, name);
+    m_set.Buttons[selected].Name = name;
+    m_set.Buttons[selected].Alt = name;
+    if (Text1(5)->text().isEmpty())
+        Text1(5)->setText(name);
+}
+
+void TWKPLUGIN::Command6_Click()
+{
+    const int selected = selectedIndex();
+    if (listCount() == 0 || selected < 0)
+        return;
+    const QString text = QStringLiteral("Are you sure you want to clear \"") +
+                         m_set.Buttons[selected].Name + QStringLiteral("\" ?");
+    if (m_dialogs.messageBox(this, text, QStringLiteral("Clear all data ?"),
+                             Dialogs::Icon::Exclamation,
+                             Dialogs::Buttons::OkCancel) != Dialogs::Answer::Ok)
+        return;
+    RemoveButton(selected);
+    if (listCount() == 0)
+        m_set.Saved = true;
+}
+
+void TWKPLUGIN::RemoveButton(int Index)
+{
+    m_set.RebuildingList = true;
+    compactAfterRemoval(m_set, Index, listCount());
+    m_ui->Combo1->clearEntries();
+    for (int i = 0; i < 7; ++i)
+        Text1(i)->setText(QString());
+    for (int i = 0; i < MaxButtons && !m_set.Buttons[i].Name.isEmpty(); ++i)
+        m_ui->Combo1->appendEntry(m_set.Buttons[i].Name);
+    if (listCount() > 0) {
+        LoadItem(listCount() - 1);
+        m_ui->Combo1->selectEntry(listCount() - 1);
+        m_set.CurrentIndex = static_cast<std::int16_t>(selectedIndex());
+    } else {
+        m_set.CurrentIndex = -1;
+        Text1(7)->setText(QString());
+        m_set.DefaultDescriptionImage.clear();
+        EnableEdit(false);
+    }
+    m_set.RebuildingList = false;
+}
+
+void TWKPLUGIN::ClearAllData_Click()
+{
+    if (!m_set.Saved &&
+        m_dialogs.messageBox(this, QStringLiteral("Do you want to clear all data ?"),
+                             QStringLiteral("Clear all data ?"), Dialogs::Icon::Exclamation,
+                             Dialogs::Buttons::OkCancel) == Dialogs::Answer::Cancel)
+        return;
+    EraseButtons();
+    m_set.DataFileName.clear();
+    m_set.Saved = true;
+}
+
+void TWKPLUGIN::EraseButtons()
+{
+    eraseAllRecords(m_set);
+    m_ui->Combo1->clearEntries();
+    // With the list empty no record is shown any more; a later pick must not
+    // store the emptied fields anywhere.
+    m_set.CurrentIndex = -1;
+    for (int i = 0; i < 8; ++i)
+        Text1(i)->setText(QString());
+    m_set.DefaultDescriptionImage.clear();
+    EnableEdit(false);
+}
+
+void TWKPLUGIN::ChangeImgPrefix_Click()
+{
+    const int selected = selectedIndex();
+    const QString current = selected >= 0 ? m_set.Buttons[selected].ImagePathPrefix : QString();
+    const QString prefix =
+        m_dialogs.inputBox(this, QStringLiteral("New prefix : "),
+                           QStringLiteral("Change prefix on all buttons to:"), current);
+    if (prefix.isEmpty() || prefix.at(0) == QLatin1Char('\r'))
+        return;
+    for (int i = 0; i < MaxButtons && !m_set.Buttons[i].Name.isEmpty(); ++i) {
+        if (i == selected)
+            Text1(6)->setText(prefix);
+        m_set.Buttons[i].ImagePathPrefix = prefix;
+    }
+}
+
+void TWKPLUGIN::File_Click()
+{
+    storeSelectedButton();
+    const bool hasButtons = !m_set.Buttons[0].Name.isEmpty();
+    m_ui->SaveData->setEnabled(hasButtons);
+    m_ui->ClearAllData->setEnabled(hasButtons);
+}
+
+void TWKPLUGIN::EditSet_Click()
+{
+    m_ui->ChangeImgPrefix->setEnabled(listCount() > 0);
+}
+
+void TWKPLUGIN::Special_Click()
+{
+    m_ui->CopyImagesToPath->setEnabled(refersToImages(m_set));
+}
+
+// ---- Data file -----------------------------------------------------------------------------
+
+void TWKPLUGIN::OpenData_Click()
+{
+    if (!m_set.Saved &&
+        m_dialogs.messageBox(this, QStringLiteral("Current data is not saved, open new datafile ?"),
+                             AppTitle, Dialogs::Icon::Exclamation,
+                             Dialogs::Buttons::OkCancel) == Dialogs::Answer::Cancel)
+        return;
+    const Dialogs::FileChoice choice = m_dialogs.openFile(
+        this, QStringLiteral("Open datafile"), DataFileFilter, m_set.DataFileName);
+    if (choice.status == Dialogs::FileChoice::Status::Cancelled)
+        return;
+    if (choice.status == Dialogs::FileChoice::Status::Failed) {
+        showError(QStringLiteral("ERROR! Unable to open file!"));
+        return;
+    }
+    QString path = choice.path;
+    if (path.right(4).toUpper() != QLatin1String(".RK2"))
+        path += QLatin1String(".rk2");
+    m_set.DataFileName = path;
+    EraseButtons();
+    OpenButtons(path);
+    m_set.Saved = true;
+}
+
+void TWKPLUGIN::OpenButtons(const QString& FilePath)
+{
+    const DataFileReadResult read = readDataFileAt(FilePath);
+    if (read.defaultDescriptionRead)
+        m_set.DefaultDescriptionImage = read.DefaultDescriptionImage;
+    for (qsizetype n = 0; n < read.buttons.size(); ++n) {
+        m_ui->Combo1->appendEntry(read.buttons[n].Name);
+        m_set.Buttons[n] = read.buttons[n];
+    }
+    if (!read.ok) {
+        showError(QStringLiteral("ERROR! Unable to open file."));
+        return;
+    }
+    if (listCount() > 0) {
+        m_set.CurrentIndex = -1;
+        m_ui->Combo1->selectEntry(0);
+        m_set.CurrentIndex = 0;
+        Text1(7)->setText(m_set.DefaultDescriptionImage);
+        EnableEdit(true);
+    }
+}
+
+void TWKPLUGIN::SaveData_Click()
+{
+    const Dialogs::FileChoice choice = m_dialogs.saveFile(
+        this, QStringLiteral("Save datafile"), DataFileFilter,
+        m_set.DataFileName.isEmpty() ? QStringLiteral("Rollcraft2_untitled") : m_set.DataFileName);
+    if (choice.status == Dialogs::FileChoice::Status::Cancelled)
+        return;
+    if (choice.status == Dialogs::FileChoice::Status::Failed) {
+        showError(QStringLiteral("ERROR! Unable to save file!"));
+        return;
+    }
+    m_set.DataFileName = choice.path;
+    if (SaveButtons(choice.path))
+        m_set.Saved = true;
+}
+
+bool TWKPLUGIN::SaveButtons(const QString& FilePath)
+{
+    QList<ButtonRecord> buttons;
+    for (int i = 0; i < listCount(); ++i) {
+        buttons.append(m_set.Buttons[i]);
+        buttons.last().Name = m_ui->Combo1->itemText(i);
+    }
+    if (saveFileAtomically(FilePath, writeDataFile(m_set.DefaultDescriptionImage, buttons)))
+        return true;
+    showError(QStringLiteral("ERROR! Unable to save file."));
+    return false;
+}
+
+// ---- Image choice and preview --------------------------------------------------------------
+
+void TWKPLUGIN::Command7_Click(int Index)
+{
+    const Dialogs::FileChoice choice =
+        m_dialogs.openFile(this, chooserTitle(Index), ImageFilter, QString());
+    if (choice.status == Dialogs::FileChoice::Status::Cancelled)
+        return;
+    if (choice.status == Dialogs::FileChoice::Status::Failed) {
+        showError(QStringLiteral("ERROR! Unable to get image path!"));
+        return;
+    }
+    const QString extension = choice.path.right(3).toUpper();
+    if (extension != QLatin1String("GIF") && extension != QLatin1String("JPG"))
+        m_dialogs.messageBox(
+            this, QStringLiteral("The imageformat you have choosen,might not work in a browser !"),
+            AppTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    Text1(Index)->setText(choice.path);
+    if (m_ui->AutoImage->isChecked() && (Index == 0 || Index == 1) &&
+        Text1(Index + 1)->text().isEmpty())
+        Command7_Click(Index + 1);
+}
+
+void TWKPLUGIN::refreshPreview(int Index)
+{
+    PreviewPicture* picture = Image1(Index);
+    const QString path = Text1(Index)->text();
+    const QImage image = loadPicture(path);
+    if (image.isNull()) {
+        picture->clear();
+        Label9(Index)->setVisible(!path.isEmpty());
+        return;
+    }
+    picture->setPixmap(QPixmap::fromImage(image));
+    picture->resize(image.size());
+    Label9(Index)->setVisible(false);
+}
+
+void TWKPLUGIN::AutoImage_Click()
+{
+    writeAutoImage(m_ui->AutoImage->isChecked());
+}
+
+// ---- Delivering the page -------------------------------------------------------------------
+
+void TWKPLUGIN::MakeScript(bool Prv)
+{
+    setExchange(Exchange::SCRIPT, QString());
+    setExchange(Exchange::SCRIPT, buildPage(m_set, Prv ? PageMode::Preview : PageMode::Page));
+}
+
+void TWKPLUGIN::Command1_Click()
+{
+    if (listCount() == 0)
+        return;
+    if (selectedIndex() >= 0)
+        StoreButton(selectedIndex());
+    m_ScriptInserted = true;
+    setExchange(Exchange::SCRIPTTYPE, scriptTitle(m_clock()));
+    MakeScript(false);
+    m_UnloadTimer.start();
+}
+
+void TWKPLUGIN::UnloadTimer_Timer()
+{
+    m_UnloadTimer.stop();
+    close();
+}
+
+void TWKPLUGIN::Command2_Click()
+{
+    storeSelectedButton();
+    MakeScript(true);
+    QCoreApplication::processEvents();
+    m_PreviewTimer.start();
+}
+
+void TWKPLUGIN::PreviewTimer_Timer()
+{
+    m_PreviewTimer.stop();
+    setExchange(Exchange::PREVIEW, QStringLiteral("PREVIEW"));
+    setExchange(Exchange::PREVIEW, QString());
+}

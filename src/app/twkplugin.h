@@ -1,0 +1,120 @@
+#pragma once
+
+#include "buttonset.h"
+#include "dialogs.h"
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class PreviewPicture;
+
+namespace Ui {
+class TWKPLUGIN;
+}
+
+// The plug-in's main window: the button list, the edit fields of the current
+// button, the image previews, the commands and the three exchange fields the
+// host reads.
+class TWKPLUGIN : public QMainWindow {
+    Q_OBJECT
+public:
+    using Clock = std::function<QDateTime()>;
+
+    enum class Exchange { SCRIPT, SCRIPTTYPE, PREVIEW };
+    static constexpr int PreviewFields[] = {0, 1, 2, 7};
+
+    explicit TWKPLUGIN(Dialogs& dialogs, Clock clock = &QDateTime::currentDateTime,
+                       QWidget* parent = nullptr);
+    ~TWKPLUGIN() override;
+
+    [[nodiscard]] const ButtonSet& buttonSet() const { return m_set; }
+    [[nodiscard]] bool scriptInserted() const { return m_ScriptInserted; }
+    // The exact text of an exchange field, CR LF included.
+    [[nodiscard]] QString exchangeText(Exchange field) const;
+    [[nodiscard]] static QString exchangeName(Exchange field);
+
+    [[nodiscard]] QLineEdit* Text1(int Index) const;
+    [[nodiscard]] QPushButton* Command7(int Index) const;
+    [[nodiscard]] PreviewPicture* Image1(int Index) const;
+    [[nodiscard]] QLabel* Label9(int Index) const;
+
+signals:
+    // Every change of an exchange field, in the order the program makes them.
+    void exchangeChanged(const QString& item, const QString& value);
+    // The closing sequence has run to its end; the program ends now.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+
+    // Button set and current-button editing.
+    void LoadItem(int Index);
+    void StoreButton(int Index);
+    void EnableEdit(bool Ena);
+    [[nodiscard]] bool TestSaved();
+    void Combo1_Click();
+    void Text1_Change(int Index);
+    void storeSelectedButton();
+
+    // Button list commands.
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void RemoveButton(int Index);
+    void ClearAllData_Click();
+    void EraseButtons();
+    void ChangeImgPrefix_Click();
+    void File_Click();
+    void EditSet_Click();
+    void Special_Click();
+
+    // Data file.
+    void OpenData_Click();
+    void SaveData_Click();
+    [[nodiscard]] bool SaveButtons(const QString& FilePath);
+    void OpenButtons(const QString& FilePath);
+
+    // Image choice and preview.
+    void Command7_Click(int Index);
+    void AutoImage_Click();
+    void refreshPreview(int Index);
+
+    // Delivering the page, and closing.
+    void Command1_Click();
+    void Command2_Click();
+    void PreviewTimer_Timer();
+    void UnloadTimer_Timer();
+    void MakeScript(bool Prv = false);
+    void Command3_Click();
+    void Exit_Click();
+
+    void setExchange(Exchange field, const QString& text);
+    [[nodiscard]] int listCount() const;
+    [[nodiscard]] int selectedIndex() const;
+    void showError(const QString& text);
+
+    std::unique_ptr<Ui::TWKPLUGIN> m_ui;
+    Dialogs& m_dialogs;
+    Clock m_clock;
+    ButtonSet m_set;
+    bool m_ScriptInserted = false;
+    std::int16_t m_FixedWidth = 0;
+    float m_FixedHeight = 0;
+    std::array<QString, 3> m_exchange;
+    QTimer m_PreviewTimer;
+    QTimer m_UnloadTimer;
+};

@@ -1,0 +1,14 @@
+#include "imageloading.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+QImage loadPicture(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+        return {};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}

@@ -1,0 +1,10 @@
+#include "previewpicture.h"
+
+#include <QMouseEvent>
+
+void PreviewPicture::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}

@@ -1,0 +1,176 @@
+#include "datafile.h"
+
+#include "codepage.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+const QString EmptyValue = QStringLiteral("#");
+
+// Splits the file into lines at CR LF, a lone LF or a lone CR. A last line
+// without an ending still counts; nothing follows the last line ending.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    [[nodiscard]] bool atEnd() const { return m_pos >= m_bytes.size(); }
+    [[nodiscard]] int lineNumber() const { return m_line; }
+
+    // The next line, decoded; false at the end of the file.
+    bool next(QString& line)
+    {
+        if (atEnd())
+            return false;
+        qsizetype end = m_pos;
+        while (end < m_bytes.size() && m_bytes[end] != '\r' && m_bytes[end] != '\n')
+            ++end;
+        line = decodeWindows1252(m_bytes.sliced(m_pos, end - m_pos));
+        m_pos = end;
+        if (m_pos < m_bytes.size()) {
+            const char ending = m_bytes[m_pos++];
+            if (ending == '\r' && m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
+                ++m_pos;
+        }
+        ++m_line;
+        return true;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+    int m_line = 0;
+};
+
+QString valueOf(const QString& line)
+{
+    return line == EmptyValue ? QString() : line;
+}
+
+QString writtenValue(const QString& value)
+{
+    return value.isEmpty() ? EmptyValue : value;
+}
+
+struct FieldSlot {
+    QString ButtonRecord::*field;
+    const char* what;
+};
+
+// File order of the seven value lines after a button's name.
+constexpr FieldSlot FileFields[] = {
+    {&ButtonRecord::MouseOutImage, "the MouseOut image"},
+    {&ButtonRecord::MouseOverImage, "the MouseOver image"},
+    {&ButtonRecord::DescriptionImage, "the Description image"},
+    {&ButtonRecord::Url, "the link"},
+    {&ButtonRecord::Target, "the target"},
+    {&ButtonRecord::Alt, "the alternative text"},
+    {&ButtonRecord::ImagePathPrefix, "the image path prefix"},
+};
+
+DataFileReadResult stopped(DataFileReadResult result, int line, QString expected)
+{
+    result.ok = false;
+    result.errorLine = line;
+    result.expected = std::move(expected);
+    return result;
+}
+
+} // namespace
+
+DataFileReadResult readDataFile(QByteArrayView bytes)
+{
+    DataFileReadResult result;
+    LineReader reader(bytes);
+    QString line;
+
+    if (!reader.next(line) || line.toUpper() != QLatin1String("[COMMON]"))
+        return stopped(std::move(result), 1, QStringLiteral("\"[COMMON]\""));
+    if (!reader.next(line))
+        return stopped(std::move(result), 2, QStringLiteral("the default description image"));
+    result.DefaultDescriptionImage = valueOf(line);
+    result.defaultDescriptionRead = true;
+
+    while (!reader.atEnd()) {
+        reader.next(line);
+        const int header = reader.lineNumber();
+        if (line.toUpper() != QLatin1String("[BUTTON]"))
+            return stopped(std::move(result), header, QStringLiteral("\"[Button]\""));
+        if (result.buttons.size() >= MaxButtons)
+            return stopped(std::move(result), header,
+                           QStringLiteral("the end of the file (at most 100 buttons)"));
+        const QString number = QString::number(result.buttons.size() + 1);
+        if (!reader.next(line))
+            return stopped(std::move(result), header + 1,
+                           QStringLiteral("the name of button %1").arg(number));
+        result.buttons.append(ButtonRecord{});
+        result.buttons.last().Name = line;
+        for (const FieldSlot& slot : FileFields) {
+            if (!reader.next(line))
+                return stopped(std::move(result), reader.lineNumber() + 1,
+                               QStringLiteral("%1 of button %2")
+                                   .arg(QLatin1String(slot.what), number));
+            result.buttons.last().*slot.field = valueOf(line);
+        }
+    }
+    result.ok = true;
+    return result;
+}
+
+DataFileReadResult readDataFileAt(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        DataFileReadResult result;
+        result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        DataFileReadResult result;
+        result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
+        return result;
+    }
+    return readDataFile(bytes);
+}
+
+QByteArray writeDataFile(const QString& defaultDescriptionImage,
+                         const QList<ButtonRecord>& buttons)
+{
+    QString text;
+    const auto line = [&text](const QString& s) {
+        text += s;
+        text += QLatin1String("\r\n");
+    };
+    line(QStringLiteral("[COMMON]"));
+    line(writtenValue(defaultDescriptionImage));
+    for (const ButtonRecord& b : buttons) {
+        line(QStringLiteral("[Button]"));
+        line(b.Name);
+        for (const FieldSlot& slot : FileFields)
+            line(writtenValue(b.*slot.field));
+    }
+    return encodeWindows1252(text);
+}
+
+bool saveFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+ButtonSet toButtonSet(const DataFileReadResult& read)
+{
+    ButtonSet set;
+    set.DefaultDescriptionImage = read.DefaultDescriptionImage;
+    for (qsizetype i = 0; i < read.buttons.size() && i < MaxButtons; ++i)
+        set.Buttons[static_cast<std::size_t>(i)] = read.buttons[i];
+    return set;
+}

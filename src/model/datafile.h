@@ -1,0 +1,45 @@
+#pragma once
+
+#include "buttonrecord.h"
+#include "buttonset.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+// What reading a data file produced. On a reading error everything read
+// before it is kept: the default description image once line 2 was read, and
+// every button whose name line was read, a partly read one with the fields
+// that came before the error.
+struct DataFileReadResult {
+    bool ok = false;
+    bool defaultDescriptionRead = false;
+    QString DefaultDescriptionImage;
+    QList<ButtonRecord> buttons;
+    // Where and why reading stopped; line 0 when the file could not be opened.
+    int errorLine = 0;
+    QString expected;
+};
+
+// Reads the bytes of a data file. Never fails on any input; a malformed file
+// gives ok == false with the line and what was expected there.
+[[nodiscard]] DataFileReadResult readDataFile(QByteArrayView bytes);
+
+// Reads the data file at `path`; a file that cannot be opened is a reading
+// error at line 0.
+[[nodiscard]] DataFileReadResult readDataFileAt(const QString& path);
+
+// The bytes of a data file: "[COMMON]", the default description image, then
+// nine lines a button, "#" for empty values (never for names), CR LF after
+// every line, Windows-1252.
+[[nodiscard]] QByteArray writeDataFile(const QString& defaultDescriptionImage,
+                                       const QList<ButtonRecord>& buttons);
+
+// Replaces the file at `path` with `bytes` in one step: on failure the earlier
+// file stays as it was.
+[[nodiscard]] bool saveFileAtomically(const QString& path, const QByteArray& bytes);
+
+// The set as the window holds it after opening the file: its buttons in the
+// first slots, its default description image.
+[[nodiscard]] ButtonSet toButtonSet(const DataFileReadResult& read);

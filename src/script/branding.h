@@ -1,0 +1,8 @@
+#pragma once
+
+// The maker's lines shown in the page banner and the About window.
+namespace Branding {
+inline constexpr char Copyright[] = "Copyright (C) 2026 The Rollcraft II developers";
+inline constexpr char WebAddress[] = "https://rollcraft.example.org/";
+inline constexpr char EmailAddress[] = "rollcraft@rollcraft.example.org";
+} // namespace Branding

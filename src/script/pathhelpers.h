@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Gives a web path prefix its trailing slash; only '/' counts.
+[[nodiscard]] QString CheckSlash(const QString& FilePath = QString());
+
+// Splits a path at its last separator: GetWhat 0 gives the folder part (ending
+// in the separator), 1 the file name, anything else the empty text. The
+// separator is the backslash, or '/' for a native path (one that begins with
+// '/' and holds no backslash). No separator gives the empty text.
+[[nodiscard]] QString GetFilenameOrFilePathFromString(const QString& FilePath, int GetWhat);
+
+// True for a file of at least one byte; any failure gives false.
+[[nodiscard]] bool FileExist(const QString& FilePath);
+
+// The file:/// address the preview page uses: "C:\a\b.gif" gives
+// "file:///C|/a/b.gif", a native path "/a/b.gif" gives "file:///a/b.gif".
+// Fails (no value) for texts shorter than two characters.
+[[nodiscard]] std::optional<QString> GetPrevPath(const QString& FilePath);
+
+// A path that begins with '/' and holds no backslash.
+[[nodiscard]] bool isNativePath(const QString& FilePath);

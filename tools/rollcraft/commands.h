@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+// Exit statuses shared by the commands.
+namespace Exit {
+inline constexpr int Ok = 0;
+inline constexpr int Partial = 1; // the command ran, but not everything was as asked
+inline constexpr int Failure = 2;
+inline constexpr int Usage = 64;
+} // namespace Exit
+
+// Each command gets its own arguments (without the command's name).
+int runRender(const QStringList& arguments);
+int runCheck(const QStringList& arguments);
+int runHost(const QStringList& arguments);

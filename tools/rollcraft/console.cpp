@@ -1,0 +1,78 @@
+#include "console.h"
+
+#include "commands.h"
+
+#include <cstdio>
+
+namespace {
+
+void writeTo(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+void writeOut(const QString& text)
+{
+    writeTo(stdout, text);
+}
+
+void writeErr(const QString& text)
+{
+    writeTo(stderr, text);
+}
+
+bool parseCommand(QCommandLineParser& parser, const QString& command,
+                  const QStringList& arguments, qsizetype positional, int& status)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("rollcraft ") + command} + arguments)) {
+        writeErr(QStringLiteral("rollcraft %1: %2\nTry 'rollcraft %1 --help'.\n")
+                     .arg(command, parser.errorText()));
+        status = Exit::Usage;
+        return false;
+    }
+    if (parser.isSet(help)) {
+        writeOut(parser.helpText());
+        status = Exit::Ok;
+        return false;
+    }
+    if (positional >= 0 && parser.positionalArguments().size() != positional) {
+        writeErr(QStringLiteral("rollcraft %1: expected %2 argument(s), got %3\n"
+                                "Try 'rollcraft %1 --help'.\n")
+                     .arg(command)
+                     .arg(positional)
+                     .arg(parser.positionalArguments().size()));
+        status = Exit::Usage;
+        return false;
+    }
+    return true;
+}
+
+QString dataFilePath(const QString& given)
+{
+    if (given.right(4).toUpper() == QLatin1String(".RK2"))
+        return given;
+    return given + QLatin1String(".rk2");
+}
+
+bool readForCommand(const QString& path, DataFileReadResult& result)
+{
+    result = readDataFileAt(path);
+    if (result.ok)
+        return true;
+    const QString where = result.errorLine > 0
+                              ? QStringLiteral("%1: line %2: expected %3\n")
+                                    .arg(path)
+                                    .arg(result.errorLine)
+                                    .arg(result.expected)
+                              : QStringLiteral("%1: expected %2\n").arg(path, result.expected);
+    writeErr(QStringLiteral("ERROR! Unable to open file.\n") + where);
+    return false;
+}

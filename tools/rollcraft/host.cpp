@@ -1,0 +1,84 @@
+#include "commands.h"
+#include "console.h"
+#include "hostsession.h"
+#include "privatebus.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDir>
+#include <QEventLoop>
+
+int runHost(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays the host application: starts the plug-in with -startplugin (or attaches to the "
+        "one running), follows its SCRIPT, SCRIPTTYPE and PREVIEW fields over the session bus, "
+        "writes the preview page on every preview request, and when the plug-in ends writes "
+        "the inserted page and prints its title. Where no session bus runs, a private one is "
+        "started for the plug-in.\n\nExit status: 0 a page was inserted, 1 the plug-in ended "
+        "without inserting, 2 any other failure (the plug-in could not be started or was "
+        "killed), 64 wrong usage."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the inserted page to FILE (UTF-8) "
+                                                   "instead of standard output."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption previewDir(
+        QStringLiteral("preview-dir"),
+        QStringLiteral("Write preview pages to DIR/preview.html (default: %1).")
+            .arg(QDir::toNativeSeparators(QDir::temp().filePath(QStringLiteral("rollcraft-preview")))),
+        QStringLiteral("DIR"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Open each preview in the desktop's browser."));
+    const QCommandLineOption attach(QStringLiteral("attach"),
+                                    QStringLiteral("Follow the plug-in already running instead "
+                                                   "of starting one."));
+    const QCommandLineOption plugin(QStringLiteral("plugin"),
+                                    QStringLiteral("The plug-in to start (default: the "
+                                                   "rollcraft2 beside this tool)."),
+                                    QStringLiteral("PATH"));
+    parser.addOptions({output, previewDir, open, attach, plugin});
+    int status = Exit::Ok;
+    if (!parseCommand(parser, QStringLiteral("host"), arguments, 0, status))
+        return status;
+
+    HostOptions options;
+    options.outputFile = parser.value(output);
+    options.previewDir = parser.isSet(previewDir)
+                             ? parser.value(previewDir)
+                             : QDir::temp().filePath(QStringLiteral("rollcraft-preview"));
+    options.openPreview = parser.isSet(open);
+    options.attach = parser.isSet(attach);
+    options.pluginPath = parser.isSet(plugin)
+                             ? parser.value(plugin)
+                             : QDir(QCoreApplication::applicationDirPath())
+                                   .filePath(QStringLiteral("rollcraft2"));
+
+    PrivateBus privateBus;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QString busAddress;
+    if (!bus.isConnected()) {
+        if (options.attach) {
+            writeErr(QStringLiteral("rollcraft host: no session bus to attach to\n"));
+            return Exit::Failure;
+        }
+        QString error;
+        if (!privateBus.start(error)) {
+            writeErr(QStringLiteral("rollcraft host: no session bus, and %1\n").arg(error));
+            return Exit::Failure;
+        }
+        busAddress = privateBus.address();
+        bus = QDBusConnection::connectToBus(busAddress, QStringLiteral("rollcraft-host"));
+        if (!bus.isConnected()) {
+            writeErr(QStringLiteral("rollcraft host: cannot reach the private bus\n"));
+            return Exit::Failure;
+        }
+        writeErr(QStringLiteral("rollcraft host: no session bus; started a private one\n"));
+    }
+
+    HostSession session(bus, busAddress, options);
+    QEventLoop loop;
+    QObject::connect(&session, &HostSession::finished, &loop, &QEventLoop::exit);
+    session.begin();
+    return loop.exec();
+}

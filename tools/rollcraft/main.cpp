@@ -1,0 +1,45 @@
+#include "commands.h"
+#include "console.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const char Usage[] =
+    "Usage: rollcraft COMMAND [OPTIONS] ...\n"
+    "\n"
+    "Companion tool of the Rollcraft II plug-in.\n"
+    "\n"
+    "Commands:\n"
+    "  host      play the host application: start the plug-in and receive its page\n"
+    "  render    write the page for a data file (.rk2) to standard output\n"
+    "  check     list a data file's buttons and the image files it is missing\n"
+    "\n"
+    "'rollcraft COMMAND --help' describes each command.\n";
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        writeErr(QString::fromLatin1(Usage));
+        return Exit::Usage;
+    }
+    const QString command = arguments.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        writeOut(QString::fromLatin1(Usage));
+        return Exit::Ok;
+    }
+    if (command == QLatin1String("render"))
+        return runRender(arguments);
+    if (command == QLatin1String("check"))
+        return runCheck(arguments);
+    if (command == QLatin1String("host"))
+        return runHost(arguments);
+    writeErr(QStringLiteral("rollcraft: unknown command '%1'\n\n").arg(command) +
+             QString::fromLatin1(Usage));
+    return Exit::Usage;
+}
