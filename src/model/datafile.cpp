@@ -157,7 +157,9 @@ QByteArray writeDataFile(const QString& defaultDescriptionImage,
 bool saveFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write (a full disk, a file-size limit)
+    // is seen here: a failed flush inside commit() goes unreported.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

@@ -1,6 +1,7 @@
 #include "hostsession.h"
 
 #include "console.h"
+#include "datafile.h"
 #include "hostlinknames.h"
 
 #include <QDBusConnectionInterface>
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -19,16 +19,8 @@ const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 // Preview pages carry a byte-order mark so that browsers read them as UTF-8.
 bool writeUtf8(const QString& path, const QString& text, bool withBom)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bytes = withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const QByteArray bom = withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    return saveFileAtomically(path, bom + text.toUtf8());
 }
 
 } // namespace
