@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the plug-in under the reference
+# host. The inserted page is written to the file given (default:
+# rollcraft-page.html in the current folder).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "${1:-rollcraft-page.html}")"
+bash "$here/scripts/install-deps.sh"
+bash "$here/scripts/build.sh"
+bin="$here/${ROLLCRAFT_BUILD_DIR:-build}/bin"
+example="$here/${ROLLCRAFT_BUILD_DIR:-build}/examples/menu.rk2"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    cat <<TXT
+
+There is no display here, so the plug-in's window cannot open (it needs X11 or
+Wayland; on a machine without one, try: xvfb-run scripts/run.sh).
+
+What works without a display: the companion tool 'rollcraft'. Here it checks
+the bundled example data file and renders the page "Insert script" would give:
+
+TXT
+    "$bin/rollcraft" check "$example"
+    "$bin/rollcraft" render "$example" > "$out"
+    echo
+    echo "Wrote the example's page to $out"
+    echo "(rollcraft render --preview gives the preview variant; rollcraft --help lists all commands)"
+    exit 0
+fi
+
+echo "Starting the plug-in under the reference host."
+echo "Build a menu (or open $example from File > Open datafile...),"
+echo "then press \"Insert script\": the page is written to $out."
+exec "$bin/rollcraft" host -o "$out" --preview-dir "$here/${ROLLCRAFT_BUILD_DIR:-build}/preview"

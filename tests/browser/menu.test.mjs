@@ -1,0 +1,111 @@
+// Loads generated button-menu pages in headless Chromium and checks the
+// rollover as a visitor sees it: page mode (images under the prefix beside
+// the page) and preview mode (file:/// addresses of the local images).
+//
+// usage: node menu.test.mjs ROLLCRAFT_BINARY EXAMPLE_IMAGES_DIR WORK_DIR
+import { chromium } from 'playwright-core';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const [rollcraft, imagesDir, workDir] = process.argv.slice(2).map((p) => path.resolve(p));
+const buttons = [
+  { name: 'Home', out: 'home.gif', over: 'home_over.gif', desc: 'home_info.gif', url: '#home' },
+  { name: 'News', out: 'news.gif', over: 'news_over.gif', desc: 'news_info.gif', url: '#news' },
+  { name: 'Contact', out: 'contact.gif', over: 'contact_over.gif', desc: 'contact_info.gif', url: '#contact' },
+];
+const defaultImage = 'default.gif';
+
+let passed = 0;
+let failed = 0;
+function check(what, ok, detail = '') {
+  if (ok) {
+    passed++;
+  } else {
+    failed++;
+    console.log(`FAIL: ${what} ${detail}`);
+  }
+}
+
+function writeDataFile(file) {
+  const img = (f) => path.join(imagesDir, f);
+  const lines = ['[COMMON]', img(defaultImage)];
+  for (const b of buttons)
+    lines.push('[Button]', b.name, img(b.out), img(b.over), img(b.desc), b.url, '#', b.name, 'img');
+  fs.writeFileSync(file, lines.map((l) => l + '\r\n').join(''), 'latin1');
+}
+
+function render(dataFile, preview) {
+  const args = ['render', ...(preview ? ['--preview'] : []), dataFile];
+  return execFileSync(rollcraft, args, { encoding: 'utf8' });
+}
+
+// The file name behind an image element's current source.
+async function shown(page, selector) {
+  return page.$eval(selector, (img) => decodeURIComponent(img.src).split('/').pop());
+}
+
+async function checkPage(browser, url, mode) {
+  const page = await browser.newPage({ viewport: { width: 400, height: 400 } });
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(url);
+  await page.waitForLoadState('load');
+
+  const loaded = await page.$$eval('img', (imgs) => imgs.every((i) => i.complete && i.naturalWidth > 0));
+  check(`${mode}: every image loads`, loaded);
+  check(`${mode}: entrance is yes`, (await page.evaluate(() => window.entrance)) === 'yes');
+
+  for (const [k, b] of buttons.entries()) {
+    check(`${mode}: button ${k} at rest`, (await shown(page, `img[name=name${k}]`)) === b.out);
+  }
+  check(`${mode}: description area at rest`, (await shown(page, 'img[name=defimage]')) === defaultImage);
+
+  for (const [k, b] of buttons.entries()) {
+    await page.hover(`img[name=name${k}]`);
+    check(`${mode}: hover ${k} shows MouseOver`, (await shown(page, `img[name=name${k}]`)) === b.over);
+    check(`${mode}: hover ${k} shows description`, (await shown(page, 'img[name=defimage]')) === b.desc);
+    for (const [j, other] of buttons.entries()) {
+      if (j !== k)
+        check(`${mode}: hover ${k} leaves ${j}`, (await shown(page, `img[name=name${j}]`)) === other.out);
+    }
+    await page.mouse.move(390, 390);
+    check(`${mode}: leave ${k} restores`, (await shown(page, `img[name=name${k}]`)) === b.out);
+    check(`${mode}: leave ${k} restores default`, (await shown(page, 'img[name=defimage]')) === defaultImage);
+  }
+
+  // A click runs darken although the pointer is still over the button.
+  await page.hover('img[name=name1]');
+  await page.click('img[name=name1]');
+  check(`${mode}: click darkens`, (await shown(page, 'img[name=name1]')) === buttons[1].out);
+  check(`${mode}: click restores default`, (await shown(page, 'img[name=defimage]')) === defaultImage);
+  check(`${mode}: click follows the link`, page.url().endsWith('#news'));
+
+  check(`${mode}: no script error`, errors.length === 0, errors.join('; '));
+  await page.close();
+}
+
+fs.rmSync(workDir, { recursive: true, force: true });
+const site = path.join(workDir, 'site');
+fs.mkdirSync(path.join(site, 'img'), { recursive: true });
+const dataFile = path.join(workDir, 'menu.rk2');
+writeDataFile(dataFile);
+for (const f of [defaultImage, ...buttons.flatMap((b) => [b.out, b.over, b.desc])])
+  fs.copyFileSync(path.join(imagesDir, f), path.join(site, 'img', f));
+fs.writeFileSync(path.join(site, 'menu.html'), render(dataFile, false));
+fs.writeFileSync(path.join(workDir, 'preview.html'), render(dataFile, true));
+
+const browser = await chromium.launch({
+  executablePath: '/usr/bin/chromium',
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run'],
+});
+try {
+  await checkPage(browser, pathToFileURL(path.join(site, 'menu.html')).href, 'page');
+  await checkPage(browser, pathToFileURL(path.join(workDir, 'preview.html')).href, 'preview');
+} finally {
+  await browser.close();
+}
+console.log(`browser: ${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs the browser test's npm packages, as pinned by its lock file.
+set -euo pipefail
+cd "$(dirname "$0")"
+[ -f package-lock.json ] || exit 0
+if [ ! -d node_modules ] || [ package-lock.json -nt node_modules ]; then
+    npm ci --no-audit --no-fund --loglevel=error
+fi
