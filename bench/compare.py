@@ -1,0 +1,80 @@
+#!/usr/bin/env python3
+"""Compares benchmark results with their floors and writes bench/RESULTS.md.
+
+usage: compare.py RESULTS_DIR OUTPUT_MD
+Each *.json in RESULTS_DIR is Google Benchmark output, or a plain
+{"benchmarks": [{"name": ..., "real_time": ns}]} written by a script.
+"""
+import datetime
+import json
+import os
+import platform
+import subprocess
+import sys
+
+# (what, measured benchmark, floor benchmark, target ratio)
+TARGETS = [
+    ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 8.0),
+    ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 8.0),
+]
+
+
+def load(results_dir):
+    times = {}
+    for name in sorted(os.listdir(results_dir)):
+        if not name.endswith(".json"):
+            continue
+        with open(os.path.join(results_dir, name)) as f:
+            data = json.load(f)
+        for b in data.get("benchmarks", []):
+            if b.get("run_type", "iteration") == "aggregate" and b.get("aggregate_name") != "median":
+                continue
+            base = b.get("run_name", b["name"]).split("/")[0]
+            times[base] = float(b["real_time"]) * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b.get("time_unit", "ns")]
+    return times
+
+
+def machine():
+    cpu = platform.processor() or "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    return f"{cpu}, {os.cpu_count()} cores, {platform.system()} {platform.release()}"
+
+
+def main():
+    results_dir, output = sys.argv[1], sys.argv[2]
+    times = load(results_dir)
+    rows = []
+    failed = 0
+    for what, measured, floor, target in TARGETS:
+        if measured not in times or floor not in times:
+            rows.append((what, "not run", "", f"{target:g}", "missing"))
+            failed += 1
+            continue
+        ratio = times[measured] / times[floor]
+        ok = ratio <= target
+        failed += 0 if ok else 1
+        rows.append((what, f"{times[measured] / 1e3:,.1f} us", f"{times[floor] / 1e3:,.1f} us",
+                     f"{ratio:.2f} (target {target:g})", "met" if ok else "NOT MET"))
+    lines = ["# Benchmark results", "",
+             f"Run on {datetime.date.today().isoformat()}; machine: {machine()}.", "",
+             "Every figure is the ratio of the program's time to its floor: the least the same",
+             "work could cost (see bench/README.md).", "",
+             "| what | measured | floor | ratio | target |", "|---|---|---|---|---|"]
+    lines += [f"| {a} | {b} | {c} | {d} | {e} |" for a, b, c, d, e in rows]
+    with open(output, "w") as f:
+        f.write("\n".join(lines) + "\n")
+    for a, b, c, d, e in rows:
+        print(f"{a}: {d} {e}")
+    print(f"bench: {len(rows) - failed} passed, {failed} failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
