@@ -2,6 +2,7 @@
 
 #include "buttonlist.h"
 #include "scripteddialogs.h"
+#include "settings.h"
 #include "twkplugin.h"
 
 #include <QAction>
@@ -78,4 +79,18 @@ public:
 
 private:
     TWKPLUGIN& m_w;
+};
+
+// A fresh main window with scripted dialogs; the wizard setting is written
+// before the window reads it.
+struct WindowFixture {
+    explicit WindowFixture(bool wizard = false)
+        : wizardSet((writeAutoImage(wizard), wizard)), window(dialogs), ui(window)
+    {
+    }
+
+    bool wizardSet;
+    ScriptedDialogs dialogs;
+    TWKPLUGIN window;
+    WindowDriver ui;
 };
