@@ -9,7 +9,7 @@ packages=(
     dbus-daemon dbus-bin libglib2.0-bin
     xvfb xauth xdotool x11-utils
     chromium
-    imagemagick
+    imagemagick fonts-liberation fonts-dejavu-core
     libbenchmark-dev
 )
 

@@ -6,7 +6,7 @@ namespace {
 
 QSettings store()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("RollcraftII"),
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("RollcraftII"),
                      QStringLiteral("RollcraftII"));
 }
 

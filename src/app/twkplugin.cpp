@@ -46,6 +46,11 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
       m_clock(std::move(clock))
 {
     m_ui->setupUi(this);
+    // The layout was drawn for a small 8-point interface font; Liberation
+    // Sans (Arial's metrics) at 10 pixels fits every caption in its place.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(10);
+    m_ui->centralwidget->setFont(font);
     m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(),
                   m_ui->PREVIEW->text()};
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -543,14 +548,14 @@ void TWKPLUGIN::refreshPreview(int Index)
 {
     PreviewPicture* picture = Image1(Index);
     const QString path = Text1(Index)->text();
-    const QImage image = loadPicture(path);
+    QImage image = loadPicture(path);
     if (image.isNull()) {
         picture->clear();
         Label9(Index)->setVisible(!path.isEmpty());
         return;
     }
-    picture->setPixmap(QPixmap::fromImage(image));
     picture->resize(image.size());
+    picture->setPixmap(QPixmap::fromImage(std::move(image)));
     Label9(Index)->setVisible(false);
 }
 

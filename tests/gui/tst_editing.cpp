@@ -2,7 +2,6 @@
 #include "windowdriver.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -168,15 +167,13 @@ void TestEditing::wizardSettingAtStart()
 {
     QFETCH(QString, stored);
     QFETCH(bool, checked);
-    {
-        QSettings settings(QSettings::IniFormat, QSettings::UserScope,
-                           QStringLiteral("RollcraftII"), QStringLiteral("RollcraftII"));
-        QVERIFY(settings.fileName().startsWith(QDir::homePath()));
-        if (stored.isEmpty())
-            settings.remove(QStringLiteral("AutoImage"));
-        else
-            settings.setValue(QStringLiteral("AutoImage"), stored);
-    }
+    const QString folder = QDir::home().filePath(QStringLiteral(".config/RollcraftII"));
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/RollcraftII.conf"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    if (!stored.isEmpty())
+        file.write("[General]\nAutoImage=" + stored.toUtf8() + "\n");
+    file.close();
     TWKPLUGIN window(m_dialogs);
     QCOMPARE(window.findChild<QAction*>(QStringLiteral("AutoImage"))->isChecked(), checked);
 }
