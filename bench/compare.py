@@ -16,6 +16,8 @@ import sys
 TARGETS = [
     ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 8.0),
     ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 8.0),
+    ("Switching buttons, three 4-megapixel JPEG previews each", "BM_SwitchButtons",
+     "BM_DecodeThreeJpegs", 1.3),
 ]
 
 

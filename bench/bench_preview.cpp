@@ -1,0 +1,79 @@
+// Switching between two buttons whose three previews are 4-megapixel JPEGs,
+// beside the floor of decoding those three files once.
+#include "windowdriver.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QTemporaryDir* g_images = nullptr;
+
+QString picture(int i)
+{
+    return g_images->filePath(QStringLiteral("p%1.jpg").arg(i));
+}
+
+void makePictures()
+{
+    QRandomGenerator random(7);
+    for (int i = 0; i < 6; ++i) {
+        QImage image(2000, 2000, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qRgb((x + i * 40) & 255, (y * 3) & 255, random.bounded(64) + i * 20);
+        }
+        image.save(picture(i), "JPG", 90);
+    }
+}
+
+void BM_SwitchButtons(benchmark::State& state)
+{
+    WindowFixture f;
+    for (int b = 0; b < 2; ++b) {
+        f.ui.addButton(f.dialogs, QStringLiteral("B%1").arg(b));
+        for (int field = 0; field < 3; ++field)
+            f.ui.type(field, picture(b * 3 + field));
+    }
+    int next = 0;
+    for (auto _ : state) {
+        f.ui.pick(next);
+        next = 1 - next;
+    }
+}
+
+void BM_DecodeThreeJpegs(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            QImageReader reader(picture(i));
+            benchmark::DoNotOptimize(reader.read());
+        }
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_SwitchButtons)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeThreeJpegs)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    // Settings and pictures live in a folder of their own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir images;
+    g_images = &images;
+    makePictures();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
