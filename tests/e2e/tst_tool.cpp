@@ -1,0 +1,158 @@
+#include "e2e.h"
+#include "windowdriver.h"
+
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run rollcraft(const QStringList& arguments)
+{
+    QProcess p;
+    p.start(E2E::program(QStringLiteral("rollcraft")), arguments);
+    p.waitForFinished(20000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestTool : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void renderMatchesTheWindow_data();
+    void renderMatchesTheWindow();
+    void brokenFiles_data();
+    void brokenFiles();
+    void checkListsMissingImages();
+    void usage_data();
+    void usage();
+
+private:
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+    QString m_good;
+};
+
+void TestTool::initTestCase()
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(file(QStringLiteral("here.jpg"))));
+    m_good = file(QStringLiteral("good.rk2"));
+    writeFile(m_good, "[COMMON]\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                          "\r\n[Button]\r\nH\xF6me\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                          "\r\nC:\\pics\\over.gif\r\n#\r\nindex.htm\r\n#\r\nH\xF6me \x80\r\nimg\r\n");
+}
+
+// The page must be the one the window publishes after opening the same file.
+void TestTool::renderMatchesTheWindow_data()
+{
+    QTest::addColumn<bool>("preview");
+    QTest::newRow("insert") << false;
+    QTest::newRow("preview") << true;
+}
+
+void TestTool::renderMatchesTheWindow()
+{
+    QFETCH(bool, preview);
+    WindowFixture f;
+    f.dialogs.openFile(m_good);
+    f.ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData"));
+    f.ui.click(preview ? QStringLiteral("Command2") : QStringLiteral("Command1"));
+    const QString published = f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
+    QVERIFY(published.contains(QStringLiteral("Höme €")));
+
+    const Run run = rollcraft(preview ? QStringList{"render", "--preview", m_good}
+                                      : QStringList{"render", m_good});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QString::fromUtf8(run.out), published);
+    QCOMPARE(run.err, QByteArray());
+}
+
+void TestTool::brokenFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("bad first line") << QByteArray("COMMON\r\n#\r\n") << "line 1: expected \"[COMMON]\"";
+    QTest::newRow("partial button")
+        << QByteArray("[COMMON]\r\n#\r\n[Button]\r\nA\r\n#\r\n") << "line 6: expected the MouseOver image of button 1";
+    QTest::newRow("missing file") << QByteArray() << "expected a readable file";
+}
+
+void TestTool::brokenFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, where);
+    const QString path = file(QStringLiteral("broken%1.rk2").arg(QTest::currentDataTag()).remove(u' '));
+    if (!bytes.isEmpty())
+        writeFile(path, bytes);
+    for (const QString& command : {QStringLiteral("render"), QStringLiteral("check")}) {
+        const Run run = rollcraft({command, path});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QByteArray());
+        const QStringList lines = QString::fromUtf8(run.err).split(u'\n');
+        QCOMPARE(lines.value(0), QStringLiteral("ERROR! Unable to open file."));
+        QVERIFY2(lines.value(1).contains(where), qPrintable(lines.value(1)));
+    }
+}
+
+void TestTool::checkListsMissingImages()
+{
+    const Run run = rollcraft({QStringLiteral("check"), m_good});
+    QCOMPARE(run.status, 1);
+    const QString report = QString::fromUtf8(run.out);
+    QVERIFY(report.contains(QStringLiteral("1 button(s)")));
+    QVERIFY(report.contains(QStringLiteral("C:\\pics\\over.gif  [missing]")));
+    QVERIFY(report.contains(QStringLiteral("here.jpg  [ok]")));
+    QVERIFY(report.contains(QStringLiteral("1 of 3 image file(s) missing or unreadable.")));
+
+    const QString none = file(QStringLiteral("none.rk2"));
+    writeFile(none, "[COMMON]\r\n#\r\n");
+    QCOMPARE(rollcraft({QStringLiteral("check"), none}).status, 0);
+    // "Insert script" publishes nothing for a set without buttons.
+    const Run render = rollcraft({QStringLiteral("render"), none});
+    QCOMPARE(render.status, 1);
+    QCOMPARE(render.out, QByteArray());
+    QCOMPARE(rollcraft({QStringLiteral("render"), QStringLiteral("--preview"), none}).status, 0);
+}
+
+void TestTool::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no command") << QStringList() << 64 << "Usage: rollcraft";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Commands:";
+    QTest::newRow("render --help") << QStringList{"render", "--help"} << 0 << "--preview";
+    QTest::newRow("host --help") << QStringList{"host", "--help"} << 0 << "--preview-dir";
+    QTest::newRow("unknown command") << QStringList{"paint"} << 64 << "unknown command 'paint'";
+    QTest::newRow("unknown option") << QStringList{"render", "--fast", "x"} << 64 << "Unknown option 'fast'";
+    QTest::newRow("missing file argument") << QStringList{"check"} << 64 << "expected 1 argument";
+}
+
+void TestTool::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, says);
+    const Run run = rollcraft(arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
+}
+
+QTEST_MAIN(TestTool)
+#include "tst_tool.moc"
