@@ -18,6 +18,8 @@ TARGETS = [
     ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 8.0),
     ("Switching buttons, three 4-megapixel JPEG previews each", "BM_SwitchButtons",
      "BM_DecodeThreeJpegs", 1.3),
+    ("Opening a 100-button data file", "BM_OpenDataFile100", "BM_ReadSameBytes", 4.0),
+    ("Saving a 100-button data file", "BM_SaveDataFile100", "BM_WriteSameBytes", 4.0),
 ]
 
 
