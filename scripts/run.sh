@@ -22,8 +22,11 @@ the bundled example data file and renders the page "Insert script" would give:
 TXT
     "$bin/rollcraft" check "$example"
     "$bin/rollcraft" render "$example" > "$out"
+    # The page names its pictures under the prefix "img", beside it.
+    mkdir -p "$(dirname "$out")/img"
+    cp "$here"/examples/images/*.gif "$(dirname "$out")/img/"
     echo
-    echo "Wrote the example's page to $out"
+    echo "Wrote the example's page to $out (its pictures are in $(dirname "$out")/img)"
     echo "(rollcraft render --preview gives the preview variant; rollcraft --help lists all commands)"
     exit 0
 fi
