@@ -21,8 +21,7 @@ class PluginAdaptor : public QDBusAbstractAdaptor {
 public:
     PluginAdaptor(QObject* topic, const TWKPLUGIN& window)
         : QDBusAbstractAdaptor(topic), m_window(window)
-    {
-    }
+    {}
 
     [[nodiscard]] QString script() const
     {
@@ -72,10 +71,9 @@ HostLink::~HostLink()
 
 void HostLink::publish(const QString& item, const QString& value)
 {
-    QDBusMessage signal =
-        QDBusMessage::createSignal(QLatin1String(PluginObjectPath),
-                                   QStringLiteral("org.freedesktop.DBus.Properties"),
-                                   QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QLatin1String(PluginObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
     signal << QLatin1String(PluginInterface) << QVariantMap{{item, value}} << QStringList();
     m_bus.send(signal);
 }

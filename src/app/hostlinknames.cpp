@@ -7,8 +7,8 @@ QString pluginBusName(const QString& executablePath)
     QString base = QFileInfo(executablePath).fileName();
     for (QChar& c : base) {
         const char16_t u = c.unicode();
-        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
-                           (u >= '0' && u <= '9') || u == '_';
+        const bool plain =
+            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
         if (!plain)
             c = QLatin1Char('_');
     }

@@ -84,22 +84,21 @@ QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString
     return ok ? text : QString();
 }
 
-Dialogs::FileChoice QtDialogs::openFile(QWidget* owner, const QString& title,
-                                        const QString& filter, const QString& initialFileName)
+Dialogs::FileChoice QtDialogs::openFile(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialFileName)
 {
-    return fileChoice(QFileDialog::getOpenFileName(owner, title, initialFileName,
-                                                   qtNameFilters(filter).join(QLatin1String(";;"))));
+    return fileChoice(QFileDialog::getOpenFileName(
+        owner, title, initialFileName, qtNameFilters(filter).join(QLatin1String(";;"))));
 }
 
-Dialogs::FileChoice QtDialogs::saveFile(QWidget* owner, const QString& title,
-                                        const QString& filter, const QString& initialFileName)
+Dialogs::FileChoice QtDialogs::saveFile(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialFileName)
 {
-    return fileChoice(QFileDialog::getSaveFileName(owner, title, initialFileName,
-                                                   qtNameFilters(filter).join(QLatin1String(";;"))));
+    return fileChoice(QFileDialog::getSaveFileName(
+        owner, title, initialFileName, qtNameFilters(filter).join(QLatin1String(";;"))));
 }
 
 QString QtDialogs::chooseFolder(QWidget* owner, const QString& title)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QString(),
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
 }

@@ -34,8 +34,9 @@ QString chooserTitle(int index)
 
 // Edit fields 0 to 6 and the record fields they show.
 constexpr QString ButtonRecord::*EditFieldOf[] = {
-    &ButtonRecord::MouseOutImage, &ButtonRecord::MouseOverImage, &ButtonRecord::DescriptionImage,
-    &ButtonRecord::Url,           &ButtonRecord::Target,         &ButtonRecord::Alt,
+    &ButtonRecord::MouseOutImage,    &ButtonRecord::MouseOverImage,
+    &ButtonRecord::DescriptionImage, &ButtonRecord::Url,
+    &ButtonRecord::Target,           &ButtonRecord::Alt,
     &ButtonRecord::ImagePathPrefix,
 };
 
@@ -51,8 +52,7 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(10);
     m_ui->centralwidget->setFont(font);
-    m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(),
-                  m_ui->PREVIEW->text()};
+    m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(), m_ui->PREVIEW->text()};
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -205,7 +205,8 @@ bool TWKPLUGIN::TestSaved()
     if (m_set.Saved)
         return true;
     return m_dialogs.messageBox(
-               this, QStringLiteral("Current data is not saved, are you sure that you want to quit ?"),
+               this,
+               QStringLiteral("Current data is not saved, are you sure that you want to quit ?"),
                AppTitle, Dialogs::Icon::Exclamation,
                Dialogs::Buttons::OkCancel) != Dialogs::Answer::Cancel;
 }
@@ -453,8 +454,8 @@ void TWKPLUGIN::OpenData_Click()
                              AppTitle, Dialogs::Icon::Exclamation,
                              Dialogs::Buttons::OkCancel) == Dialogs::Answer::Cancel)
         return;
-    const Dialogs::FileChoice choice = m_dialogs.openFile(
-        this, QStringLiteral("Open datafile"), DataFileFilter, m_set.DataFileName);
+    const Dialogs::FileChoice choice = m_dialogs.openFile(this, QStringLiteral("Open datafile"),
+                                                          DataFileFilter, m_set.DataFileName);
     if (choice.status == Dialogs::FileChoice::Status::Cancelled)
         return;
     if (choice.status == Dialogs::FileChoice::Status::Failed) {

@@ -108,9 +108,9 @@ DataFileReadResult readDataFile(QByteArrayView bytes)
         result.buttons.last().Name = line;
         for (const FieldSlot& slot : FileFields) {
             if (!reader.next(line))
-                return stopped(std::move(result), reader.lineNumber() + 1,
-                               QStringLiteral("%1 of button %2")
-                                   .arg(QLatin1String(slot.what), number));
+                return stopped(
+                    std::move(result), reader.lineNumber() + 1,
+                    QStringLiteral("%1 of button %2").arg(QLatin1String(slot.what), number));
             result.buttons.last().*slot.field = valueOf(line);
         }
     }
@@ -135,8 +135,7 @@ DataFileReadResult readDataFileAt(const QString& path)
     return readDataFile(bytes);
 }
 
-QByteArray writeDataFile(const QString& defaultDescriptionImage,
-                         const QList<ButtonRecord>& buttons)
+QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
 {
     QString text;
     const auto line = [&text](const QString& s) {

@@ -83,8 +83,8 @@ qsizetype roomFor(const ButtonSet& set, int n)
     const auto source = [](const QString& path, const QString& prefix) {
         return path.size() + prefix.size() + SourceDecoration;
     };
-    qsizetype room = FixedRoom + 2 * source(set.DefaultDescriptionImage,
-                                            set.Buttons[0].ImagePathPrefix);
+    qsizetype room =
+        FixedRoom + 2 * source(set.DefaultDescriptionImage, set.Buttons[0].ImagePathPrefix);
     for (int k = 0; k < n; ++k) {
         const ButtonRecord& b = set.Buttons[k];
         room += RoomPerButton + b.Url.size() + b.Target.size() + 2 * b.Alt.size() +
@@ -159,8 +159,7 @@ class PageBuilder {
 public:
     PageBuilder(const ButtonSet& set, PageMode mode, int n)
         : m_set(set), m_mode(mode), m_n(n), m_page(roomFor(set, n))
-    {
-    }
+    {}
 
     // Writes the source of image `path` as button `owner` refers to it;
     // false when it cannot be formed (preview mode, fewer than two characters).

@@ -16,11 +16,17 @@ QByteArray crlf(const QStringList& lines)
     return bytes;
 }
 
-const QStringList OneButton = {
-    QStringLiteral("[COMMON]"), QStringLiteral("C:\\p\\def.gif"), QStringLiteral("[Button]"),
-    QStringLiteral("Home"),     QStringLiteral("C:\\p\\out.gif"), QStringLiteral("#"),
-    QStringLiteral("C:\\p\\d.gif"), QStringLiteral("index.htm"), QStringLiteral("#"),
-    QStringLiteral("Home"),     QStringLiteral("img")};
+const QStringList OneButton = {QStringLiteral("[COMMON]"),
+                               QStringLiteral("C:\\p\\def.gif"),
+                               QStringLiteral("[Button]"),
+                               QStringLiteral("Home"),
+                               QStringLiteral("C:\\p\\out.gif"),
+                               QStringLiteral("#"),
+                               QStringLiteral("C:\\p\\d.gif"),
+                               QStringLiteral("index.htm"),
+                               QStringLiteral("#"),
+                               QStringLiteral("Home"),
+                               QStringLiteral("img")};
 
 QByteArray fileBytes(const QString& path)
 {
@@ -61,7 +67,8 @@ void TestDataFile::writesTheFormat()
     b.Name = QStringLiteral("#");
     b.Alt = QStringLiteral("x");
     const QByteArray bytes = writeDataFile(QStringLiteral("C:\\p\\def.gif"), {a, b});
-    QCOMPARE(bytes, crlf(OneButton + QStringList{"[Button]", "#", "#", "#", "#", "#", "#", "x", "#"}));
+    QCOMPARE(bytes,
+             crlf(OneButton + QStringList{"[Button]", "#", "#", "#", "#", "#", "#", "x", "#"}));
     QCOMPARE(bytes.count("\r\n"), 20);
     QCOMPARE(writeDataFile(QString(), {}), QByteArray("[COMMON]\r\n#\r\n"));
 }
@@ -98,16 +105,16 @@ void TestDataFile::readsHandWrittenFiles_data()
     QTest::newRow("[BUTTON]") << QByteArray(crlfFile).replace("[Button]", "[BUTTON]") << 1
                               << "C:\\p\\def.gif";
     QTest::newRow("[button], [common]")
-        << QByteArray(crlfFile).replace("[Button]", "[button]").replace("[COMMON]", "[common]")
-        << 1 << "C:\\p\\def.gif";
+        << QByteArray(crlfFile).replace("[Button]", "[button]").replace("[COMMON]", "[common]") << 1
+        << "C:\\p\\def.gif";
     QTest::newRow("LF line ends") << QByteArray(crlfFile).replace("\r\n", "\n") << 1
                                   << "C:\\p\\def.gif";
     QTest::newRow("CR line ends") << QByteArray(crlfFile).replace("\r\n", "\r") << 1
                                   << "C:\\p\\def.gif";
     QTest::newRow("no ending on the last line") << crlfFile.chopped(2) << 1 << "C:\\p\\def.gif";
     QTest::newRow("common and #") << QByteArray("[COMMON]\r\n#\r\n") << 0 << "";
-    QTest::newRow("common and a path") << QByteArray("[COMMON]\r\nC:\\d.gif\r\n") << 0
-                                       << "C:\\d.gif";
+    QTest::newRow("common and a path")
+        << QByteArray("[COMMON]\r\nC:\\d.gif\r\n") << 0 << "C:\\d.gif";
 }
 
 void TestDataFile::readsHandWrittenFiles()
@@ -141,25 +148,26 @@ void TestDataFile::stopsWithWhatWasRead_data()
     QTest::addColumn<QString>("lastMouseOut");
     const QByteArray good = crlf(OneButton);
     QTest::newRow("empty file") << QByteArray() << 1 << false << QStringList() << "";
-    QTest::newRow("blank before [COMMON]") << QByteArray(" [COMMON]\r\n#\r\n") << 1 << false
-                                           << QStringList() << "";
-    QTest::newRow("blank after [COMMON]") << QByteArray("[COMMON] \r\n#\r\n") << 1 << false
-                                          << QStringList() << "";
-    QTest::newRow("ends after line 1") << QByteArray("[COMMON]\r\n") << 2 << false
-                                       << QStringList() << "";
+    QTest::newRow("blank before [COMMON]")
+        << QByteArray(" [COMMON]\r\n#\r\n") << 1 << false << QStringList() << "";
+    QTest::newRow("blank after [COMMON]")
+        << QByteArray("[COMMON] \r\n#\r\n") << 1 << false << QStringList() << "";
+    QTest::newRow("ends after line 1")
+        << QByteArray("[COMMON]\r\n") << 2 << false << QStringList() << "";
     QTest::newRow("empty line after the last button")
-        << good + "\r\n" << 12 << true << QStringList{"Home"} << "C:\\p\\out.gif";
-    QTest::newRow("bad header") << good + "[Buton]\r\n" << 12 << true << QStringList{"Home"}
-                                << "C:\\p\\out.gif";
-    QTest::newRow("ends after a header") << good + "[Button]\r\n" << 13 << true
-                                         << QStringList{"Home"} << "C:\\p\\out.gif";
-    QTest::newRow("ends after a name") << good + "[Button]\r\nNews\r\n" << 14 << true
-                                       << QStringList{"Home", "News"} << "";
+        << good + "\r\n"
+        << 12 << true << QStringList{"Home"} << "C:\\p\\out.gif";
+    QTest::newRow("bad header") << good + "[Buton]\r\n"
+                                << 12 << true << QStringList{"Home"} << "C:\\p\\out.gif";
+    QTest::newRow("ends after a header") << good + "[Button]\r\n"
+                                         << 13 << true << QStringList{"Home"} << "C:\\p\\out.gif";
+    QTest::newRow("ends after a name") << good + "[Button]\r\nNews\r\n"
+                                       << 14 << true << QStringList{"Home", "News"} << "";
     QTest::newRow("ends inside a block")
-        << good + "[Button]\r\nNews\r\nC:\\n.gif\r\n#\r\n" << 16 << true
-        << QStringList{"Home", "News"} << "C:\\n.gif";
-    QTest::newRow("empty name is a button")
-        << good + "[Button]\r\n\r\n" << 14 << true << QStringList{"Home", ""} << "";
+        << good + "[Button]\r\nNews\r\nC:\\n.gif\r\n#\r\n"
+        << 16 << true << QStringList{"Home", "News"} << "C:\\n.gif";
+    QTest::newRow("empty name is a button") << good + "[Button]\r\n\r\n"
+                                            << 14 << true << QStringList{"Home", ""} << "";
 }
 
 void TestDataFile::stopsWithWhatWasRead()
@@ -200,8 +208,7 @@ void TestDataFile::codePage_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << "abc" << QByteArray("abc");
     QTest::newRow("latin-1") << "Ünï ß ÿ" << QByteArray("\xDCn\xEF \xDF \xFF");
-    QTest::newRow("windows-1252 specials") << "€ ‚ ™ Ÿ ž"
-                                           << QByteArray("\x80 \x82 \x99 \x9F \x9E");
+    QTest::newRow("windows-1252 specials") << "€ ‚ ™ Ÿ ž" << QByteArray("\x80 \x82 \x99 \x9F \x9E");
     QTest::newRow("not in the code page") << "a→b 日" << QByteArray("a?b ?");
     QTest::newRow("one ? for a surrogate pair") << "x😀y" << QByteArray("x?y");
 }

@@ -75,8 +75,9 @@ void TestPageGenerator::goldenPages()
     const QStringList expected = linesOf(golden(expectedFile));
     QCOMPARE(actual.size(), expected.size());
     for (qsizetype i = 0; i < actual.size(); ++i)
-        QVERIFY2(actual[i] == expected[i],
-                 qPrintable(QStringLiteral("line %1:\n%2\n%3").arg(i + 1).arg(actual[i], expected[i])));
+        QVERIFY2(
+            actual[i] == expected[i],
+            qPrintable(QStringLiteral("line %1:\n%2\n%3").arg(i + 1).arg(actual[i], expected[i])));
 }
 
 void TestPageGenerator::lineCount_data()
@@ -98,7 +99,8 @@ void TestPageGenerator::lineCount()
     QFETCH(int, expectedButtons);
     ButtonSet set;
     for (int i = 0; i < buttons; ++i)
-        set.Buttons[i] = button(QStringLiteral("B%1").arg(i), {}, QStringLiteral("C:\\o%1.gif").arg(i));
+        set.Buttons[i] =
+            button(QStringLiteral("B%1").arg(i), {}, QStringLiteral("C:\\o%1.gif").arg(i));
     if (emptyNameAt >= 0)
         set.Buttons[emptyNameAt].Name.clear();
     for (PageMode mode : {PageMode::Page, PageMode::Preview}) {
@@ -120,7 +122,8 @@ void TestPageGenerator::lines_data()
     ButtonSet empty;
     empty.DefaultDescriptionImage = QStringLiteral("C:\\d\\def.gif");
     QTest::newRow("n=0: default right after line 37")
-        << empty << PageMode::Page << 38 << "defaultimage = new Image;defaultimage.src = 'def.gif';";
+        << empty << PageMode::Page << 38
+        << "defaultimage = new Image;defaultimage.src = 'def.gif';";
     QTest::newRow("n=0: description area after the paragraph")
         << empty << PageMode::Page << 66 << "<img src=\"def.gif\" name=\"defimage\"></p>";
 
@@ -139,8 +142,8 @@ void TestPageGenerator::lines_data()
 
     ButtonSet prefixes;
     prefixes.Buttons[0] = button(QStringLiteral("A"), QStringLiteral("top"));
-    prefixes.Buttons[1] = button(QStringLiteral("B"), QStringLiteral("other"),
-                                 QStringLiteral("C:\\x\\b.gif"));
+    prefixes.Buttons[1] =
+        button(QStringLiteral("B"), QStringLiteral("other"), QStringLiteral("C:\\x\\b.gif"));
     prefixes.Buttons[1].Target = QStringLiteral("_blank");
     prefixes.DefaultDescriptionImage = QStringLiteral("/srv/pics/def.gif");
     QTest::newRow("default uses button 0's prefix")

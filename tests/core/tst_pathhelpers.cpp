@@ -19,11 +19,16 @@ void TestPathHelpers::checkSlash_data()
 {
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("plain") << "img" << "img/";
-    QTest::newRow("slash kept") << "img/" << "img/";
-    QTest::newRow("backslash gets a slash") << "img\\" << "img\\/";
-    QTest::newRow("slash alone") << "/" << "/";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("plain") << "img"
+                           << "img/";
+    QTest::newRow("slash kept") << "img/"
+                                << "img/";
+    QTest::newRow("backslash gets a slash") << "img\\"
+                                            << "img\\/";
+    QTest::newRow("slash alone") << "/"
+                                 << "/";
 }
 
 void TestPathHelpers::checkSlash()
@@ -38,16 +43,36 @@ void TestPathHelpers::split_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
-    QTest::newRow("windows") << "C:\\site\\pics\\home.gif" << "C:\\site\\pics\\" << "home.gif";
-    QTest::newRow("ends in backslash") << "C:\\site\\pics\\" << "C:\\site\\pics\\" << "";
-    QTest::newRow("backslash alone") << "\\" << "\\" << "";
-    QTest::newRow("bare name") << "home.gif" << "" << "";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("slash is no separator") << "img/home.gif" << "" << "";
-    QTest::newRow("native") << "/home/ann/pics/home.gif" << "/home/ann/pics/" << "home.gif";
-    QTest::newRow("native with spaces") << "/home/ann/a b/x.jpg" << "/home/ann/a b/" << "x.jpg";
-    QTest::newRow("slash and backslash") << "/home/a\\b.gif" << "/home/a\\" << "b.gif";
-    QTest::newRow("root") << "/" << "/" << "";
+    QTest::newRow("windows") << "C:\\site\\pics\\home.gif"
+                             << "C:\\site\\pics\\"
+                             << "home.gif";
+    QTest::newRow("ends in backslash") << "C:\\site\\pics\\"
+                                       << "C:\\site\\pics\\"
+                                       << "";
+    QTest::newRow("backslash alone") << "\\"
+                                     << "\\"
+                                     << "";
+    QTest::newRow("bare name") << "home.gif"
+                               << ""
+                               << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("slash is no separator") << "img/home.gif"
+                                           << ""
+                                           << "";
+    QTest::newRow("native") << "/home/ann/pics/home.gif"
+                            << "/home/ann/pics/"
+                            << "home.gif";
+    QTest::newRow("native with spaces") << "/home/ann/a b/x.jpg"
+                                        << "/home/ann/a b/"
+                                        << "x.jpg";
+    QTest::newRow("slash and backslash") << "/home/a\\b.gif"
+                                         << "/home/a\\"
+                                         << "b.gif";
+    QTest::newRow("root") << "/"
+                          << "/"
+                          << "";
 }
 
 void TestPathHelpers::split()
@@ -71,8 +96,7 @@ void TestPathHelpers::prevPath_data()
     QTest::newRow("drive only") << "C:" << false << "file:///C|";
     QTest::newRow("lower-case drive") << "d:\\x.jpg" << false << "file:///d|/x.jpg";
     QTest::newRow("spaces stay") << "D:\\a b\\x.jpg" << false << "file:///D|/a b/x.jpg";
-    QTest::newRow("unc") << "\\\\server\\share\\x.gif" << false
-                         << "file:///\\|server/share/x.gif";
+    QTest::newRow("unc") << "\\\\server\\share\\x.gif" << false << "file:///\\|server/share/x.gif";
     QTest::newRow("native") << "/home/ann/a b/x.jpg" << false << "file:///home/ann/a b/x.jpg";
     QTest::newRow("relative") << "img/x.gif" << false << "file:///i|g/x.gif";
     QTest::newRow("one character") << "x" << true << "";

@@ -13,11 +13,11 @@ QString focusWindow(const QString& title, int timeoutMs = 10000)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
-        const QString id = E2E::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                         QStringLiteral("--name"),
-                                         QLatin1Char('^') + QRegularExpression::escape(title) +
-                                             QLatin1Char('$')})
-                               .section(QLatin1Char('\n'), 0, 0);
+        const QString id =
+            E2E::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--name"),
+                          QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
+                .section(QLatin1Char('\n'), 0, 0);
         if (!id.isEmpty()) {
             E2E::xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
             return id;
@@ -79,8 +79,9 @@ void TestHost::cleanup()
 void TestHost::startHost()
 {
     m_host.start(E2E::program(QStringLiteral("rollcraft")),
-                 {QStringLiteral("host"), QStringLiteral("-o"), m_dir.filePath(QStringLiteral("out.html")),
-                  QStringLiteral("--preview-dir"), m_dir.filePath(QStringLiteral("preview"))});
+                 {QStringLiteral("host"), QStringLiteral("-o"),
+                  m_dir.filePath(QStringLiteral("out.html")), QStringLiteral("--preview-dir"),
+                  m_dir.filePath(QStringLiteral("preview"))});
     QVERIFY(m_host.waitForStarted());
     m_window = E2E::findMainWindow();
     QVERIFY(!m_window.isEmpty());
@@ -103,7 +104,7 @@ void TestHost::insertThroughTheRealWindow()
     QCOMPARE(addButton(QStringLiteral("Home")), QStringLiteral("Home"));
     E2E::clickClient(m_window, 5 + 125, 277 + 9); // the "Url:" field
     typeText(QStringLiteral("index.htm"));
-    E2E::clickClient(m_window, 371 + 36, 421 + 11); // "Insert script"
+    E2E::clickClient(m_window, 371 + 36, 421 + 11);               // "Insert script"
     QVERIFY(!focusWindow(QStringLiteral("TWKPLUGIN")).isEmpty()); // unsaved data: asked
     key(QStringLiteral("Return"));
     QVERIFY(m_host.waitForFinished(10000));
@@ -117,7 +118,7 @@ void TestHost::insertThroughTheRealWindow()
     QCOMPARE(QString::fromUtf8(out.readAll()), buildPage(set, PageMode::Page));
     const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
     QVERIFY2(QRegularExpression(QStringLiteral("^Inserted: Rollcraft II \\d\\d-\\d\\d-\\d\\d - "
-                                                "\\d\\d-\\d\\d-\\d\\d\\n$"))
+                                               "\\d\\d-\\d\\d-\\d\\d\\n$"))
                  .match(printed)
                  .hasMatch(),
              qPrintable(printed));
@@ -150,7 +151,8 @@ void TestHost::previewsReachTheHostOncePerClick()
     QCOMPARE(m_host.exitCode(), 1);
 
     const QString log = QString::fromUtf8(m_host.readAllStandardError());
-    const QStringList pulses = log.split(u'\n').filter(QRegularExpression(QStringLiteral("^preview \\d+:")));
+    const QStringList pulses =
+        log.split(u'\n').filter(QRegularExpression(QStringLiteral("^preview \\d+:")));
     QCOMPARE(pulses.size(), 3);
     for (int i = 0; i < 3; ++i)
         QVERIFY(pulses[i].startsWith(QStringLiteral("preview %1:").arg(i + 1)));

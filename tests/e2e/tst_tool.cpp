@@ -53,9 +53,10 @@ void TestTool::initTestCase()
     image.fill(Qt::red);
     QVERIFY(image.save(file(QStringLiteral("here.jpg"))));
     m_good = file(QStringLiteral("good.rk2"));
-    writeFile(m_good, "[COMMON]\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
-                          "\r\n[Button]\r\nH\xF6me\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
-                          "\r\nC:\\pics\\over.gif\r\n#\r\nindex.htm\r\n#\r\nH\xF6me \x80\r\nimg\r\n");
+    writeFile(m_good,
+              "[COMMON]\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                  "\r\n[Button]\r\nH\xF6me\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                  "\r\nC:\\pics\\over.gif\r\n#\r\nindex.htm\r\n#\r\nH\xF6me \x80\r\nimg\r\n");
 }
 
 // The page must be the one the window publishes after opening the same file.
@@ -87,9 +88,10 @@ void TestTool::brokenFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("where");
-    QTest::newRow("bad first line") << QByteArray("COMMON\r\n#\r\n") << "line 1: expected \"[COMMON]\"";
-    QTest::newRow("partial button")
-        << QByteArray("[COMMON]\r\n#\r\n[Button]\r\nA\r\n#\r\n") << "line 6: expected the MouseOver image of button 1";
+    QTest::newRow("bad first line")
+        << QByteArray("COMMON\r\n#\r\n") << "line 1: expected \"[COMMON]\"";
+    QTest::newRow("partial button") << QByteArray("[COMMON]\r\n#\r\n[Button]\r\nA\r\n#\r\n")
+                                    << "line 6: expected the MouseOver image of button 1";
     QTest::newRow("missing file") << QByteArray() << "expected a readable file";
 }
 
@@ -97,7 +99,8 @@ void TestTool::brokenFiles()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, where);
-    const QString path = file(QStringLiteral("broken%1.rk2").arg(QTest::currentDataTag()).remove(u' '));
+    const QString path =
+        file(QStringLiteral("broken%1.rk2").arg(QTest::currentDataTag()).remove(u' '));
     if (!bytes.isEmpty())
         writeFile(path, bytes);
     for (const QString& command : {QStringLiteral("render"), QStringLiteral("check")}) {
@@ -140,7 +143,8 @@ void TestTool::usage_data()
     QTest::newRow("render --help") << QStringList{"render", "--help"} << 0 << "--preview";
     QTest::newRow("host --help") << QStringList{"host", "--help"} << 0 << "--preview-dir";
     QTest::newRow("unknown command") << QStringList{"paint"} << 64 << "unknown command 'paint'";
-    QTest::newRow("unknown option") << QStringList{"render", "--fast", "x"} << 64 << "Unknown option 'fast'";
+    QTest::newRow("unknown option")
+        << QStringList{"render", "--fast", "x"} << 64 << "Unknown option 'fast'";
     QTest::newRow("missing file argument") << QStringList{"check"} << 64 << "expected 1 argument";
 }
 

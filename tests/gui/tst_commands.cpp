@@ -62,7 +62,8 @@ void TestCommands::addToEmptySet()
     QCOMPARE(m_f->ui.field(6)->text(), QString());
     QCOMPARE(set().Buttons[0].Name, QStringLiteral("Home"));
     QVERIFY(!set().Saved);
-    for (const char* name : {"Command5", "Command6", "Command1", "Command2", "Command7_0", "Text1_7"})
+    for (const char* name :
+         {"Command5", "Command6", "Command1", "Command2", "Command7_0", "Text1_7"})
         QVERIFY2(m_f->ui.control(QLatin1String(name))->isEnabled(), name);
 
     m_f->ui.addButton(m_f->dialogs, QStringLiteral("Next"));
@@ -244,9 +245,12 @@ void TestCommands::prefixForAll_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("img/") << "img/" << "img/";
-    QTest::newRow("empty answer") << "" << "old";
-    QTest::newRow("starts with CR") << "\rimg" << "old";
+    QTest::newRow("img/") << "img/"
+                          << "img/";
+    QTest::newRow("empty answer") << ""
+                                  << "old";
+    QTest::newRow("starts with CR") << "\rimg"
+                                    << "old";
 }
 
 void TestCommands::prefixForAll()
@@ -267,9 +271,8 @@ void TestCommands::prefixForAll()
     QCOMPARE(m_f->dialogs.last().initial, QStringLiteral("old"));
     QCOMPARE(set().Buttons[0].ImagePathPrefix, expected);
     QCOMPARE(set().Buttons[2].ImagePathPrefix, expected);
-    QCOMPARE(m_f->ui.field(6)->text(), answer.isEmpty() || answer.startsWith(u'\r')
-                                           ? QStringLiteral("typed")
-                                           : expected);
+    QCOMPARE(m_f->ui.field(6)->text(),
+             answer.isEmpty() || answer.startsWith(u'\r') ? QStringLiteral("typed") : expected);
 }
 
 void TestCommands::menusFollowTheSet()

@@ -25,9 +25,10 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-const QByteArray TwoButtons = "[COMMON]\r\nC:\\p\\def.gif\r\n"
-                              "[Button]\r\nHome\r\nC:\\p\\h.gif\r\n#\r\n#\r\nindex.htm\r\n#\r\nHome\r\nimg\r\n"
-                              "[button]\r\nNews\r\nC:\\p\\n.gif\r\n#\r\n#\r\nnews.htm\r\n_top\r\nNews\r\nimg\r\n";
+const QByteArray TwoButtons =
+    "[COMMON]\r\nC:\\p\\def.gif\r\n"
+    "[Button]\r\nHome\r\nC:\\p\\h.gif\r\n#\r\n#\r\nindex.htm\r\n#\r\nHome\r\nimg\r\n"
+    "[button]\r\nNews\r\nC:\\p\\n.gif\r\n#\r\n#\r\nnews.htm\r\n_top\r\nNews\r\nimg\r\n";
 
 } // namespace
 
@@ -119,10 +120,14 @@ void TestDataFileWindow::openAddsTheExtension_data()
 {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("no extension") << "menu" << "menu.rk2";
-    QTest::newRow("upper case") << "MENU.RK2" << "MENU.RK2";
-    QTest::newRow("mixed case") << "menu.Rk2" << "menu.Rk2";
-    QTest::newRow("other extension") << "menu.txt" << "menu.txt.rk2";
+    QTest::newRow("no extension") << "menu"
+                                  << "menu.rk2";
+    QTest::newRow("upper case") << "MENU.RK2"
+                                << "MENU.RK2";
+    QTest::newRow("mixed case") << "menu.Rk2"
+                                << "menu.Rk2";
+    QTest::newRow("other extension") << "menu.txt"
+                                     << "menu.txt.rk2";
 }
 
 void TestDataFileWindow::openAddsTheExtension()
@@ -141,7 +146,8 @@ void TestDataFileWindow::openAsksAboutUnsavedData()
     m_f->ui.addButton(m_f->dialogs, QStringLiteral("Mine"));
     m_f->dialogs.message(Answer::Cancel);
     m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData"));
-    QCOMPARE(m_f->dialogs.last().text, QStringLiteral("Current data is not saved, open new datafile ?"));
+    QCOMPARE(m_f->dialogs.last().text,
+             QStringLiteral("Current data is not saved, open new datafile ?"));
     QCOMPARE(m_f->dialogs.last().title, QStringLiteral("TWKPLUGIN"));
     QCOMPARE(m_f->ui.entries(), QStringList{"Mine"});
 
@@ -166,10 +172,10 @@ void TestDataFileWindow::openFailures_data()
     QTest::newRow("missing file") << QByteArray() << QStringList() << "";
     QTest::newRow("bad first line") << QByteArray("[COMMON] \r\n#\r\n") << QStringList() << "";
     QTest::newRow("ends after line 1") << QByteArray("[COMMON]\r\n") << QStringList() << "";
-    QTest::newRow("bad header") << good + "[Buttons]\r\n" << QStringList{"Home", "News"}
-                                << "C:\\p\\def.gif";
-    QTest::newRow("empty line at the end") << good + "\r\n" << QStringList{"Home", "News"}
-                                           << "C:\\p\\def.gif";
+    QTest::newRow("bad header") << good + "[Buttons]\r\n"
+                                << QStringList{"Home", "News"} << "C:\\p\\def.gif";
+    QTest::newRow("empty line at the end") << good + "\r\n"
+                                           << QStringList{"Home", "News"} << "C:\\p\\def.gif";
     QTest::newRow("ends after a name") << good + "[Button]\r\nLast\r\n"
                                        << QStringList{"Home", "News", "Last"} << "C:\\p\\def.gif";
 }

@@ -66,8 +66,8 @@ void TestImages::initTestCase()
     write(QStringLiteral("text.gif"), "not a picture at all");
     write(QStringLiteral("empty.gif"), QByteArray());
     // A GIF header claiming 30000 x 30000 pixels.
-    write(QStringLiteral("huge.gif"), QByteArray("GIF89a\x30\x75\x30\x75\x00\x00\x00", 13) +
-                                          QByteArray(64, '\0'));
+    write(QStringLiteral("huge.gif"),
+          QByteArray("GIF89a\x30\x75\x30\x75\x00\x00\x00", 13) + QByteArray(64, '\0'));
     QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.gif")));
 }
 
@@ -90,15 +90,14 @@ void TestImages::wizardChainsChoosers_data()
     QTest::addColumn<bool>("wizard");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("titles");
-    const QStringList all = {"MouseOut image:", "MouseOver image:", "Description image:",
-                             "Default description image:"};
+    const QStringList all = {
+        "MouseOut image:", "MouseOver image:", "Description image:", "Default description image:"};
     QTest::newRow("all four") << true << QStringList{"/p/o.gif", "/p/v.gif", "/p/d.gif", "/p/x.gif"}
                               << all;
     QTest::newRow("cancel MouseOver")
-        << true << QStringList{"/p/o.gif", "", ""}
-        << QStringList{all[0], all[1], all[3]};
-    QTest::newRow("cancel MouseOut") << true << QStringList{"", "/p/x.gif"}
-                                     << QStringList{all[0], all[3]};
+        << true << QStringList{"/p/o.gif", "", ""} << QStringList{all[0], all[1], all[3]};
+    QTest::newRow("cancel MouseOut")
+        << true << QStringList{"", "/p/x.gif"} << QStringList{all[0], all[3]};
     QTest::newRow("wizard off") << false << QStringList() << QStringList();
 }
 

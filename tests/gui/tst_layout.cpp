@@ -39,25 +39,25 @@ void TestLayout::controls_data()
         const char* name;
         int l, t, w, h;
     } table[] = {
-        {"Label1", 75, 45, 585, 195},        {"Combo1", 75, 240, 4410, 315},
-        {"Command4", 4560, 240, 825, 315},   {"Command5", 5415, 240, 1485, 315},
-        {"Command6", 6930, 240, 825, 315},   {"Label2_0", 105, 750, 1245, 195},
-        {"Text1_0", 105, 945, 3375, 285},    {"Command7_0", 3480, 945, 330, 285},
-        {"Frame1_0", 60, 1065, 3810, 1245},  {"Label2_1", 105, 2370, 1335, 195},
-        {"Text1_1", 105, 2565, 3375, 285},   {"Command7_1", 3480, 2565, 330, 285},
-        {"Frame1_1", 60, 2685, 3810, 1245},  {"Label5", 75, 3960, 240, 195},
-        {"Text1_3", 75, 4155, 3765, 285},    {"Label6", 75, 4500, 510, 195},
-        {"Text1_4", 75, 4710, 3765, 285},    {"Label7", 75, 5055, 225, 195},
-        {"Text1_5", 75, 5250, 3765, 285},    {"Label8", 75, 5580, 1260, 195},
-        {"Text1_6", 75, 5790, 3765, 285},    {"Label2_2", 3990, 750, 1305, 195},
-        {"Text1_2", 3990, 945, 3375, 285},   {"Command7_2", 7365, 945, 330, 285},
+        {"Label1", 75, 45, 585, 195},         {"Combo1", 75, 240, 4410, 315},
+        {"Command4", 4560, 240, 825, 315},    {"Command5", 5415, 240, 1485, 315},
+        {"Command6", 6930, 240, 825, 315},    {"Label2_0", 105, 750, 1245, 195},
+        {"Text1_0", 105, 945, 3375, 285},     {"Command7_0", 3480, 945, 330, 285},
+        {"Frame1_0", 60, 1065, 3810, 1245},   {"Label2_1", 105, 2370, 1335, 195},
+        {"Text1_1", 105, 2565, 3375, 285},    {"Command7_1", 3480, 2565, 330, 285},
+        {"Frame1_1", 60, 2685, 3810, 1245},   {"Label5", 75, 3960, 240, 195},
+        {"Text1_3", 75, 4155, 3765, 285},     {"Label6", 75, 4500, 510, 195},
+        {"Text1_4", 75, 4710, 3765, 285},     {"Label7", 75, 5055, 225, 195},
+        {"Text1_5", 75, 5250, 3765, 285},     {"Label8", 75, 5580, 1260, 195},
+        {"Text1_6", 75, 5790, 3765, 285},     {"Label2_2", 3990, 750, 1305, 195},
+        {"Text1_2", 3990, 945, 3375, 285},    {"Command7_2", 7365, 945, 330, 285},
         {"Frame1_2", 3915, 1065, 3810, 2325}, {"Label2_3", 3990, 3450, 1830, 195},
-        {"Text1_7", 3990, 3645, 3375, 285},  {"Command7_7", 7365, 3645, 330, 285},
+        {"Text1_7", 3990, 3645, 3375, 285},   {"Command7_7", 7365, 3645, 330, 285},
         {"Frame1_7", 3915, 3765, 3810, 2325}, {"Command2", 105, 6315, 1350, 345},
-        {"Command8", 1920, 6315, 1125, 345}, {"Command1", 5565, 6315, 1095, 345},
-        {"Command3", 6765, 6315, 960, 345},  {"Image1_0", 120, 255, 3585, 870},
-        {"Image1_1", 120, 255, 3585, 885},   {"Image1_2", 120, 255, 3585, 1965},
-        {"Image1_7", 120, 255, 3585, 1965},  {"Label9_0", 195, 345, 2325, 195},
+        {"Command8", 1920, 6315, 1125, 345},  {"Command1", 5565, 6315, 1095, 345},
+        {"Command3", 6765, 6315, 960, 345},   {"Image1_0", 120, 255, 3585, 870},
+        {"Image1_1", 120, 255, 3585, 885},    {"Image1_2", 120, 255, 3585, 1965},
+        {"Image1_7", 120, 255, 3585, 1965},   {"Label9_0", 195, 345, 2325, 195},
         {"Label9_7", 195, 345, 2325, 195},
     };
     for (const auto& row : table)
@@ -77,14 +77,22 @@ void TestLayout::captions_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("Label1") << "Label1" << "Buttons:";
-    QTest::newRow("Label2_3") << "Label2_3" << "Default description image:";
-    QTest::newRow("Label8") << "Label8" << "Image path prefix:";
-    QTest::newRow("Command5") << "Command5" << "Edit button name";
-    QTest::newRow("Command7_7") << "Command7_7" << "...";
-    QTest::newRow("Command2") << "Command2" << "Instant preview";
-    QTest::newRow("Command8") << "Command8" << "DemoMenu";
-    QTest::newRow("Command1") << "Command1" << "Insert script";
+    QTest::newRow("Label1") << "Label1"
+                            << "Buttons:";
+    QTest::newRow("Label2_3") << "Label2_3"
+                              << "Default description image:";
+    QTest::newRow("Label8") << "Label8"
+                            << "Image path prefix:";
+    QTest::newRow("Command5") << "Command5"
+                              << "Edit button name";
+    QTest::newRow("Command7_7") << "Command7_7"
+                                << "...";
+    QTest::newRow("Command2") << "Command2"
+                              << "Instant preview";
+    QTest::newRow("Command8") << "Command8"
+                              << "DemoMenu";
+    QTest::newRow("Command1") << "Command1"
+                              << "Insert script";
 }
 
 void TestLayout::captions()
@@ -117,10 +125,10 @@ void TestLayout::menus()
 
 void TestLayout::focusOrder()
 {
-    const QStringList expected = {
-        "Command1", "Command2",   "Command3", "Combo1",     "Command4", "Command5",   "Command6",
-        "Text1_0",  "Command7_0", "Text1_3",  "Text1_4",    "Text1_5",  "Text1_6",    "Command7_1",
-        "Text1_1",  "Command7_2", "Text1_2",  "Command7_7", "Text1_7",  "Command8"};
+    const QStringList expected = {"Command1",   "Command2", "Command3",   "Combo1",     "Command4",
+                                  "Command5",   "Command6", "Text1_0",    "Command7_0", "Text1_3",
+                                  "Text1_4",    "Text1_5",  "Text1_6",    "Command7_1", "Text1_1",
+                                  "Command7_2", "Text1_2",  "Command7_7", "Text1_7",    "Command8"};
     QWidget* w = m_f->ui.control(expected.constFirst());
     QStringList order{w->objectName()};
     for (int i = 1; i < expected.size(); ++i) {

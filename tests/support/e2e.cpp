@@ -79,9 +79,8 @@ void clickClient(const QString& window, int x, int y)
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Geometry: (\\d+)x(\\d+)")).match(geometry);
     const int menuBar = size.hasMatch() ? size.captured(2).toInt() - ClientHeight : 0;
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
-             QString::number(x), QString::number(y + menuBar), QStringLiteral("click"),
-             QStringLiteral("1")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
+             QString::number(y + menuBar), QStringLiteral("click"), QStringLiteral("1")});
 }
 
 } // namespace E2E

@@ -114,15 +114,13 @@ Dialogs::FileChoice ScriptedDialogs::file(Kind kind, const QString& title, const
     return next(kind, p) ? p.file : FileChoice{};
 }
 
-Dialogs::FileChoice ScriptedDialogs::openFile(QWidget*, const QString& title,
-                                              const QString& filter,
+Dialogs::FileChoice ScriptedDialogs::openFile(QWidget*, const QString& title, const QString& filter,
                                               const QString& initialFileName)
 {
     return file(Kind::OpenFile, title, filter, initialFileName);
 }
 
-Dialogs::FileChoice ScriptedDialogs::saveFile(QWidget*, const QString& title,
-                                              const QString& filter,
+Dialogs::FileChoice ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString& filter,
                                               const QString& initialFileName)
 {
     return file(Kind::SaveFile, title, filter, initialFileName);

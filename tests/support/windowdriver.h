@@ -16,8 +16,7 @@ class WindowDriver {
 public:
     explicit WindowDriver(TWKPLUGIN& window) : m_w(window) {}
 
-    template <typename T = QWidget>
-    [[nodiscard]] T* control(const QString& name) const
+    template <typename T = QWidget> [[nodiscard]] T* control(const QString& name) const
     {
         return m_w.findChild<T*>(name);
     }
@@ -86,8 +85,7 @@ private:
 struct WindowFixture {
     explicit WindowFixture(bool wizard = false)
         : wizardSet((writeAutoImage(wizard), wizard)), window(dialogs), ui(window)
-    {
-    }
+    {}
 
     bool wizardSet;
     ScriptedDialogs dialogs;

@@ -58,8 +58,8 @@ int runCheck(const QStringList& arguments)
     int images = 0;
     QString report = QStringLiteral("%1: %2 button(s)\n").arg(path).arg(read.buttons.size());
     const auto count = [&images](const QString& p) { images += p.isEmpty() ? 0 : 1; };
-    report += imageLine(QStringLiteral("Default description image:"),
-                        read.DefaultDescriptionImage, problems);
+    report += imageLine(QStringLiteral("Default description image:"), read.DefaultDescriptionImage,
+                        problems);
     count(read.DefaultDescriptionImage);
     for (qsizetype i = 0; i < read.buttons.size(); ++i) {
         const ButtonRecord& b = read.buttons[i];
@@ -71,9 +71,8 @@ int runCheck(const QStringList& arguments)
         count(b.MouseOverImage);
         count(b.DescriptionImage);
     }
-    report += QStringLiteral("%1 of %2 image file(s) missing or unreadable.\n")
-                  .arg(problems)
-                  .arg(images);
+    report +=
+        QStringLiteral("%1 of %2 image file(s) missing or unreadable.\n").arg(problems).arg(images);
     writeOut(report);
     return problems == 0 ? Exit::Ok : Exit::Partial;
 }

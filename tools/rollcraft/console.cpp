@@ -25,8 +25,8 @@ void writeErr(const QString& text)
     writeTo(stderr, text);
 }
 
-bool parseCommand(QCommandLineParser& parser, const QString& command,
-                  const QStringList& arguments, qsizetype positional, int& status)
+bool parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& arguments,
+                  qsizetype positional, int& status)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},

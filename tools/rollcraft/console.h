@@ -13,8 +13,7 @@ void writeErr(const QString& text);
 // `status` set) when the command should end at once: --help, an unknown
 // option, or a wrong number of positional arguments.
 [[nodiscard]] bool parseCommand(QCommandLineParser& parser, const QString& command,
-                                const QStringList& arguments, qsizetype positional,
-                                int& status);
+                                const QStringList& arguments, qsizetype positional, int& status);
 
 // The path as "Open datafile..." uses it: ".rk2" appended unless the name
 // already ends in it, in any case.

@@ -26,7 +26,8 @@ int runHost(const QStringList& arguments)
     const QCommandLineOption previewDir(
         QStringLiteral("preview-dir"),
         QStringLiteral("Write preview pages to DIR/preview.html (default: %1).")
-            .arg(QDir::toNativeSeparators(QDir::temp().filePath(QStringLiteral("rollcraft-preview")))),
+            .arg(QDir::toNativeSeparators(
+                QDir::temp().filePath(QStringLiteral("rollcraft-preview")))),
         QStringLiteral("DIR"));
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Open each preview in the desktop's browser."));
@@ -49,10 +50,10 @@ int runHost(const QStringList& arguments)
                              : QDir::temp().filePath(QStringLiteral("rollcraft-preview"));
     options.openPreview = parser.isSet(open);
     options.attach = parser.isSet(attach);
-    options.pluginPath = parser.isSet(plugin)
-                             ? parser.value(plugin)
-                             : QDir(QCoreApplication::applicationDirPath())
-                                   .filePath(QStringLiteral("rollcraft2"));
+    options.pluginPath =
+        parser.isSet(plugin)
+            ? parser.value(plugin)
+            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rollcraft2"));
 
     PrivateBus privateBus;
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -137,7 +137,8 @@ void HostSession::writePreview()
 {
     ++m_previews;
     QDir().mkpath(m_options.previewDir);
-    const QString path = QDir(m_options.previewDir).absoluteFilePath(QStringLiteral("preview.html"));
+    const QString path =
+        QDir(m_options.previewDir).absoluteFilePath(QStringLiteral("preview.html"));
     if (!writeUtf8(path, m_script, true)) {
         writeErr(QStringLiteral("rollcraft host: cannot write the preview to %1\n").arg(path));
         return;

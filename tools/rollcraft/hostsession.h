@@ -8,8 +8,8 @@
 
 // What the reference host does with what it receives.
 struct HostOptions {
-    QString outputFile;  // empty: standard output
-    QString previewDir;  // where each preview page is written
+    QString outputFile; // empty: standard output
+    QString previewDir; // where each preview page is written
     bool openPreview = false;
     bool attach = false;
     QString pluginPath;
