@@ -462,9 +462,7 @@ void TWKPLUGIN::OpenData_Click()
         showError(QStringLiteral("ERROR! Unable to open file!"));
         return;
     }
-    QString path = choice.path;
-    if (path.right(4).toUpper() != QLatin1String(".RK2"))
-        path += QLatin1String(".rk2");
+    const QString path = withDataFileExtension(choice.path);
     m_set.DataFileName = path;
     EraseButtons();
     OpenButtons(path);

@@ -153,6 +153,13 @@ QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<But
     return encodeWindows1252(text);
 }
 
+QString withDataFileExtension(const QString& path)
+{
+    if (path.right(4).toUpper() == QLatin1String(".RK2"))
+        return path;
+    return path + QLatin1String(".rk2");
+}
+
 bool saveFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);

@@ -36,6 +36,10 @@ struct DataFileReadResult {
 [[nodiscard]] QByteArray writeDataFile(const QString& defaultDescriptionImage,
                                        const QList<ButtonRecord>& buttons);
 
+// The path the open command reads: ".rk2" appended unless the name already
+// ends in it, in any mix of case.
+[[nodiscard]] QString withDataFileExtension(const QString& path);
+
 // Replaces the file at `path` with `bytes` in one step: on failure the earlier
 // file stays as it was.
 [[nodiscard]] bool saveFileAtomically(const QString& path, const QByteArray& bytes);

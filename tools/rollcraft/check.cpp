@@ -49,7 +49,7 @@ int runCheck(const QStringList& arguments)
     if (!parseCommand(parser, QStringLiteral("check"), arguments, 1, status))
         return status;
 
-    const QString path = dataFilePath(parser.positionalArguments().constFirst());
+    const QString path = withDataFileExtension(parser.positionalArguments().constFirst());
     DataFileReadResult read;
     if (!readForCommand(path, read))
         return Exit::Failure;

@@ -55,13 +55,6 @@ bool parseCommand(QCommandLineParser& parser, const QString& command, const QStr
     return true;
 }
 
-QString dataFilePath(const QString& given)
-{
-    if (given.right(4).toUpper() == QLatin1String(".RK2"))
-        return given;
-    return given + QLatin1String(".rk2");
-}
-
 bool readForCommand(const QString& path, DataFileReadResult& result)
 {
     result = readDataFileAt(path);

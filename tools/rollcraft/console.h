@@ -15,10 +15,6 @@ void writeErr(const QString& text);
 [[nodiscard]] bool parseCommand(QCommandLineParser& parser, const QString& command,
                                 const QStringList& arguments, qsizetype positional, int& status);
 
-// The path as "Open datafile..." uses it: ".rk2" appended unless the name
-// already ends in it, in any case.
-[[nodiscard]] QString dataFilePath(const QString& given);
-
 // Reads a data file as the window's open command does. On a reading error
 // prints "ERROR! Unable to open file." and where reading stopped to standard
 // error, and returns false.

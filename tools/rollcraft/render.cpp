@@ -21,7 +21,7 @@ int runRender(const QStringList& arguments)
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
         return status;
 
-    const QString path = dataFilePath(parser.positionalArguments().constFirst());
+    const QString path = withDataFileExtension(parser.positionalArguments().constFirst());
     DataFileReadResult read;
     if (!readForCommand(path, read))
         return Exit::Failure;
