@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <unistd.h>
+
 namespace {
 
 QList<ButtonRecord> hundredButtons()
@@ -63,18 +66,32 @@ void BM_SaveDataFile100(benchmark::State& state)
             files.path, writeDataFile(QStringLiteral("C:\\site\\default.jpg"), files.buttons)));
 }
 
-// The floor writes the same bytes the same safe way: a new file, renamed over.
-void BM_WriteSameBytes(benchmark::State& state)
+// Writing the same bytes into a new file that is then renamed over the old
+// one; `durably` adds the flush to disk before the rename without which a
+// crash could leave neither the old file nor the new one.
+void writeSameBytes(benchmark::State& state, bool durably)
 {
     Files files;
+    const QString fresh = files.path + QStringLiteral(".new");
     for (auto _ : state) {
-        QFile f(files.path + QStringLiteral(".new"));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QFile f(fresh);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
         f.write(files.bytes);
+        if (durably)
+            ::fdatasync(f.handle());
         f.close();
-        QFile::remove(files.path);
-        QFile::rename(files.path + QStringLiteral(".new"), files.path);
+        ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(files.path).constData());
     }
+}
+
+void BM_WriteSameBytes(benchmark::State& state)
+{
+    writeSameBytes(state, false);
+}
+
+void BM_WriteSameBytesDurably(benchmark::State& state)
+{
+    writeSameBytes(state, true);
 }
 
 } // namespace
@@ -83,4 +100,5 @@ BENCHMARK(BM_OpenDataFile100);
 BENCHMARK(BM_ReadSameBytes);
 BENCHMARK(BM_SaveDataFile100);
 BENCHMARK(BM_WriteSameBytes);
+BENCHMARK(BM_WriteSameBytesDurably);
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "codepage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -25,6 +26,12 @@ char encodeOne(char32_t c)
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
+    const bool latin1 = std::none_of(bytes.begin(), bytes.end(), [](char b) {
+        const auto u = static_cast<unsigned char>(b);
+        return u >= 0x80 && u < 0xA0;
+    });
+    if (latin1)
+        return QString::fromLatin1(bytes);
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char b : bytes) {
@@ -34,18 +41,26 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-QByteArray encodeWindows1252(QStringView text)
+void appendWindows1252(QByteArray& bytes, QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char* out = bytes.data() + start;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            bytes.append('?');
+            *out++ = '?';
             ++i;
             continue;
         }
-        bytes.append(encodeOne(c.unicode()));
+        *out++ = encodeOne(c.unicode());
     }
+    bytes.truncate(out - bytes.constData());
+}
+
+QByteArray encodeWindows1252(QStringView text)
+{
+    QByteArray bytes;
+    appendWindows1252(bytes, text);
     return bytes;
 }

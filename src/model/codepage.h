@@ -12,3 +12,6 @@
 
 // Characters the code page cannot hold are written as '?', one per character.
 [[nodiscard]] QByteArray encodeWindows1252(QStringView text);
+
+// Appends the encoding of `text` to `bytes`.
+void appendWindows1252(QByteArray& bytes, QStringView text);

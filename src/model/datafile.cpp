@@ -3,11 +3,11 @@
 #include "codepage.h"
 
 #include <QFile>
+
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
-
-const QString EmptyValue = QStringLiteral("#");
 
 // Splits the file into lines at CR LF, a lone LF or a lone CR. A last line
 // without an ending still counts; nothing follows the last line ending.
@@ -18,16 +18,16 @@ public:
     [[nodiscard]] bool atEnd() const { return m_pos >= m_bytes.size(); }
     [[nodiscard]] int lineNumber() const { return m_line; }
 
-    // The next line, decoded; false at the end of the file.
-    bool next(QString& line)
+    // The next line's bytes, without its ending; false at the end of the file.
+    bool next(QByteArrayView& line)
     {
         if (atEnd())
             return false;
-        qsizetype end = m_pos;
-        while (end < m_bytes.size() && m_bytes[end] != '\r' && m_bytes[end] != '\n')
-            ++end;
-        line = decodeWindows1252(m_bytes.sliced(m_pos, end - m_pos));
-        m_pos = end;
+        const char* begin = m_bytes.data() + m_pos;
+        const char* stop = m_bytes.data() + m_bytes.size();
+        const char* end = std::find_if(begin, stop, [](char c) { return c == '\r' || c == '\n'; });
+        line = QByteArrayView(begin, end);
+        m_pos = end - m_bytes.data();
         if (m_pos < m_bytes.size()) {
             const char ending = m_bytes[m_pos++];
             if (ending == '\r' && m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
@@ -43,14 +43,22 @@ private:
     int m_line = 0;
 };
 
-QString valueOf(const QString& line)
+QString valueOf(QByteArrayView line)
 {
-    return line == EmptyValue ? QString() : line;
+    return line == "#" ? QString() : decodeWindows1252(line);
 }
 
-QString writtenValue(const QString& value)
+// Section headers match in any case. Comparing the raw bytes in ASCII is the
+// same as comparing the decoded upper-cased line: no character of the code
+// page outside ASCII upper-cases to an ASCII letter.
+bool isHeader(QByteArrayView line, QByteArrayView header)
 {
-    return value.isEmpty() ? EmptyValue : value;
+    return line.compare(header, Qt::CaseInsensitive) == 0;
+}
+
+QStringView writtenValue(const QString& value)
+{
+    return value.isEmpty() ? QStringView(u"#") : QStringView(value);
 }
 
 struct FieldSlot {
@@ -82,10 +90,13 @@ DataFileReadResult stopped(DataFileReadResult result, int line, QString expected
 DataFileReadResult readDataFile(QByteArrayView bytes)
 {
     DataFileReadResult result;
+    // A button takes at least nine line endings; reserving spares the list
+    // from growing by copies.
+    result.buttons.reserve(std::min<qsizetype>(MaxButtons, bytes.size() / 9));
     LineReader reader(bytes);
-    QString line;
+    QByteArrayView line;
 
-    if (!reader.next(line) || line.toUpper() != QLatin1String("[COMMON]"))
+    if (!reader.next(line) || !isHeader(line, "[COMMON]"))
         return stopped(std::move(result), 1, QStringLiteral("\"[COMMON]\""));
     if (!reader.next(line))
         return stopped(std::move(result), 2, QStringLiteral("the default description image"));
@@ -95,23 +106,23 @@ DataFileReadResult readDataFile(QByteArrayView bytes)
     while (!reader.atEnd()) {
         reader.next(line);
         const int header = reader.lineNumber();
-        if (line.toUpper() != QLatin1String("[BUTTON]"))
+        if (!isHeader(line, "[BUTTON]"))
             return stopped(std::move(result), header, QStringLiteral("\"[Button]\""));
         if (result.buttons.size() >= MaxButtons)
             return stopped(std::move(result), header,
                            QStringLiteral("the end of the file (at most 100 buttons)"));
-        const QString number = QString::number(result.buttons.size() + 1);
+        const qsizetype number = result.buttons.size() + 1;
         if (!reader.next(line))
             return stopped(std::move(result), header + 1,
                            QStringLiteral("the name of button %1").arg(number));
-        result.buttons.append(ButtonRecord{});
-        result.buttons.last().Name = line;
+        ButtonRecord& button = result.buttons.emplace_back();
+        button.Name = decodeWindows1252(line);
         for (const FieldSlot& slot : FileFields) {
             if (!reader.next(line))
                 return stopped(
                     std::move(result), reader.lineNumber() + 1,
-                    QStringLiteral("%1 of button %2").arg(QLatin1String(slot.what), number));
-            result.buttons.last().*slot.field = valueOf(line);
+                    QStringLiteral("%1 of button %2").arg(QLatin1String(slot.what)).arg(number));
+            button.*slot.field = valueOf(line);
         }
     }
     result.ok = true;
@@ -137,20 +148,28 @@ DataFileReadResult readDataFileAt(const QString& path)
 
 QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
 {
-    QString text;
-    const auto line = [&text](const QString& s) {
-        text += s;
-        text += QLatin1String("\r\n");
+    // One UTF-16 unit never takes more than one byte, so this is enough room.
+    qsizetype room = 32 + defaultDescriptionImage.size();
+    for (const ButtonRecord& b : buttons) {
+        room += 48 + b.Name.size();
+        for (const FieldSlot& slot : FileFields)
+            room += (b.*slot.field).size();
+    }
+    QByteArray bytes;
+    bytes.reserve(room);
+    const auto line = [&bytes](QStringView s) {
+        appendWindows1252(bytes, s);
+        bytes.append("\r\n", 2);
     };
-    line(QStringLiteral("[COMMON]"));
+    line(u"[COMMON]");
     line(writtenValue(defaultDescriptionImage));
     for (const ButtonRecord& b : buttons) {
-        line(QStringLiteral("[Button]"));
+        line(u"[Button]");
         line(b.Name);
         for (const FieldSlot& slot : FileFields)
             line(writtenValue(b.*slot.field));
     }
-    return encodeWindows1252(text);
+    return bytes;
 }
 
 QString withDataFileExtension(const QString& path)
