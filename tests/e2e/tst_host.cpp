@@ -84,7 +84,7 @@ void TestHost::startHost()
                   m_dir.filePath(QStringLiteral("preview"))});
     QVERIFY(m_host.waitForStarted());
     m_window = E2E::findMainWindow();
-    QVERIFY(!m_window.isEmpty());
+    QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
     QVERIFY(E2E::waitForName(E2E::pluginBusName(), true));
 }
 

@@ -80,6 +80,7 @@ int runHost(const QStringList& arguments)
     HostSession session(bus, busAddress, options);
     QEventLoop loop;
     QObject::connect(&session, &HostSession::finished, &loop, &QEventLoop::exit);
-    session.begin();
+    // Begun from the loop: a session that fails at once must find it running.
+    QMetaObject::invokeMethod(&session, &HostSession::begin, Qt::QueuedConnection);
     return loop.exec();
 }
