@@ -32,4 +32,8 @@ public:
                                 const QString& initialFileName) = 0;
     // A full folder path, or the empty text when cancelled.
     virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+    // A progress dialog, shown on the first call and updated by the next
+    // ones; false once the user pressed its Cancel. endProgress closes it.
+    virtual bool progress(QWidget* owner, const QString& text, int done, int total) = 0;
+    virtual void endProgress() = 0;
 };

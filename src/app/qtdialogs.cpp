@@ -1,5 +1,6 @@
 #include "qtdialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -101,4 +102,27 @@ Dialogs::FileChoice QtDialogs::saveFile(QWidget* owner, const QString& title, co
 QString QtDialogs::chooseFolder(QWidget* owner, const QString& title)
 {
     return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
+bool QtDialogs::progress(QWidget* owner, const QString& text, int done, int total)
+{
+    if (!m_progress) {
+        m_progress =
+            std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, total, owner);
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(0);
+        m_progress->setAutoReset(false);
+        m_progress->setAutoClose(false);
+    }
+    m_progress->setLabelText(text);
+    m_progress->setMaximum(total);
+    m_progress->setValue(done);
+    // The copy runs on this thread: let the dialog paint and take its Cancel.
+    QCoreApplication::processEvents();
+    return !m_progress->wasCanceled();
+}
+
+void QtDialogs::endProgress()
+{
+    m_progress.reset();
 }

@@ -2,7 +2,10 @@
 
 #include "dialogs.h"
 
+#include <QProgressDialog>
 #include <QStringList>
+
+#include <memory>
 
 // The dialogs as Qt shows them.
 class QtDialogs final : public Dialogs {
@@ -16,6 +19,11 @@ public:
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& initialFileName) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
+    bool progress(QWidget* owner, const QString& text, int done, int total) override;
+    void endProgress() override;
+
+private:
+    std::unique_ptr<QProgressDialog> m_progress;
 };
 
 // "Gif file|*.gif|All files|*.*" as Qt's name filters:

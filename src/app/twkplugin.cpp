@@ -1,6 +1,8 @@
 #include "twkplugin.h"
 
+#include "apptitle.h"
 #include "datafile.h"
+#include "dirbrowser.h"
 #include "imageloading.h"
 #include "pagegenerator.h"
 #include "previewpicture.h"
@@ -13,7 +15,6 @@
 
 namespace {
 
-const QString AppTitle = QStringLiteral("TWKPLUGIN");
 const QString DataFileFilter = QStringLiteral("Rollcraft2 (*.rk2)|*.rk2");
 const QString ImageFilter =
     QStringLiteral("All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*");
@@ -46,6 +47,9 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TWKPLUGIN>()), m_dialogs(dialogs),
       m_clock(std::move(clock))
 {
+    // The pictures are compiled into this static library; nothing else would
+    // pull their registration in.
+    Q_INIT_RESOURCE(resources);
     m_ui->setupUi(this);
     // The layout was drawn for a small 8-point interface font; Liberation
     // Sans (Arial's metrics) at 10 pixels fits every caption in its place.
@@ -56,6 +60,11 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+
+    // Below the client area, where the size lock keeps it out of sight.
+    m_DirBrowser1 = new DirBrowser(m_dialogs, m_ui->centralwidget);
+    m_DirBrowser1->setObjectName(QStringLiteral("DirBrowser1"));
+    m_DirBrowser1->move(8, 560);
 
     m_PreviewTimer.setObjectName(QStringLiteral("PreviewTimer"));
     m_UnloadTimer.setObjectName(QStringLiteral("UnloadTimer"));
@@ -82,6 +91,7 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     connect(m_ui->File, &QMenu::aboutToShow, this, &TWKPLUGIN::File_Click);
     connect(m_ui->EditSet, &QMenu::aboutToShow, this, &TWKPLUGIN::EditSet_Click);
     connect(m_ui->Special, &QMenu::aboutToShow, this, &TWKPLUGIN::Special_Click);
+    connect(m_ui->CopyImagesToPath, &QAction::triggered, this, &TWKPLUGIN::CopyImagesToPath_Click);
     connect(m_ui->ClearAllData, &QAction::triggered, this, &TWKPLUGIN::ClearAllData_Click);
     connect(m_ui->OpenData, &QAction::triggered, this, &TWKPLUGIN::OpenData_Click);
     connect(m_ui->SaveData, &QAction::triggered, this, &TWKPLUGIN::SaveData_Click);

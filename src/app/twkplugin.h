@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class DirBrowser;
 class PreviewPicture;
 
 namespace Ui {
@@ -82,6 +83,10 @@ private:
     void EditSet_Click();
     void Special_Click();
 
+    // Gathering the images.
+    void CopyImagesToPath_Click();
+    void CopyImages();
+
     // Data file.
     void OpenData_Click();
     void SaveData_Click();
@@ -110,6 +115,7 @@ private:
     std::unique_ptr<Ui::TWKPLUGIN> m_ui;
     Dialogs& m_dialogs;
     Clock m_clock;
+    DirBrowser* m_DirBrowser1 = nullptr;
     ButtonSet m_set;
     bool m_ScriptInserted = false;
     std::int16_t m_FixedWidth = 0;

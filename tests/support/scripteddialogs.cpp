@@ -76,6 +76,8 @@ void ScriptedDialogs::reset()
     m_prepared.clear();
     m_shown.clear();
     m_unexpected.clear();
+    m_progress.clear();
+    m_cancelProgressAt = -1;
 }
 
 bool ScriptedDialogs::next(Kind kind, Prepared& out)
@@ -131,4 +133,21 @@ QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title)
     m_shown.append({Kind::Folder, {}, title, Icon::None, Buttons::OkCancel, {}});
     Prepared p;
     return next(Kind::Folder, p) ? p.text : QString();
+}
+
+ScriptedDialogs& ScriptedDialogs::cancelProgressAt(int done)
+{
+    m_cancelProgressAt = done;
+    return *this;
+}
+
+bool ScriptedDialogs::progress(QWidget*, const QString&, int done, int total)
+{
+    m_progress << QStringLiteral("%1/%2").arg(done).arg(total);
+    return m_cancelProgressAt < 0 || done < m_cancelProgressAt;
+}
+
+void ScriptedDialogs::endProgress()
+{
+    m_progress << QStringLiteral("end");
 }

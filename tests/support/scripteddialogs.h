@@ -29,9 +29,14 @@ public:
     ScriptedDialogs& fileCancelled(Kind kind);
     ScriptedDialogs& fileFailed(Kind kind);
     ScriptedDialogs& folder(const QString& path);
+    // The progress dialog's Cancel counts as pressed from the update that
+    // reports `done` images on.
+    ScriptedDialogs& cancelProgressAt(int done);
 
     [[nodiscard]] const QList<Shown>& shown() const { return m_shown; }
     [[nodiscard]] const Shown& last() const { return m_shown.constLast(); }
+    // Every progress update as "done/total", and "end" where it was closed.
+    [[nodiscard]] const QStringList& progressShown() const { return m_progress; }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
     void reset();
@@ -45,6 +50,8 @@ public:
     FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
                         const QString& initialFileName) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
+    bool progress(QWidget* owner, const QString& text, int done, int total) override;
+    void endProgress() override;
 
 private:
     struct Prepared {
@@ -60,4 +67,6 @@ private:
     QList<Prepared> m_prepared;
     QList<Shown> m_shown;
     QStringList m_unexpected;
+    QStringList m_progress;
+    int m_cancelProgressAt = -1;
 };

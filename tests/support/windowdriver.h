@@ -83,8 +83,9 @@ private:
 // A fresh main window with scripted dialogs; the wizard setting is written
 // before the window reads it.
 struct WindowFixture {
-    explicit WindowFixture(bool wizard = false)
-        : wizardSet((writeAutoImage(wizard), wizard)), window(dialogs), ui(window)
+    explicit WindowFixture(bool wizard = false,
+                           TWKPLUGIN::Clock clock = &QDateTime::currentDateTime)
+        : wizardSet((writeAutoImage(wizard), wizard)), window(dialogs, std::move(clock)), ui(window)
     {}
 
     bool wizardSet;

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The caption of the program's message boxes.
+inline const QString AppTitle = QStringLiteral("TWKPLUGIN");
