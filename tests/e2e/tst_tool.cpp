@@ -11,13 +11,21 @@ struct Run {
     QByteArray err;
 };
 
-Run rollcraft(const QStringList& arguments)
+Run rollcraft(const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess p;
     p.start(E2E::program(QStringLiteral("rollcraft")), arguments);
+    p.write(input);
+    p.closeWriteChannel();
     p.waitForFinished(20000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -38,6 +46,8 @@ private slots:
     void brokenFiles_data();
     void brokenFiles();
     void checkListsMissingImages();
+    void copyImages_data();
+    void copyImages();
     void usage_data();
     void usage();
 
@@ -133,6 +143,48 @@ void TestTool::checkListsMissingImages()
     QCOMPARE(rollcraft({QStringLiteral("render"), QStringLiteral("--preview"), none}).status, 0);
 }
 
+// good.rk2 refers to here.jpg twice (copied twice) and to a missing picture.
+void TestTool::copyImages_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("answers");
+    QTest::addColumn<QByteArray>("copied"); // here.jpg in DEST afterwards
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("status");
+    const QByteArray jpeg = "\xFF\xD8";
+    QTest::newRow("--overwrite") << QStringList{"--overwrite"} << QByteArray() << jpeg << 0 << 1;
+    QTest::newRow("--keep-existing")
+        << QStringList{"--keep-existing"} << QByteArray() << QByteArray("old") << 0 << 1;
+    QTest::newRow("asked: no, then yes")
+        << QStringList() << QByteArray("maybe\nn\nyes\n") << jpeg << 3 << 1;
+    QTest::newRow("asked: cancel")
+        << QStringList() << QByteArray("c\n") << QByteArray("old") << 1 << 1;
+    QTest::newRow("no answers left")
+        << QStringList() << QByteArray() << QByteArray("old") << 1 << 1;
+}
+
+void TestTool::copyImages()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, answers);
+    QFETCH(QByteArray, copied);
+    QFETCH(int, questions);
+    QFETCH(int, status);
+    QTemporaryDir dest;
+    writeFile(dest.filePath(QStringLiteral("here.jpg")), "old");
+    const QString log = QDir::home().filePath(QStringLiteral("twk_error.log"));
+    QFile::remove(log);
+    const Run run = rollcraft(QStringList{"copy-images", m_good, dest.path()} + options, answers);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.err.count("allready exist, overwrite ?"), questions);
+    QVERIFY(readAll(dest.filePath(QStringLiteral("here.jpg"))).startsWith(copied));
+    const bool cancelled = run.err.contains("Cancelled");
+    QCOMPARE(QFile::exists(log), !cancelled);
+    if (!cancelled)
+        QVERIFY(readAll(log).contains(
+            "C:\\pics\\over.gif\r\nError : No such file or directory code: 2\r\n"));
+}
+
 void TestTool::usage_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -146,6 +198,13 @@ void TestTool::usage_data()
     QTest::newRow("unknown option")
         << QStringList{"render", "--fast", "x"} << 64 << "Unknown option 'fast'";
     QTest::newRow("missing file argument") << QStringList{"check"} << 64 << "expected 1 argument";
+    QTest::newRow("copy-images, both answers")
+        << QStringList{"copy-images", "--overwrite", "--keep-existing", "x", "y"} << 64
+        << "exclude each other";
+    QTest::newRow("copy-images into a file")
+        << QStringList{"copy-images", "%good", "%good"} << 2 << "is not a folder";
+    QTest::newRow("copy-images, broken file")
+        << QStringList{"copy-images", "/nowhere.rk2", "/"} << 2 << "ERROR! Unable to open file.";
 }
 
 void TestTool::usage()
@@ -153,6 +212,7 @@ void TestTool::usage()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, says);
+    arguments.replaceInStrings(QStringLiteral("%good"), m_good);
     const Run run = rollcraft(arguments);
     QCOMPARE(run.status, status);
     QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);

@@ -14,3 +14,4 @@ inline constexpr int Usage = 64;
 int runRender(const QStringList& arguments);
 int runCheck(const QStringList& arguments);
 int runHost(const QStringList& arguments);
+int runCopyImages(const QStringList& arguments);

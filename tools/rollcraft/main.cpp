@@ -14,6 +14,7 @@ const char Usage[] =
     "  host      play the host application: start the plug-in and receive its page\n"
     "  render    write the page for a data file (.rk2) to standard output\n"
     "  check     list a data file's buttons and the image files it is missing\n"
+    "  copy-images  copy every image a data file refers to into one folder\n"
     "\n"
     "'rollcraft COMMAND --help' describes each command.\n";
 
@@ -39,6 +40,8 @@ int main(int argc, char* argv[])
         return runCheck(arguments);
     if (command == QLatin1String("host"))
         return runHost(arguments);
+    if (command == QLatin1String("copy-images"))
+        return runCopyImages(arguments);
     writeErr(QStringLiteral("rollcraft: unknown command '%1'\n\n").arg(command) +
              QString::fromLatin1(Usage));
     return Exit::Usage;
