@@ -21,6 +21,7 @@ TARGETS = [
      "BM_DecodeThreeJpegs", 1.3),
     ("Opening a 100-button data file", "BM_OpenDataFile100", "BM_ReadSameBytes", 4.0),
     ("Saving a 100-button data file", "BM_SaveDataFile100", "BM_WriteSameBytesDurably", 4.0),
+    ("Copying 301 images of 1 MB into an empty folder", "BM_CopyImages301", "BM_CpSameFiles", 1.2),
     ("Start-up to the first answer on the bus", "BM_PluginStartUp", "BM_BareWidgetsStartUp", 1.5),
 ]
 
