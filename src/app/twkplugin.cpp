@@ -1,8 +1,12 @@
 #include "twkplugin.h"
 
+#include "aboutwindow.h"
 #include "apptitle.h"
 #include "datafile.h"
+#include "demomenu.h"
 #include "dirbrowser.h"
+#include "formfont.h"
+#include "fullscreenviewer.h"
 #include "imageloading.h"
 #include "pagegenerator.h"
 #include "previewpicture.h"
@@ -11,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QScreen>
 
 namespace {
@@ -51,11 +56,8 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     // pull their registration in.
     Q_INIT_RESOURCE(resources);
     m_ui->setupUi(this);
-    // The layout was drawn for a small 8-point interface font; Liberation
-    // Sans (Arial's metrics) at 10 pixels fits every caption in its place.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(10);
-    m_ui->centralwidget->setFont(font);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/rollcraft.ico")));
+    m_ui->centralwidget->setFont(formFont());
     m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(), m_ui->PREVIEW->text()};
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -78,8 +80,10 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     connect(m_ui->Combo1, &ButtonList::entrySelected, this, &TWKPLUGIN::Combo1_Click);
     for (int i = 0; i < 8; ++i)
         connect(Text1(i), &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
-    for (int i : PreviewFields)
+    for (int i : PreviewFields) {
         connect(Command7(i), &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+        connect(Image1(i), &PreviewPicture::clicked, this, [this, i] { Image1_Click(i); });
+    }
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &TWKPLUGIN::Command4_Click);
     connect(m_ui->Command5, &QPushButton::clicked, this, &TWKPLUGIN::Command5_Click);
@@ -87,6 +91,8 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     connect(m_ui->Command1, &QPushButton::clicked, this, &TWKPLUGIN::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &TWKPLUGIN::Command2_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, &TWKPLUGIN::Command3_Click);
+    connect(m_ui->Command8, &QPushButton::clicked, this, &TWKPLUGIN::Command8_Click);
+    connect(m_ui->About, &QAction::triggered, this, &TWKPLUGIN::About_Click);
 
     connect(m_ui->File, &QMenu::aboutToShow, this, &TWKPLUGIN::File_Click);
     connect(m_ui->EditSet, &QMenu::aboutToShow, this, &TWKPLUGIN::EditSet_Click);
@@ -612,4 +618,28 @@ void TWKPLUGIN::PreviewTimer_Timer()
     m_PreviewTimer.stop();
     setExchange(Exchange::PREVIEW, QStringLiteral("PREVIEW"));
     setExchange(Exchange::PREVIEW, QString());
+}
+
+// ---- Looking at things ---------------------------------------------------------------------
+
+void TWKPLUGIN::Image1_Click(int Index)
+{
+    const QPixmap picture = Image1(Index)->pixmap();
+    if (picture.isNull() || Label9(Index)->isVisible())
+        return;
+    if (m_viewer)
+        m_viewer->close();
+    m_viewer = openFullScreenViewer(picture, screen());
+}
+
+void TWKPLUGIN::Command8_Click()
+{
+    DemoMenu demo(m_dialogs, this);
+    demo.exec();
+}
+
+void TWKPLUGIN::About_Click()
+{
+    AboutWindow about(this);
+    about.exec();
 }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class DirBrowser;
+class FullScreenViewer;
 class PreviewPicture;
 
 namespace Ui {
@@ -83,6 +85,11 @@ private:
     void EditSet_Click();
     void Special_Click();
 
+    // Looking at things.
+    void Image1_Click(int Index);
+    void Command8_Click();
+    void About_Click();
+
     // Gathering the images.
     void CopyImagesToPath_Click();
     void CopyImages();
@@ -116,6 +123,7 @@ private:
     Dialogs& m_dialogs;
     Clock m_clock;
     DirBrowser* m_DirBrowser1 = nullptr;
+    QPointer<FullScreenViewer> m_viewer;
     ButtonSet m_set;
     bool m_ScriptInserted = false;
     std::int16_t m_FixedWidth = 0;

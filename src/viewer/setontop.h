@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Puts a window into the layer above all others (true) or back into the
+// ordinary one (false), where it is, at its size.
+void SetOnTop(QWidget* window, bool onTop);
