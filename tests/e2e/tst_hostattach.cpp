@@ -1,8 +1,11 @@
 #include "e2e.h"
 #include "hostlink.h"
+#include "hostlinknames.h"
 #include "pagegenerator.h"
 #include "windowdriver.h"
 
+#include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QtTest>
 
 #include <csignal>
@@ -44,6 +47,8 @@ private slots:
     void attachFollowsTheRunningPlugin();
     void attachWithoutAPluginFails();
     void privateBusWhenNoneRuns();
+    void strangersOnTheBusChangeNothing_data();
+    void strangersOnTheBusChangeNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -124,6 +129,49 @@ void TestHostAttach::privateBusWhenNoneRuns()
     QCOMPARE(host.exitCode(), 2);
     QVERIFY(host.readAllStandardError().contains("the plug-in was killed"));
     QVERIFY(::kill(static_cast<pid_t>(daemons.first()), 0) != 0);
+}
+
+void TestHostAttach::strangersOnTheBusChangeNothing_data()
+{
+    QTest::addColumn<QString>("interface");
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QVariantList>("arguments");
+    const QString properties = QStringLiteral("org.freedesktop.DBus.Properties");
+    const QString plugin = QLatin1String(PluginInterface);
+    QTest::newRow("Get of an unknown property")
+        << properties << "Get" << QVariantList{plugin, QStringLiteral("PASSWORD")};
+    QTest::newRow("Get of another interface")
+        << properties << "Get"
+        << QVariantList{QStringLiteral("org.example.X"), QStringLiteral("SCRIPT")};
+    QTest::newRow("Set of SCRIPT")
+        << properties << "Set"
+        << QVariantList{plugin, QStringLiteral("SCRIPT"),
+                        QVariant::fromValue(QDBusVariant(QStringLiteral("<evil>")))};
+    QTest::newRow("an unknown method") << plugin << "Insert" << QVariantList{QStringLiteral("x")};
+    QTest::newRow("an unknown interface") << "org.example.Shell"
+                                          << "Run" << QVariantList{};
+}
+
+void TestHostAttach::strangersOnTheBusChangeNothing()
+{
+    QFETCH(QString, interface);
+    QFETCH(QString, method);
+    QFETCH(QVariantList, arguments);
+    WindowFixture f;
+    HostLink link(f.window);
+    QVERIFY(link.isLinked());
+    const QString name = pluginBusName(QCoreApplication::applicationFilePath());
+    QDBusConnection stranger =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("stranger"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(name, QLatin1String(PluginObjectPath), interface, method);
+    call.setArguments(arguments);
+    QDBusPendingCall pending = stranger.asyncCall(call, 5000);
+    QTRY_VERIFY(pending.isFinished());
+    QCOMPARE(pending.reply().type(), QDBusMessage::ErrorMessage);
+    QCOMPARE(f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT), QString());
+    QCOMPARE(E2E::exchangeFields(name).value(QStringLiteral("SCRIPT")).toString(), QString());
+    QDBusConnection::disconnectFromBus(QStringLiteral("stranger"));
 }
 
 QTEST_MAIN(TestHostAttach)
