@@ -23,10 +23,19 @@ TARGETS = [
     ("Saving a 100-button data file", "BM_SaveDataFile100", "BM_WriteSameBytesDurably", 4.0),
     ("Copying 301 images of 1 MB into an empty folder", "BM_CopyImages301", "BM_CpSameFiles", 1.2),
     ("Start-up to the first answer on the bus", "BM_PluginStartUp", "BM_BareWidgetsStartUp", 1.5),
+    # No target: reported, and explained in the notes.
+    ("Peak memory, 100 buttons with 1-megapixel previews", "BM_PluginPeakMemory",
+     "BM_BareWindowPeakMemory", None),
 ]
 
 # Said under the table, for figures that need more than their number.
 NOTES = {
+    "BM_PluginPeakMemory": "Peak resident memory of the plug-in after opening a 100-button file "
+    "and visiting every button, beside a bare Qt Widgets window "
+    "({BM_PluginPeakMemory/BM_BareWindowPeakMemory:.2f} times). The previews keep the current "
+    "button's four pictures decoded at full size (1000 x 1000 x 4 bytes, about 15 MB), as the "
+    "window shows them unscaled; the rest is the form's fonts, menus and the JPEG decoder. "
+    "Nothing grows with the number of buttons visited: pictures of earlier buttons are released.",
     "BM_SaveDataFile100": "Saving replaces the file atomically, so its floor writes the same bytes "
     "to a new file, flushes it to disk and renames it over the old one; the flush is most of the "
     "cost. Beside a plain write without the flush (`BM_WriteSameBytes`), which would not survive "
@@ -45,8 +54,17 @@ def load(results_dir):
             if b.get("run_type", "iteration") == "aggregate" and b.get("aggregate_name") != "median":
                 continue
             base = b.get("run_name", b["name"]).split("/")[0]
+            if "peak_kb" in b:
+                times[base] = float(b["peak_kb"])
+                continue
             times[base] = float(b["real_time"]) * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b.get("time_unit", "ns")]
     return times
+
+
+def show(name, times):
+    if "Memory" in name:
+        return f"{times[name]:,.0f} kB"
+    return f"{times[name] / 1e3:,.1f} us"
 
 
 def note_text(text, times):
@@ -79,19 +97,22 @@ def main():
     rows = []
     failed = 0
     for what, measured, floor, target in TARGETS:
+        wanted = "none" if target is None else f"{target:g}"
         if measured not in times or floor not in times:
-            rows.append((what, "not run", "", f"{target:g}", "missing"))
+            rows.append((what, "not run", "", wanted, "missing"))
             failed += 1
             continue
         ratio = times[measured] / times[floor]
-        ok = ratio <= target
-        failed += 0 if ok else 1
-        rows.append((what, f"{times[measured] / 1e3:,.1f} us", f"{times[floor] / 1e3:,.1f} us",
-                     f"{ratio:.2f} (target {target:g})", "met" if ok else "NOT MET"))
+        if target is None:
+            verdict = "reported"
+        else:
+            verdict = "met" if ratio <= target else "NOT MET"
+            failed += 0 if ratio <= target else 1
+        rows.append((what, show(measured, times), show(floor, times), f"{ratio:.2f}", f"{wanted} ({verdict})"))
     lines = ["# Benchmark results", "",
              f"Run on {datetime.date.today().isoformat()}; machine: {machine()}.", "",
-             "Every figure is the ratio of the program's time to its floor: the least the same",
-             "work could cost (see bench/README.md).", "",
+             "Every figure is the ratio of the program's time (or memory) to its floor: the least",
+             "the same work could cost (see bench/README.md).", "",
              "| what | measured | floor | ratio | target |", "|---|---|---|---|---|"]
     lines += [f"| {a} | {b} | {c} | {d} | {e} |" for a, b, c, d, e in rows]
     notes = [note_text(text, times) for name, text in NOTES.items() if name in times]

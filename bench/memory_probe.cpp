@@ -1,0 +1,78 @@
+// Peak resident memory, in kB, of the plug-in's window holding 100 buttons
+// whose previews show 1-megapixel pictures (every button visited once), or
+// of a bare Qt Widgets window of the same size: memory_probe plugin|bare.
+// Prints one line of Google Benchmark JSON for bench/compare.py.
+#include "windowdriver.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+long peakKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+void hundredButtons(const QTemporaryDir& dir)
+{
+    QStringList pictures;
+    for (int i = 0; i < 4; ++i) {
+        QImage image(1000, 1000, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(i * 80, 200, 200));
+        pictures << dir.filePath(QStringLiteral("p%1.jpg").arg(i));
+        image.save(pictures.constLast(), "JPG", 90);
+    }
+    QByteArray data = "[COMMON]\r\n" + pictures[3].toUtf8() + "\r\n";
+    for (int b = 0; b < 100; ++b)
+        data += "[Button]\r\nButton " + QByteArray::number(b) + "\r\n" + pictures[0].toUtf8() +
+                "\r\n" + pictures[1].toUtf8() + "\r\n" + pictures[2].toUtf8() +
+                "\r\npage.htm\r\n#\r\nalt\r\nimg\r\n";
+    QFile file(dir.filePath(QStringLiteral("set.rk2")));
+    file.open(QIODevice::WriteOnly);
+    file.write(data);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool plugin = argc > 1 && qstrcmp(argv[1], "plugin") == 0;
+    QTemporaryDir dir;
+    std::unique_ptr<WindowFixture> f;
+    QWidget bare;
+    if (plugin) {
+        hundredButtons(dir);
+        f = std::make_unique<WindowFixture>();
+        f->window.show();
+        f->dialogs.openFile(dir.filePath(QStringLiteral("set.rk2")));
+        f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData"));
+        for (int b = 0; b < 100; ++b) {
+            f->ui.pick(b);
+            settle();
+        }
+    } else {
+        bare.resize(522, 447);
+        bare.show();
+        settle();
+    }
+    std::printf("{\"benchmarks\": [{\"name\": \"%s\", \"peak_kb\": %ld}]}\n",
+                plugin ? "BM_PluginPeakMemory" : "BM_BareWindowPeakMemory", peakKb());
+    return 0;
+}
