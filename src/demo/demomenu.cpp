@@ -41,7 +41,7 @@ const LegendEntry Legend[] = {
     {Qt::magenta, 5160, 5685, 5235, 2790, 5805},
 };
 
-const QColor Lit(255, 255, 0);
+const QColor Yellow(255, 255, 0);
 
 QPixmap picture(const char* name)
 {
@@ -109,26 +109,32 @@ void DemoMenu::Picture1_MouseMove(int Index, Qt::MouseButtons, Qt::KeyboardModif
 
 void DemoMenu::lighten(int Index)
 {
+    // What lighting each button shows: its pictures, the markers that turn
+    // yellow and black, the connectors shown and hidden.
+    struct Lighting {
+        const char* over;
+        const char* description;
+        std::array<int, 3> yellow;
+        std::array<int, 2> black;
+        std::array<int, 2> shown;
+        std::array<int, 2> hidden;
+    };
+    static const Lighting Buttons[2] = {
+        {"about_over", "about_description", {7, 1, 2}, {0, 6}, {1, 5}, {0, 4}},
+        {"contact_over", "contact_description", {8, 4, 5}, {3, 6}, {3, 6}, {2, 4}},
+    };
+    const Lighting& lit = Buttons[Index];
     Picture1(Index)->grabMouse();
-    if (Index == 0) {
-        Picture1(0)->setPixmap(picture("about_over"));
-        Picture1(2)->setPixmap(picture("about_description"));
-        for (int m : {7, 1, 2})
-            m_Shape1[m] = Lit;
-        for (int m : {0, 6})
-            m_Shape1[m] = Qt::black;
-        m_Line1[1] = m_Line1[5] = true;
-        m_Line1[0] = m_Line1[4] = false;
-    } else {
-        Picture1(1)->setPixmap(picture("contact_over"));
-        Picture1(2)->setPixmap(picture("contact_description"));
-        for (int m : {8, 4, 5})
-            m_Shape1[m] = Lit;
-        for (int m : {3, 6})
-            m_Shape1[m] = Qt::black;
-        m_Line1[3] = m_Line1[6] = true;
-        m_Line1[2] = m_Line1[4] = false;
-    }
+    Picture1(Index)->setPixmap(picture(lit.over));
+    Picture1(2)->setPixmap(picture(lit.description));
+    for (int m : lit.yellow)
+        m_Shape1[m] = Yellow;
+    for (int m : lit.black)
+        m_Shape1[m] = Qt::black;
+    for (int c : lit.shown)
+        m_Line1[c] = true;
+    for (int c : lit.hidden)
+        m_Line1[c] = false;
 }
 
 void DemoMenu::darken(int Index)
@@ -140,7 +146,7 @@ void DemoMenu::darken(int Index)
     m_Line1.fill(false);
     m_Line1[0] = m_Line1[2] = m_Line1[4] = true;
     for (int m : {9, 6, 7, 0, 8, 3})
-        m_Shape1[m] = Lit;
+        m_Shape1[m] = Yellow;
 }
 
 void DemoMenu::Picture1_MouseUp(int Index, Qt::MouseButton, Qt::KeyboardModifiers, double, double)
