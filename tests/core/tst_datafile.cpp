@@ -1,5 +1,6 @@
 #include "codepage.h"
 #include "datafile.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,12 +28,6 @@ const QStringList OneButton = {QStringLiteral("[COMMON]"),
                                QStringLiteral("#"),
                                QStringLiteral("Home"),
                                QStringLiteral("img")};
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -243,10 +238,10 @@ void TestDataFile::failedSaveLeavesEarlierFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("menu.rk2"));
     QVERIFY(saveFileAtomically(path, crlf(OneButton)));
-    QCOMPARE(fileBytes(path), crlf(OneButton));
+    QCOMPARE(readBytes(path), crlf(OneButton));
     // A folder that does not exist (a file stands in its place).
     QVERIFY(!saveFileAtomically(path + QStringLiteral("/inner.rk2"), "x"));
-    QCOMPARE(fileBytes(path), crlf(OneButton));
+    QCOMPARE(readBytes(path), crlf(OneButton));
 }
 
 void TestDataFile::saveCutShortByFileSizeLimit()
@@ -266,7 +261,7 @@ void TestDataFile::saveCutShortByFileSizeLimit()
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!saved);
-    QCOMPARE(fileBytes(path), crlf(OneButton));
+    QCOMPARE(readBytes(path), crlf(OneButton));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"menu.rk2"});
 }
 

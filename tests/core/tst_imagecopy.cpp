@@ -1,22 +1,10 @@
 #include "imagecopy.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Answers from a script ("y", "n", "c" per question) and records what was asked.
 class ScriptedQuestions final : public CopyQuestions {
@@ -77,7 +65,7 @@ void TestImageCopy::init()
     m_src.setPath(m_srcDir.path());
     m_dst.setPath(m_dstDir.path());
     for (const char* name : {"a.gif", "b.gif", "c.jpg"})
-        put(src(QLatin1String(name)), QByteArray("new ") + name);
+        writeBytes(src(QLatin1String(name)), QByteArray("new ") + name);
 }
 
 void TestImageCopy::copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
@@ -154,7 +142,7 @@ void TestImageCopy::existingTargets()
     QFETCH(QStringList, asked);
     QFETCH(QByteArray, finalB);
     QFETCH(bool, cancelled);
-    put(dst(QStringLiteral("b.gif")), existingB);
+    writeBytes(dst(QStringLiteral("b.gif")), existingB);
     ScriptedQuestions questions(answers);
     const CopyRun run =
         copyImages(images({"a.gif", "a.gif", "b.gif"}), ::destinationFolder(m_dst.path()),
@@ -162,13 +150,13 @@ void TestImageCopy::existingTargets()
     QCOMPARE(questions.asked, asked);
     QCOMPARE(run.cancelled, cancelled);
     QVERIFY(run.failures.isEmpty());
-    QCOMPARE(bytesOf(dst(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
-    QCOMPARE(bytesOf(dst(QStringLiteral("b.gif"))), finalB);
+    QCOMPARE(readBytes(dst(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
+    QCOMPARE(readBytes(dst(QStringLiteral("b.gif"))), finalB);
 }
 
 void TestImageCopy::failuresAreCollectedAndTheRunGoesOn()
 {
-    put(src(QStringLiteral("blocker")), "a file where a folder should be");
+    writeBytes(src(QStringLiteral("blocker")), "a file where a folder should be");
     QVERIFY(m_dst.mkdir(QStringLiteral("c.jpg"))); // a folder in the target's place
     QList<ImageToCopy> list = images({"missing.gif", "a.gif", "c.jpg"});
     list.append({QStringLiteral("img/a.gif"), QStringLiteral("img/a.gif")}); // no file name
@@ -184,7 +172,7 @@ void TestImageCopy::failuresAreCollectedAndTheRunGoesOn()
     QCOMPARE(run.failures[0].description, QStringLiteral("No such file or directory"));
     QCOMPARE(run.failures[1].code, EISDIR);
     QCOMPARE(run.failures[2].source, QStringLiteral("img/a.gif"));
-    QCOMPARE(bytesOf(dst(QStringLiteral("b.gif"))), QByteArray("new b.gif"));
+    QCOMPARE(readBytes(dst(QStringLiteral("b.gif"))), QByteArray("new b.gif"));
 
     // A destination that cannot hold files.
     const CopyRun blocked =
@@ -200,7 +188,7 @@ void TestImageCopy::copyingAFileOntoItselfKeepsIt()
     const CopyRun run = copyImages(images({"a.gif"}), ::destinationFolder(m_src.path()),
                                    ExistingImages::Ask, questions);
     QCOMPARE(run.failures.size(), 0);
-    QCOMPARE(bytesOf(src(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
+    QCOMPARE(readBytes(src(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
 }
 
 void TestImageCopy::progressCancel()

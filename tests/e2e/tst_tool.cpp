@@ -1,4 +1,5 @@
 #include "e2e.h"
+#include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QtTest>
@@ -20,19 +21,6 @@ Run rollcraft(const QStringList& arguments, const QByteArray& input = {})
     p.waitForFinished(20000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace
@@ -63,10 +51,10 @@ void TestTool::initTestCase()
     image.fill(Qt::red);
     QVERIFY(image.save(file(QStringLiteral("here.jpg"))));
     m_good = file(QStringLiteral("good.rk2"));
-    writeFile(m_good,
-              "[COMMON]\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
-                  "\r\n[Button]\r\nH\xF6me\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
-                  "\r\nC:\\pics\\over.gif\r\n#\r\nindex.htm\r\n#\r\nH\xF6me \x80\r\nimg\r\n");
+    writeBytes(m_good,
+               "[COMMON]\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                   "\r\n[Button]\r\nH\xF6me\r\n" + file(QStringLiteral("here.jpg")).toUtf8() +
+                   "\r\nC:\\pics\\over.gif\r\n#\r\nindex.htm\r\n#\r\nH\xF6me \x80\r\nimg\r\n");
 }
 
 // The page must be the one the window publishes after opening the same file.
@@ -112,7 +100,7 @@ void TestTool::brokenFiles()
     const QString path =
         file(QStringLiteral("broken%1.rk2").arg(QTest::currentDataTag()).remove(u' '));
     if (!bytes.isEmpty())
-        writeFile(path, bytes);
+        writeBytes(path, bytes);
     for (const QString& command : {QStringLiteral("render"), QStringLiteral("check")}) {
         const Run run = rollcraft({command, path});
         QCOMPARE(run.status, 2);
@@ -134,7 +122,7 @@ void TestTool::checkListsMissingImages()
     QVERIFY(report.contains(QStringLiteral("1 of 3 image file(s) missing or unreadable.")));
 
     const QString none = file(QStringLiteral("none.rk2"));
-    writeFile(none, "[COMMON]\r\n#\r\n");
+    writeBytes(none, "[COMMON]\r\n#\r\n");
     QCOMPARE(rollcraft({QStringLiteral("check"), none}).status, 0);
     // "Insert script" publishes nothing for a set without buttons.
     const Run render = rollcraft({QStringLiteral("render"), none});
@@ -171,17 +159,17 @@ void TestTool::copyImages()
     QFETCH(int, questions);
     QFETCH(int, status);
     QTemporaryDir dest;
-    writeFile(dest.filePath(QStringLiteral("here.jpg")), "old");
+    writeBytes(dest.filePath(QStringLiteral("here.jpg")), "old");
     const QString log = QDir::home().filePath(QStringLiteral("twk_error.log"));
     QFile::remove(log);
     const Run run = rollcraft(QStringList{"copy-images", m_good, dest.path()} + options, answers);
     QCOMPARE(run.status, status);
     QCOMPARE(run.err.count("allready exist, overwrite ?"), questions);
-    QVERIFY(readAll(dest.filePath(QStringLiteral("here.jpg"))).startsWith(copied));
+    QVERIFY(readBytes(dest.filePath(QStringLiteral("here.jpg"))).startsWith(copied));
     const bool cancelled = run.err.contains("Cancelled");
     QCOMPARE(QFile::exists(log), !cancelled);
     if (!cancelled)
-        QVERIFY(readAll(log).contains(
+        QVERIFY(readBytes(log).contains(
             "C:\\pics\\over.gif\r\nError : No such file or directory code: 2\r\n"));
 }
 

@@ -1,5 +1,6 @@
 #include "datafile.h"
 #include "previewpicture.h"
+#include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QRandomGenerator>
@@ -9,12 +10,6 @@
 using Answer = Dialogs::Answer;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray button(const QByteArray& name, const QByteArray& field = "#")
 {
@@ -90,14 +85,14 @@ void TestBadInput::dataFiles()
     if (!opens)
         QCOMPARE(m_f->dialogs.last().text, QStringLiteral("ERROR! Unable to open file."));
     QCOMPARE(m_f->ui.list()->count(), buttons);
-    QVERIFY(bytesOf(path) == bytes);
+    QVERIFY(readBytes(path) == bytes);
     if (!opens)
         return;
     // What opened saves back to the very same bytes.
     const QString again = m_dir.filePath(QStringLiteral("again.rk2"));
     m_f->dialogs.saveFile(again);
     QVERIFY(m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("SaveData")));
-    QVERIFY(bytesOf(again) == bytes);
+    QVERIFY(readBytes(again) == bytes);
 }
 
 void TestBadInput::imagePaths_data()

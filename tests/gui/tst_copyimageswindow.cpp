@@ -1,4 +1,5 @@
 #include "dirbrowser.h"
+#include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QTemporaryDir>
@@ -8,19 +9,6 @@ using Answer = Dialogs::Answer;
 using Kind = ScriptedDialogs::Kind;
 
 namespace {
-
-void put(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 const QString Overwrite = QStringLiteral("Overwrite existing images, if they exist ?");
 
@@ -59,7 +47,7 @@ void TestCopyImagesWindow::init()
     QFile::remove(log());
     m_dst = {};
     for (const char* n : {"a.gif", "b.gif", "c.gif"})
-        put(src(QLatin1String(n)), QByteArray("new ") + n);
+        writeBytes(src(QLatin1String(n)), QByteArray("new ") + n);
     m_f = std::make_unique<WindowFixture>();
     openSet(*m_f);
 }
@@ -73,10 +61,10 @@ void TestCopyImagesWindow::cleanup()
 void TestCopyImagesWindow::openSet(WindowFixture& f)
 {
     const QString data = src(QStringLiteral("set.rk2"));
-    put(data, "[COMMON]\r\n" + src(QStringLiteral("c.gif")).toUtf8() + "\r\n[Button]\r\nA\r\n" +
-                  src(QStringLiteral("a.gif")).toUtf8() + "\r\n" +
-                  src(QStringLiteral("missing.gif")).toUtf8() + "\r\n" +
-                  src(QStringLiteral("b.gif")).toUtf8() + "\r\n#\r\n#\r\n#\r\n#\r\n");
+    writeBytes(data, "[COMMON]\r\n" + src(QStringLiteral("c.gif")).toUtf8() +
+                         "\r\n[Button]\r\nA\r\n" + src(QStringLiteral("a.gif")).toUtf8() + "\r\n" +
+                         src(QStringLiteral("missing.gif")).toUtf8() + "\r\n" +
+                         src(QStringLiteral("b.gif")).toUtf8() + "\r\n#\r\n#\r\n#\r\n#\r\n");
     f.dialogs.openFile(data);
     QVERIFY(f.ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData")));
     f.dialogs.reset();
@@ -126,8 +114,8 @@ void TestCopyImagesWindow::cancelPoints()
 // b.gif and c.gif are already there; missing.gif fails before b.gif is asked.
 void TestCopyImagesWindow::askingAboutEachExistingFile()
 {
-    put(dst(QStringLiteral("b.gif")), "old b");
-    put(dst(QStringLiteral("c.gif")), "old c");
+    writeBytes(dst(QStringLiteral("b.gif")), "old b");
+    writeBytes(dst(QStringLiteral("c.gif")), "old c");
     m_f->dialogs.folder(m_dst.path())
         .message(Answer::No)
         .message(Answer::No)
@@ -141,14 +129,14 @@ void TestCopyImagesWindow::askingAboutEachExistingFile()
     QCOMPARE(m_f->dialogs.last().text, QStringLiteral("File: \"%1\" allready exist, overwrite ?")
                                            .arg(m_dst.path() + QStringLiteral("/c.gif")));
     // Cancel at the last question: copies stay, the failure is not logged.
-    QCOMPARE(bytesOf(dst(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
-    QCOMPARE(bytesOf(dst(QStringLiteral("b.gif"))), QByteArray("old b"));
+    QCOMPARE(readBytes(dst(QStringLiteral("a.gif"))), QByteArray("new a.gif"));
+    QCOMPARE(readBytes(dst(QStringLiteral("b.gif"))), QByteArray("old b"));
     QVERIFY(!QFile::exists(log()));
 }
 
 void TestCopyImagesWindow::failuresAreLoggedAndReported()
 {
-    put(dst(QStringLiteral("b.gif")), "old b");
+    writeBytes(dst(QStringLiteral("b.gif")), "old b");
     m_f->dialogs.folder(m_dst.path() + QLatin1Char('/')).message(Answer::Yes).message(Answer::Ok);
     copy(*m_f);
     QCOMPARE(m_f->dialogs.shown().size(), 3); // Yes never asks per file
@@ -157,9 +145,9 @@ void TestCopyImagesWindow::failuresAreLoggedAndReported()
                             "details, please see \"%1\"")
                  .arg(log()));
     QCOMPARE(m_f->dialogs.last().icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(bytesOf(dst(QStringLiteral("b.gif"))), QByteArray("new b.gif"));
-    QCOMPARE(bytesOf(dst(QStringLiteral("c.gif"))), QByteArray("new c.gif"));
-    const QList<QByteArray> lines = bytesOf(log()).split('\n');
+    QCOMPARE(readBytes(dst(QStringLiteral("b.gif"))), QByteArray("new b.gif"));
+    QCOMPARE(readBytes(dst(QStringLiteral("c.gif"))), QByteArray("new c.gif"));
+    const QList<QByteArray> lines = readBytes(log()).split('\n');
     QCOMPARE(lines.size(), 7);
     QCOMPARE(lines[4], src(QStringLiteral("missing.gif")).toUtf8() + '\r');
     QCOMPARE(lines[5], QByteArray("Error : No such file or directory code: 2\r"));

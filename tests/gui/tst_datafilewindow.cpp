@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QtTest>
@@ -11,19 +12,6 @@ using Kind = ScriptedDialogs::Kind;
 namespace {
 
 const QString Filter = QStringLiteral("Rollcraft2 (*.rk2)|*.rk2");
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 const QByteArray TwoButtons =
     "[COMMON]\r\nC:\\p\\def.gif\r\n"
@@ -93,7 +81,7 @@ void TestDataFileWindow::saveAndOpenAgain()
     QCOMPARE(dialog.initial, QStringLiteral("Rollcraft2_untitled"));
     QVERIFY(set().Saved);
     QCOMPARE(set().DataFileName, file(QStringLiteral("saved.rk2")));
-    QCOMPARE(bytesOf(file(QStringLiteral("saved.rk2"))),
+    QCOMPARE(readBytes(file(QStringLiteral("saved.rk2"))),
              QByteArray(TwoButtons).replace("[button]", "[Button]"));
 
     // The next save offers the file last saved.
@@ -134,7 +122,7 @@ void TestDataFileWindow::openAddsTheExtension()
 {
     QFETCH(QString, chosen);
     QFETCH(QString, opened);
-    writeFile(file(opened), TwoButtons);
+    writeBytes(file(opened), TwoButtons);
     openThrough(file(chosen));
     QCOMPARE(set().DataFileName, file(opened));
     QCOMPARE(m_f->ui.list()->count(), 2);
@@ -142,7 +130,7 @@ void TestDataFileWindow::openAddsTheExtension()
 
 void TestDataFileWindow::openAsksAboutUnsavedData()
 {
-    writeFile(file(QStringLiteral("two.rk2")), TwoButtons);
+    writeBytes(file(QStringLiteral("two.rk2")), TwoButtons);
     m_f->ui.addButton(m_f->dialogs, QStringLiteral("Mine"));
     m_f->dialogs.message(Answer::Cancel);
     m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData"));
@@ -187,7 +175,7 @@ void TestDataFileWindow::openFailures()
     QFETCH(QString, defaultImage);
     const QString path = file(QStringLiteral("broken.rk2"));
     if (!bytes.isEmpty())
-        writeFile(path, bytes);
+        writeBytes(path, bytes);
     m_f->ui.addButton(m_f->dialogs, QStringLiteral("Old"));
     m_f->ui.type(3, QStringLiteral("old.htm"));
     m_f->dialogs.message(Answer::Ok).openFile(path).message(Answer::Ok);
@@ -238,7 +226,7 @@ void TestDataFileWindow::saveFailures()
 {
     QFETCH(bool, sizeLimit);
     const QString path = file(QStringLiteral("kept.rk2"));
-    writeFile(path, TwoButtons);
+    writeBytes(path, TwoButtons);
     for (int i = 0; i < 30; ++i)
         m_f->ui.addButton(m_f->dialogs, QStringLiteral("A long enough button name %1").arg(i));
     const QString target = sizeLimit ? path : path + QStringLiteral("/inside.rk2");
@@ -258,7 +246,7 @@ void TestDataFileWindow::saveFailures()
 
     QCOMPARE(m_f->dialogs.last().text, QStringLiteral("ERROR! Unable to save file."));
     QCOMPARE(m_f->dialogs.last().icon, Dialogs::Icon::Critical);
-    QCOMPARE(bytesOf(path), TwoButtons);
+    QCOMPARE(readBytes(path), TwoButtons);
     QVERIFY(!set().Saved);
     QCOMPARE(set().DataFileName, target);
     m_f->dialogs.message(Answer::Cancel);
@@ -268,7 +256,7 @@ void TestDataFileWindow::saveFailures()
 
 void TestDataFileWindow::fileWithoutButtons()
 {
-    writeFile(file(QStringLiteral("none.rk2")), "[COMMON]\r\nC:\\p\\def.gif\r\n");
+    writeBytes(file(QStringLiteral("none.rk2")), "[COMMON]\r\nC:\\p\\def.gif\r\n");
     openThrough(file(QStringLiteral("none.rk2")));
     QCOMPARE(m_f->ui.list()->count(), 0);
     QCOMPARE(set().DefaultDescriptionImage, QStringLiteral("C:\\p\\def.gif"));
