@@ -22,9 +22,10 @@ the bundled example data file and renders the page "Insert script" would give:
 TXT
     "$bin/rollcraft" check "$example"
     "$bin/rollcraft" render "$example" > "$out"
-    # The page names its pictures under the prefix "img", beside it.
+    # The page names its pictures under the prefix "img", beside it; gather
+    # them there as "Copy images to path..." does.
     mkdir -p "$(dirname "$out")/img"
-    cp "$here"/examples/images/*.gif "$(dirname "$out")/img/"
+    "$bin/rollcraft" copy-images --overwrite "$example" "$(dirname "$out")/img"
     echo
     echo "Wrote the example's page to $out (its pictures are in $(dirname "$out")/img)"
     echo "(rollcraft render --preview gives the preview variant; rollcraft --help lists all commands)"
