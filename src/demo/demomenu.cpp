@@ -154,6 +154,10 @@ void DemoMenu::Picture1_MouseUp(int Index, Qt::MouseButton, Qt::KeyboardModifier
     const QString text = Index == 0   ? QStringLiteral("You clicked on \"About\"")
                          : Index == 1 ? QStringLiteral("You clicked on \"Contact\"")
                                       : QStringLiteral("This image has no URL !");
+    // The message box takes the pointer: a box keeping the capture would
+    // swallow the clicks meant for its OK button.
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
     m_dialogs.messageBox(this, text, AppTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, -1, -1);
 }
