@@ -35,13 +35,13 @@ void BM_SwitchButtons(benchmark::State& state)
 {
     WindowFixture f;
     for (int b = 0; b < 2; ++b) {
-        f.ui.addButton(f.dialogs, QStringLiteral("B%1").arg(b));
+        f.add(QStringLiteral("B%1").arg(b));
         for (int field = 0; field < 3; ++field)
-            f.ui.type(field, picture(b * 3 + field));
+            f.type(field, picture(b * 3 + field));
     }
     int next = 0;
     for (auto _ : state) {
-        f.ui.pick(next);
+        f.pick(next);
         next = 1 - next;
     }
 }

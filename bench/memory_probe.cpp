@@ -62,9 +62,9 @@ int main(int argc, char* argv[])
         f = std::make_unique<WindowFixture>();
         f->window.show();
         f->dialogs.openFile(dir.filePath(QStringLiteral("set.rk2")));
-        f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("OpenData"));
+        f->menu(QStringLiteral("File"), QStringLiteral("OpenData"));
         for (int b = 0; b < 100; ++b) {
-            f->ui.pick(b);
+            f->pick(b);
             settle();
         }
     } else {

@@ -13,11 +13,9 @@ public:
     Answer overwrite(const QString& target) override
     {
         asked << QFileInfo(target).fileName();
-        const QChar a = m_answers.isEmpty() ? QLatin1Char('c') : m_answers.front();
+        const QString a = m_answers.left(1);
         m_answers.remove(0, 1);
-        return a == QLatin1Char('y')   ? Answer::Yes
-               : a == QLatin1Char('n') ? Answer::No
-                                       : Answer::Cancel;
+        return a == "y" ? Answer::Yes : a == "n" ? Answer::No : Answer::Cancel;
     }
     bool progress(int done, int) override { return done != cancelAt; }
 
@@ -35,7 +33,6 @@ class TestImageCopy : public QObject {
 private slots:
     void init();
     void copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName();
-    void destinationFolder_data();
     void destinationFolder();
     void existingTargets_data();
     void existingTargets();
@@ -71,41 +68,23 @@ void TestImageCopy::init()
 void TestImageCopy::copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
 {
     ButtonSet set;
-    set.Buttons[0].Name = QStringLiteral("One");
-    set.Buttons[0].MouseOutImage = QStringLiteral("o1");
-    set.Buttons[0].MouseOverImage = QStringLiteral("v1");
-    set.Buttons[0].DescriptionImage = QStringLiteral("d1");
-    set.Buttons[0].ImagePathPrefix = QStringLiteral("plays no part");
-    set.Buttons[1].Name = QStringLiteral("Two");
-    set.Buttons[1].MouseOverImage = QStringLiteral("v2");
+    set.Buttons[0] = {"One", {}, {}, {}, "plays no part", "o1", "v1", "d1"};
+    set.Buttons[1] = {"Two", {}, {}, {}, {}, {}, "v2", {}};
     set.Buttons[3] = set.Buttons[0]; // behind the empty name: never copied
-    set.DefaultDescriptionImage = QStringLiteral("stored default");
-    const QList<ImageToCopy> list = imagesToCopy(set, QStringLiteral("shown default"));
+    set.DefaultDescriptionImage = "stored default";
     QStringList order;
-    for (const ImageToCopy& i : list)
-        order << i.source + QLatin1Char('|') + i.reportedAs;
+    for (const ImageToCopy& i : imagesToCopy(set, "shown default"))
+        order << i.source + u'|' + i.reportedAs;
     QCOMPARE(order,
              QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
-    QVERIFY(imagesToCopy(set, QString()).constLast().source == QLatin1String("v2"));
-}
-
-void TestImageCopy::destinationFolder_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("folder") << "/home/ann/site"
-                            << "/home/ann/site/";
-    QTest::newRow("already ends in /") << "/home/ann/site/"
-                                       << "/home/ann/site/";
-    QTest::newRow("root") << "/"
-                          << "/";
+    QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
 }
 
 void TestImageCopy::destinationFolder()
 {
-    QFETCH(QString, chosen);
-    QFETCH(QString, folder);
-    QCOMPARE(::destinationFolder(chosen), folder);
+    QCOMPARE(::destinationFolder("/home/ann/site"), "/home/ann/site/");
+    QCOMPARE(::destinationFolder("/home/ann/site/"), "/home/ann/site/");
+    QCOMPARE(::destinationFolder("/"), "/");
 }
 
 // Two buttons share a.gif; b.gif is already in the folder.

@@ -1,25 +1,44 @@
-#include "e2e.h"
+#include "hostlink.h"
+#include "hostlinknames.h"
 #include "pagegenerator.h"
+#include "testfiles.h"
+#include "windowdriver.h"
 
-#include <QDeadlineTimer>
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QRegularExpression>
 #include <QtTest>
 #include <csignal>
 
 namespace {
 
-// Waits for a top-level window with this exact title and gives it the focus.
-QString focusWindow(const QString& title, int timeoutMs = 10000)
+const QByteArray Bom = "\xEF\xBB\xBF";
+const QString Plugin = pluginBusName("rollcraft2");
+
+QString program(const QString& name)
 {
-    QDeadlineTimer deadline(timeoutMs);
+    return QDir(qEnvironmentVariable("ROLLCRAFT_BIN")).filePath(name);
+}
+
+QString xdotool(const QStringList& arguments)
+{
+    QProcess p;
+    p.start("xdotool", arguments);
+    p.waitForFinished(10000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// The first visible X window of this exact title, given the focus.
+QString focusWindow(const QString& title)
+{
+    QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
-        const QString id =
-            E2E::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--name"),
-                          QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                .section(QLatin1Char('\n'), 0, 0);
+        const QString id = xdotool({"search", "--onlyvisible", "--name",
+                                    '^' + QRegularExpression::escape(title) + '$'})
+                               .section(u'\n', 0, 0);
         if (!id.isEmpty()) {
-            E2E::xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+            xdotool({"windowfocus", "--sync", id});
             return id;
         }
         QTest::qWait(50);
@@ -27,44 +46,96 @@ QString focusWindow(const QString& title, int timeoutMs = 10000)
     return {};
 }
 
-void typeText(const QString& text)
+bool waitForName(const QString& name, bool present)
 {
-    E2E::xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+    QDeadlineTimer deadline(10000);
+    while (QDBusConnection::sessionBus().interface()->isServiceRegistered(name).value() !=
+           present) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
 }
 
-void key(const QString& k)
+QVariantMap exchangeFields(const QString& busName)
 {
-    E2E::xdotool({QStringLiteral("key"), k});
+    QDBusMessage call = QDBusMessage::createMethodCall(busName, PluginObjectPath,
+                                                       "org.freedesktop.DBus.Properties", "GetAll");
+    call << QString(PluginInterface);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+    return reply.arguments().isEmpty() ? QVariantMap()
+                                       : qdbus_cast<QVariantMap>(reply.arguments().constFirst());
 }
+
+// Waits until a process has written `text` to its standard error, keeping
+// this process's side of the bus answering; `seen` collects what it wrote.
+bool waitForError(QProcess& p, QByteArray& seen, const QByteArray& text)
+{
+    QDeadlineTimer deadline(15000);
+    while (!seen.contains(text)) {
+        if (deadline.hasExpired() || p.state() == QProcess::NotRunning)
+            return false;
+        QTest::qWait(20);
+        seen += p.readAllStandardError();
+    }
+    return true;
+}
+
+qint64 childNamed(qint64 parent, const QString& name)
+{
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-P", QString::number(parent), "-x", name});
+    pgrep.waitForFinished();
+    return pgrep.readAllStandardOutput().trimmed().toLongLong();
+}
+
+// A host's view of the link: every PropertiesChanged, in arrival order.
+class Listener : public QObject {
+    Q_OBJECT
+public:
+    QStringList changes;
+public slots:
+    void changed(const QString&, const QVariantMap& values, const QStringList&)
+    {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            changes << it.key() + u'=' + QString::number(qHash(it.value().toString()));
+    }
+};
 
 } // namespace
 
+// The real programs on a private session bus: rollcraft2 in a real X11
+// window under "rollcraft host", and the link as other bus clients see it.
 class TestHost : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void initTestCase();
     void cleanup();
-    void insertThroughTheRealWindow();
-    void closingWithoutInsertingWritesNothing();
-    void previewsReachTheHostOncePerClick();
+    void wrongArgumentsEndAtOnce_data();
+    void wrongArgumentsEndAtOnce();
+    void previewsThenInsertThroughTheRealWindow();
     void killedPluginEndsTheLink();
+    void attachFollowsARunningPlugin();
+    void privateBusWhenNoneRuns();
+    void strangersOnTheBusChangeNothing();
+    void fiveHundredPreviewsArriveInOrder();
 
 private:
-    void startHost();
-    QString addButton(const QString& name);
+    // Starts the host with `arguments` and waits for the plug-in's window.
+    void startHost(const QStringList& arguments, bool window = true);
+    // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
+    void click(int x, int y);
+    QString out() const { return m_dir.filePath("out.html"); }
     QTemporaryDir m_dir;
     QProcess m_host;
     QString m_window;
 };
 
-void TestHost::init()
+void TestHost::initTestCase()
 {
-    QFile::remove(m_dir.filePath(QStringLiteral("out.html")));
-    const QString folder = QDir::home().filePath(QStringLiteral(".config/RollcraftII"));
-    QDir().mkpath(folder);
-    QFile settings(folder + QStringLiteral("/RollcraftII.conf"));
-    QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    settings.write("[General]\nAutoImage=False\n");
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
+    writeSettings("[General]\nAutoImage=False\n");
 }
 
 void TestHost::cleanup()
@@ -73,106 +144,200 @@ void TestHost::cleanup()
         m_host.kill();
         m_host.waitForFinished();
     }
-    QVERIFY(E2E::waitForName(E2E::pluginBusName(), false));
+    QFile::remove(out());
+    QVERIFY(waitForName(Plugin, false));
 }
 
-void TestHost::startHost()
+void TestHost::wrongArgumentsEndAtOnce_data()
 {
-    m_host.start(E2E::program(QStringLiteral("rollcraft")),
-                 {QStringLiteral("host"), QStringLiteral("-o"),
-                  m_dir.filePath(QStringLiteral("out.html")), QStringLiteral("--preview-dir"),
-                  m_dir.filePath(QStringLiteral("preview"))});
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("none") << QStringList();
+    QTest::newRow("other case") << QStringList{"-StartPlugin"};
+    QTest::newRow("two dashes") << QStringList{"--startplugin"};
+    QTest::newRow("extra argument") << QStringList{"-startplugin", "x"};
+    QTest::newRow("trailing blank") << QStringList{"-startplugin "};
+}
+
+void TestHost::wrongArgumentsEndAtOnce()
+{
+    QFETCH(QStringList, arguments);
+    QProcess plugin;
+    plugin.start(program("rollcraft2"), arguments);
+    QVERIFY(plugin.waitForFinished(5000));
+    QCOMPARE(plugin.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(plugin.exitCode(), 0);
+    QCOMPARE(plugin.readAllStandardOutput() + plugin.readAllStandardError(), QByteArray());
+}
+
+void TestHost::startHost(const QStringList& arguments, bool window)
+{
+    m_host.start(program("rollcraft"), QStringList{"host", "-o", out()} + arguments);
     QVERIFY(m_host.waitForStarted());
-    m_window = E2E::findMainWindow();
+    if (!window)
+        return;
+    m_window = focusWindow("Rollcraft II V.1.0 / TWK Plugin");
     QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
-    QVERIFY(E2E::waitForName(E2E::pluginBusName(), true));
+    QVERIFY(waitForName(Plugin, true));
 }
 
-QString TestHost::addButton(const QString& name)
+void TestHost::click(int x, int y)
 {
-    E2E::clickClient(m_window, 304 + 27, 16 + 10); // "Add"
-    if (focusWindow(QStringLiteral("Add button")).isEmpty())
-        return {};
-    typeText(name); // replaces the offered default, which is selected
-    key(QStringLiteral("Return"));
-    return name;
+    const QRegularExpressionMatch size =
+        QRegularExpression("Geometry: \\d+x(\\d+)").match(xdotool({"getwindowgeometry", m_window}));
+    const int menuBar = size.captured(1).toInt() - 447;
+    xdotool({"mousemove", "--window", m_window, QString::number(x), QString::number(y + menuBar),
+             "click", "1"});
 }
 
-void TestHost::insertThroughTheRealWindow()
+void TestHost::previewsThenInsertThroughTheRealWindow()
 {
-    startHost();
-    QCOMPARE(addButton(QStringLiteral("Home")), QStringLiteral("Home"));
-    E2E::clickClient(m_window, 5 + 125, 277 + 9); // the "Url:" field
-    typeText(QStringLiteral("index.htm"));
-    E2E::clickClient(m_window, 371 + 36, 421 + 11);               // "Insert script"
-    QVERIFY(!focusWindow(QStringLiteral("TWKPLUGIN")).isEmpty()); // unsaved data: asked
-    key(QStringLiteral("Return"));
+    startHost({"--preview-dir", m_dir.filePath("preview")});
+    const QVariantMap atStart{{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}};
+    QCOMPARE(exchangeFields(Plugin), atStart);
+    click(304 + 27, 16 + 10); // "Add"
+    QVERIFY(!focusWindow("Add button").isEmpty());
+    xdotool({"type", "--delay", "30", "Home"}); // replaces the offered default, which is selected
+    xdotool({"key", "Return"});
+    focusWindow("Rollcraft II V.1.0 / TWK Plugin");
+    for (int i = 0; i < 2; ++i) {
+        click(7 + 45, 421 + 11); // "Instant preview"
+        QTest::qWait(400);
+    }
+    click(5 + 125, 277 + 9); // the "Url:" field
+    xdotool({"type", "--delay", "30", "index.htm"});
+    click(371 + 36, 421 + 11);                    // "Insert script"
+    QVERIFY(!focusWindow("TWKPLUGIN").isEmpty()); // unsaved data: asked
+    xdotool({"key", "Return"});
     QVERIFY(m_host.waitForFinished(10000));
     QCOMPARE(m_host.exitCode(), 0);
 
+    const QString log = QString::fromUtf8(m_host.readAllStandardError());
+    QCOMPARE(log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size(), 2);
     ButtonSet set;
-    set.Buttons[0].Name = set.Buttons[0].Alt = QStringLiteral("Home");
-    set.Buttons[0].Url = QStringLiteral("index.htm");
-    QFile out(m_dir.filePath(QStringLiteral("out.html")));
-    QVERIFY(out.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(out.readAll()), buildPage(set, PageMode::Page));
+    set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
+    QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
+             Bom + buildPage(set, PageMode::Preview).toUtf8());
+    set.Buttons[0].Url = "index.htm";
+    QCOMPARE(readBytes(out()), Bom + buildPage(set, PageMode::Page).toUtf8());
     const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
-    QVERIFY2(QRegularExpression(QStringLiteral("^Inserted: Rollcraft II \\d\\d-\\d\\d-\\d\\d - "
-                                               "\\d\\d-\\d\\d-\\d\\d\\n$"))
+    QVERIFY2(QRegularExpression("^Inserted: Rollcraft II \\d\\d-\\d\\d-\\d\\d - "
+                                "\\d\\d-\\d\\d-\\d\\d\\n$")
                  .match(printed)
                  .hasMatch(),
              qPrintable(printed));
 }
 
-void TestHost::closingWithoutInsertingWritesNothing()
-{
-    startHost();
-    E2E::clickClient(m_window, 451 + 32, 421 + 11); // "Close"
-    QVERIFY(m_host.waitForFinished(10000));
-    QCOMPARE(m_host.exitCode(), 1);
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("out.html"))));
-}
-
-void TestHost::previewsReachTheHostOncePerClick()
-{
-    startHost();
-    QCOMPARE(addButton(QStringLiteral("News")), QStringLiteral("News"));
-    for (int click = 1; click <= 3; ++click) {
-        E2E::clickClient(m_window, 7 + 45, 421 + 11); // "Instant preview"
-        QTest::qWait(400);
-    }
-    E2E::clickClient(m_window, 451 + 32, 421 + 11); // "Close": asks twice
-    QVERIFY(!focusWindow(QStringLiteral("TWKPLUGIN")).isEmpty());
-    key(QStringLiteral("Return"));
-    QTest::qWait(300);
-    QVERIFY(!focusWindow(QStringLiteral("TWKPLUGIN")).isEmpty());
-    key(QStringLiteral("Return"));
-    QVERIFY(m_host.waitForFinished(10000));
-    QCOMPARE(m_host.exitCode(), 1);
-
-    const QString log = QString::fromUtf8(m_host.readAllStandardError());
-    const QStringList pulses =
-        log.split(u'\n').filter(QRegularExpression(QStringLiteral("^preview \\d+:")));
-    QCOMPARE(pulses.size(), 3);
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(pulses[i].startsWith(QStringLiteral("preview %1:").arg(i + 1)));
-    ButtonSet set;
-    set.Buttons[0].Name = set.Buttons[0].Alt = QStringLiteral("News");
-    QFile preview(m_dir.filePath(QStringLiteral("preview/preview.html")));
-    QVERIFY(preview.open(QIODevice::ReadOnly));
-    QCOMPARE(preview.readAll(), "\xEF\xBB\xBF" + buildPage(set, PageMode::Preview).toUtf8());
-}
-
 void TestHost::killedPluginEndsTheLink()
 {
-    startHost();
-    const qint64 pid = E2E::xdotool({QStringLiteral("getwindowpid"), m_window}).toLongLong();
-    QVERIFY(pid > 0);
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    startHost({});
+    ::kill(static_cast<pid_t>(xdotool({"getwindowpid", m_window}).toLongLong()), SIGKILL);
     QVERIFY(m_host.waitForFinished(10000));
     QCOMPARE(m_host.exitCode(), 2);
     QVERIFY(m_host.readAllStandardError().contains("the link ended"));
 }
 
-QTEST_GUILESS_MAIN(TestHost)
+// The window of this test process holds a plug-in's bus name; the host
+// attaches to it by the name this executable's path gives. The link ends
+// without an insert: the host writes nothing.
+void TestHost::attachFollowsARunningPlugin()
+{
+    startHost({"--attach", "--plugin", "/nowhere/rollcraft2"}, false);
+    QVERIFY(m_host.waitForFinished(15000));
+    QCOMPARE(m_host.exitCode(), 2);
+    QVERIFY(m_host.readAllStandardError().contains("no plug-in holds " + Plugin.toUtf8()));
+
+    WindowFixture f;
+    auto link = std::make_unique<HostLink>(f.window);
+    QVERIFY(link->isLinked());
+    f.add("Home");
+    startHost({"--attach", "--plugin", QCoreApplication::applicationFilePath(), "--preview-dir",
+               m_dir.path()},
+              false);
+    QByteArray err;
+    QVERIFY2(waitForError(m_host, err, "following"), err.constData());
+    f.click("Command2");
+    QVERIFY2(waitForError(m_host, err, "preview 1: "), err.constData());
+    QCOMPARE(readBytes(m_dir.filePath("preview.html")),
+             Bom + f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT).toUtf8());
+    link.reset(); // releasing the name ends the link, as the plug-in's end does
+    QVERIFY(m_host.waitForFinished(15000));
+    QCOMPARE(m_host.exitCode(), 1);
+    QVERIFY(!QFile::exists(out()));
+}
+
+// Without a session bus the host starts its own for the plug-in, and takes
+// it down again when the link ends.
+void TestHost::privateBusWhenNoneRuns()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    m_host.setProcessEnvironment(env);
+    startHost({}, false);
+    m_host.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    QByteArray err;
+    QVERIFY2(waitForError(m_host, err, "started a private one"), err.constData());
+    QVERIFY2(waitForError(m_host, err, "following " + Plugin.toUtf8()), err.constData());
+    const qint64 daemon = childNamed(m_host.processId(), "dbus-daemon");
+    QVERIFY(daemon > 0);
+    ::kill(static_cast<pid_t>(childNamed(m_host.processId(), "rollcraft2")), SIGKILL);
+    QVERIFY(m_host.waitForFinished(15000));
+    QCOMPARE(m_host.exitCode(), 2);
+    QVERIFY(m_host.readAllStandardError().contains("the plug-in was killed"));
+    QVERIFY(::kill(static_cast<pid_t>(daemon), 0) != 0);
+}
+
+void TestHost::strangersOnTheBusChangeNothing()
+{
+    WindowFixture f;
+    HostLink link(f.window);
+    QVERIFY(link.isLinked());
+    const QString name = pluginBusName(QCoreApplication::applicationFilePath());
+    QDBusConnection stranger = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "x");
+    const QList<QVariantList> calls = {
+        {"org.freedesktop.DBus.Properties", "Set", PluginInterface, "SCRIPT",
+         QVariant::fromValue(QDBusVariant("<evil>"))},
+        {PluginInterface, "Insert", "x"},
+        {"org.freedesktop.DBus.Properties", "Get", PluginInterface, "PASSWORD"}};
+    for (QVariantList call : calls) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            name, PluginObjectPath, call.takeFirst().toString(), call.takeFirst().toString());
+        message.setArguments(call);
+        QDBusPendingCall pending = stranger.asyncCall(message, 5000);
+        QTRY_VERIFY(pending.isFinished());
+        QCOMPARE(pending.reply().type(), QDBusMessage::ErrorMessage);
+    }
+    QCOMPARE(exchangeFields(name).value("SCRIPT").toString(), QString());
+    QDBusConnection::disconnectFromBus("x");
+}
+
+// Under load the host still sees every change, in the program's order.
+void TestHost::fiveHundredPreviewsArriveInOrder()
+{
+    WindowFixture f;
+    HostLink link(f.window);
+    QVERIFY(link.isLinked());
+    QDBusConnection host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host");
+    Listener listener;
+    QVERIFY(host.connect(pluginBusName(QCoreApplication::applicationFilePath()), PluginObjectPath,
+                         "org.freedesktop.DBus.Properties", "PropertiesChanged", &listener,
+                         SLOT(changed(QString, QVariantMap, QStringList))));
+    f.add("A");
+    const auto change = [](const QString& name, const QString& value) {
+        return name + u'=' + QString::number(qHash(value));
+    };
+    QStringList expected;
+    for (int i = 0; i < 500; ++i) {
+        f.type(3, QStringLiteral("page%1.htm").arg(i));
+        f.click("Command2");
+        expected << change("SCRIPT", QString())
+                 << change("SCRIPT", f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT))
+                 << change("PREVIEW", "PREVIEW") << change("PREVIEW", QString());
+        QTRY_COMPARE_WITH_TIMEOUT(listener.changes.size(), expected.size(), 5000);
+    }
+    QCOMPARE(listener.changes, expected);
+    QDBusConnection::disconnectFromBus("host");
+}
+
+QTEST_MAIN(TestHost)
 #include "tst_host.moc"

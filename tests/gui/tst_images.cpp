@@ -1,240 +1,271 @@
+#include "fullscreenviewer.h"
 #include "previewpicture.h"
-#include "qtdialogs.h"
+#include "testfiles.h"
 #include "windowdriver.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QtTest>
-#include <optional>
-
-using Kind = ScriptedDialogs::Kind;
 
 namespace {
 
-const QString ImageFilter =
-    QStringLiteral("All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*");
-
-// The settings file as another program would read it.
-QString storedWizard()
+FullScreenViewer* viewer()
 {
-    QFile file(QDir::home().filePath(QStringLiteral(".config/RollcraftII/RollcraftII.conf")));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromUtf8(file.readAll());
-    const qsizetype at = text.indexOf(QLatin1String("[General]\nAutoImage="));
-    return at < 0 ? QString() : text.mid(at + 20).section(QLatin1Char('\n'), 0, 0);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = qobject_cast<FullScreenViewer*>(w); v && v->isVisible())
+            return v;
+    return nullptr;
 }
 
 } // namespace
 
-class TestImages : public QObject {
+// Choosing images, their previews and the full-screen viewer, and gathering
+// the images into one folder.
+class TestImages : public WindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanup();
-
-    void wizardChainsChoosers_data();
-    void wizardChainsChoosers();
-    void formatWarning_data();
-    void formatWarning();
-    void dialogFailure();
+    void steps_data();
+    void steps();
     void previewFollowsField_data();
     void previewFollowsField();
-    void wizardSwitchPersists();
-    void qtFilters();
+    void viewer_data();
+    void viewer();
+    void copy_data();
+    void copy();
+    void copyProgress();
 
 private:
-    void start(bool wizard);
-    QString file(const QString& name) const { return m_dir.filePath(name); }
-    QTemporaryDir m_dir;
-    std::optional<WindowFixture> m_f;
+    QString dst(const QString& name) const { return file("dst/" + name); }
 };
 
 void TestImages::initTestCase()
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkRed);
-    QVERIFY(picture.save(file(QStringLiteral("ok.jpg"))));
-    QFile jpeg(file(QStringLiteral("ok.jpg")));
-    QVERIFY(jpeg.open(QIODevice::ReadOnly));
-    const QByteArray bytes = jpeg.readAll();
-    const auto write = [this](const QString& name, const QByteArray& content) {
-        QFile f(file(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    };
-    write(QStringLiteral("truncated.jpg"), bytes.left(bytes.size() / 3));
-    write(QStringLiteral("text.gif"), "not a picture at all");
-    write(QStringLiteral("empty.gif"), QByteArray());
+    QVERIFY(picture.save(file("ok.jpg")));
+    QVERIFY(picture.scaled(4001, 3001).save(file("large.png")));
+    writeBytes(file("truncated.jpg"), readBytes(file("ok.jpg")).left(200));
+    writeBytes(file("text.gif"), "not a picture at all");
+    writeBytes(file("empty.gif"), {});
     // A GIF header claiming 30000 x 30000 pixels.
-    write(QStringLiteral("huge.gif"),
-          QByteArray("GIF89a\x30\x75\x30\x75\x00\x00\x00", 13) + QByteArray(64, '\0'));
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.gif")));
+    writeBytes(file("huge.gif"),
+               QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
+    QVERIFY(QDir(m_dir.path()).mkdir("folder.gif"));
+    for (const char* n : {"a.gif", "b.gif", "c.gif"})
+        writeBytes(file(n), QByteArray("new ") + n);
+    // One button refers to a.gif, missing.gif and b.gif; the default is c.gif.
+    writeBytes(file("set.rk2"),
+               rk2(QStringList{"[COMMON]", file("c.gif")} +
+                   block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
 }
 
-void TestImages::start(bool wizard)
+// The choosers the wizard chains ("wizard" switches it on; "file" answers a
+// chooser, alone it cancels) and the warning about other formats.
+void TestImages::steps_data()
 {
-    m_f.emplace(wizard);
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QStringList>("expected");
+    const QString out = "MouseOut image:", over = "MouseOver image:", desc = "Description image:",
+                  def = "Default description image:";
+    const QString wizard = "menu File AutoImage; add A; ";
+    QTest::newRow("Add: all four")
+        << wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif"
+        << QStringList{"choosers=" + QStringList{out, over, desc, def}.join(','),
+                       "fields=/o.gif|/v.gif|/d.gif|||A||/x.gif", "default=/x.gif"};
+    QTest::newRow("Add: cancel MouseOver")
+        << wizard + "file /o.gif; file; file"
+        << QStringList{"choosers=" + QStringList{out, over, def}.join(',')};
+    QTest::newRow("Add: cancel MouseOut")
+        << wizard + "file; file /x.gif" << QStringList{"choosers=" + out + ',' + def};
+    QTest::newRow("Add, wizard off") << "add A" << QStringList{"choosers="};
+    QTest::newRow("MouseOut when MouseOver is filled")
+        << wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif"
+        << QStringList{"choosers=" + QStringList{out, def, out}.join(',')};
+    QTest::newRow("MouseOver chains to Description")
+        << wizard + "file; file; click Command7_1; file /v.gif; file /d.gif"
+        << QStringList{"choosers=" + QStringList{out, def, over, desc}.join(',')};
+    QTest::newRow("Description never chains")
+        << wizard + "file; file; click Command7_2; file /d.gif"
+        << QStringList{"choosers=" + QStringList{out, def, desc}.join(',')};
+    QTest::newRow("wizard off") << "add A; click Command7_0; file /o.gif"
+                                << QStringList{"choosers=" + out, "fields=/o.gif|||||A||"};
+    QTest::newRow("switching the wizard persists it") << "menu File AutoImage" << QStringList();
+    const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
+    for (const char* name : {"a.gif", "photo.Gif", "B.JPG"})
+        QTest::newRow(name) << chosen + name
+                            << QStringList{"fields=||/p/" + QString(name) + "|||A||",
+                                           "state=[A] 0 unsaved"};
+    for (const char* name : {"a.jpeg", "a.png"})
+        QTest::newRow(name)
+            << chosen + name + "; ok"
+            << QStringList{"dialog=The imageformat you have choosen,might not work in a browser "
+                           "!|TWKPLUGIN|exclamation|ok",
+                           "fields=||/p/" + QString(name) + "|||A||"};
+    QTest::newRow("chooser failed")
+        << "add A; save a.rk2; click Command7_2; file !; ok"
+        << QStringList{"dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok",
+                       "state=[A] 0 saved"};
 }
 
-void TestImages::cleanup()
+void TestImages::steps()
 {
-    if (m_f)
-        QVERIFY2(m_f->dialogs.problems().isEmpty(), qPrintable(m_f->dialogs.problems()));
-    m_f.reset();
-}
-
-// Each row: what the choosers answer after "Add", in order ("" cancels), and
-// the titles of the choosers that open.
-void TestImages::wizardChainsChoosers_data()
-{
-    QTest::addColumn<bool>("wizard");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("titles");
-    const QStringList all = {
-        "MouseOut image:", "MouseOver image:", "Description image:", "Default description image:"};
-    QTest::newRow("all four") << true << QStringList{"/p/o.gif", "/p/v.gif", "/p/d.gif", "/p/x.gif"}
-                              << all;
-    QTest::newRow("cancel MouseOver")
-        << true << QStringList{"/p/o.gif", "", ""} << QStringList{all[0], all[1], all[3]};
-    QTest::newRow("cancel MouseOut")
-        << true << QStringList{"", "/p/x.gif"} << QStringList{all[0], all[3]};
-    QTest::newRow("wizard off") << false << QStringList() << QStringList();
-}
-
-void TestImages::wizardChainsChoosers()
-{
-    QFETCH(bool, wizard);
-    QFETCH(QStringList, answers);
-    QFETCH(QStringList, titles);
-    start(wizard);
-    m_f->dialogs.input(QStringLiteral("A"));
-    for (const QString& a : answers) {
-        if (a.isEmpty())
-            m_f->dialogs.fileCancelled(Kind::OpenFile);
-        else
-            m_f->dialogs.openFile(a);
-    }
-    m_f->ui.click(QStringLiteral("Command4"));
-    QStringList shown;
-    for (const ScriptedDialogs::Shown& s : m_f->dialogs.shown()) {
-        if (s.kind == Kind::OpenFile) {
-            shown << s.title;
-            QCOMPARE(s.text, ImageFilter);
-        }
-    }
-    QCOMPARE(shown, titles);
-    if (answers.size() == 4) {
-        QCOMPARE(m_f->ui.field(0)->text(), QStringLiteral("/p/o.gif"));
-        QCOMPARE(m_f->ui.field(2)->text(), QStringLiteral("/p/d.gif"));
-        QCOMPARE(m_f->window.buttonSet().DefaultDescriptionImage, QStringLiteral("/p/x.gif"));
-    }
-}
-
-void TestImages::formatWarning_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("gif") << "a.gif" << false;
-    QTest::newRow("Gif in any case") << "photo.Gif" << false;
-    QTest::newRow("JPG") << "B.JPG" << false;
-    QTest::newRow("jpeg") << "a.jpeg" << true;
-    QTest::newRow("png") << "a.png" << true;
-}
-
-void TestImages::formatWarning()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, warned);
-    start(false);
-    m_f->ui.addButton(m_f->dialogs, QStringLiteral("A"));
-    m_f->ui.type(1, QStringLiteral("C:\\over.gif")); // a chain would stop here anyway
-    m_f->dialogs.openFile(QStringLiteral("/pics/") + name);
-    if (warned)
-        m_f->dialogs.message(Dialogs::Answer::Ok);
-    m_f->ui.click(QStringLiteral("Command7_0"));
-    if (warned) {
-        QCOMPARE(m_f->dialogs.last().text,
-                 QStringLiteral("The imageformat you have choosen,might not work in a browser !"));
-        QCOMPARE(m_f->dialogs.last().icon, Dialogs::Icon::Exclamation);
-        QCOMPARE(m_f->dialogs.last().title, QStringLiteral("TWKPLUGIN"));
-    }
-    QCOMPARE(m_f->ui.field(0)->text(), QStringLiteral("/pics/") + name);
-    QVERIFY(!m_f->window.buttonSet().Saved);
-}
-
-void TestImages::dialogFailure()
-{
-    start(true);
-    m_f->dialogs.input(QStringLiteral("A")).fileFailed(Kind::OpenFile).message(Dialogs::Answer::Ok);
-    m_f->dialogs.fileCancelled(Kind::OpenFile);
-    m_f->ui.click(QStringLiteral("Command4"));
-    const ScriptedDialogs::Shown& error = m_f->dialogs.shown()[2];
-    QCOMPARE(error.text, QStringLiteral("ERROR! Unable to get image path!"));
-    QCOMPARE(error.icon, Dialogs::Icon::Critical);
-    QCOMPARE(m_f->ui.field(0)->text(), QString());
+    QFETCH(QString, steps);
+    QFETCH(QStringList, expected);
+    check(steps, expected);
+    if (QTest::currentDataTag() == QLatin1String("switching the wizard persists it"))
+        QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
 }
 
 void TestImages::previewFollowsField_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("loads");
-    QTest::newRow("picture") << "ok.jpg" << true;
-    QTest::newRow("truncated") << "truncated.jpg" << false;
-    QTest::newRow("not a picture") << "text.gif" << false;
-    QTest::newRow("zero bytes") << "empty.gif" << false;
-    QTest::newRow("30000 x 30000 header") << "huge.gif" << false;
-    QTest::newRow("a folder") << "folder.gif" << false;
-    QTest::newRow("missing") << "missing.gif" << false;
+    QTest::newRow("picture") << file("ok.jpg") << true;
+    for (const char* bad :
+         {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
+        QTest::newRow(bad) << file(bad) << false;
+    QTest::newRow("a device") << "/dev/zero" << false;
+    QTest::newRow("one character") << "x" << false;
+    QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
+    QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << false;
 }
 
+// Each preview shows its field's picture at its own size, or the failure
+// label; a click on a picture, and only on one, opens the viewer.
 void TestImages::previewFollowsField()
 {
-    QFETCH(QString, name);
+    QFETCH(QString, path);
     QFETCH(bool, loads);
-    start(false);
-    m_f->ui.addButton(m_f->dialogs, QStringLiteral("A"));
-    m_f->window.show();
+    f().add("A");
+    f().window.show();
     for (int i : TWKPLUGIN::PreviewFields) {
-        m_f->ui.type(i, file(name));
-        PreviewPicture* picture = m_f->window.Image1(i);
-        QCOMPARE(m_f->window.Label9(i)->isVisible(), !loads);
-        QCOMPARE(!picture->pixmap().isNull(), loads);
-        if (loads) {
-            QCOMPARE(picture->pixmap().size(), QSize(40, 30));
-            QCOMPARE(picture->size(), QSize(40, 30));
-        }
-        m_f->ui.type(i, QString());
-        QVERIFY(!m_f->window.Label9(i)->isVisible());
+        f().field(i)->setText(path);
+        PreviewPicture* picture = f().window.Image1(i);
+        QCOMPARE(f().window.Label9(i)->isVisible(), !loads);
+        QCOMPARE(picture->pixmap().size(), loads ? QSize(40, 30) : QSize(0, 0));
+        QTest::mouseClick(picture, Qt::LeftButton);
+        QCOMPARE(::viewer() != nullptr, loads);
+        if (FullScreenViewer* v = ::viewer())
+            v->close();
+        f().type(i, QString());
+        QVERIFY(!f().window.Label9(i)->isVisible());
         QVERIFY(picture->pixmap().isNull());
     }
-    QCOMPARE(m_f->window.Label9(0)->text(), QStringLiteral("UNABLE TO LOAD IMAGE!"));
+    QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
 }
 
-void TestImages::wizardSwitchPersists()
+// The viewer shows the preview's own picture centred on a black screen and
+// is destroyed by any click or key.
+void TestImages::viewer_data()
 {
-    start(true);
-    QAction* item = m_f->window.findChild<QAction*>(QStringLiteral("AutoImage"));
-    QVERIFY(item->isChecked());
-    m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("AutoImage"));
-    QVERIFY(!item->isChecked());
-    QCOMPARE(storedWizard(), QStringLiteral("False"));
-    {
-        ScriptedDialogs dialogs;
-        TWKPLUGIN second(dialogs);
-        QVERIFY(!second.findChild<QAction*>(QStringLiteral("AutoImage"))->isChecked());
-    }
-    m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("AutoImage"));
-    QVERIFY(item->isChecked());
-    QCOMPARE(storedWizard(), QStringLiteral("True"));
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<int>("closeBy");
+    QTest::newRow("small, click on the background") << "ok.jpg" << 0;
+    QTest::newRow("larger than the screen, click on it") << "large.png" << 1;
+    QTest::newRow("a lone Shift") << "ok.jpg" << 2;
+    QTest::newRow("a letter") << "ok.jpg" << 3;
 }
 
-void TestImages::qtFilters()
+void TestImages::viewer()
 {
-    QCOMPARE(qtNameFilters(ImageFilter),
-             (QStringList{"All images (*.gif *.jpg)", "Gif file (*.gif)", "Jpg file (*.jpg)",
-                          "All files (*)"}));
-    QCOMPARE(qtNameFilters(QStringLiteral("Rollcraft2 (*.rk2)|*.rk2")),
-             QStringList{"Rollcraft2 (*.rk2)"});
+    QFETCH(QString, picture);
+    QFETCH(int, closeBy);
+    f().add("A");
+    f().window.show();
+    f().type(0, file(picture));
+    QTest::mouseClick(f().window.Image1(0), Qt::LeftButton);
+    QPointer<FullScreenViewer> v = ::viewer();
+    QVERIFY(v);
+    const QRect screen = f().window.screen()->geometry();
+    const QSize size = f().window.Image1(0)->pixmap().size();
+    QCOMPARE(v->geometry(), screen);
+    QVERIFY(v->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(v->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
+    QCOMPARE(v->Image1()->geometry(),
+             QRect(QPoint(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
+                          int(std::floor(screen.height() / 2.0 - size.height() / 2.0))),
+                   size));
+    QCOMPARE(v->Image1()->toolTip(), "Click to return");
+    QCOMPARE(v->Image1()->pixmap().cacheKey(), f().window.Image1(0)->pixmap().cacheKey());
+    if (closeBy == 0)
+        QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(2, 2));
+    else if (closeBy == 1)
+        QTest::mouseClick(v->Image1(), Qt::LeftButton);
+    else
+        QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
+    QTRY_VERIFY(v.isNull()); // destroyed, not hidden
+}
+
+// b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
+// about. Each row: the answers, the last dialog, the copied files' contents.
+void TestImages::copy_data()
+{
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QStringList>("contents"); // of a.gif, b.gif, c.gif in dst
+    const QString exists = "File: \"%1\" allready exist, overwrite ?|File allready exist|"
+                           "question|yesnocancel";
+    const QStringList none{"<missing>", "old b", "old c"};
+    QTest::newRow("folder browser cancelled") << "folder"
+                                              << "folder:Destination folder:" << none;
+    QTest::newRow("first question cancelled")
+        << "folder dst; cancel"
+        << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
+    // Cancel at a later question keeps the copies and logs nothing.
+    QTest::newRow("asked about each") << "folder dst; no; no; cancel" << exists.arg(dst("c.gif"))
+                                      << QStringList{"new a.gif", "old b", "old c"};
+    QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok"
+                                << "ERROR! One or more images could not be copied !\r\nFor further "
+                                   "details, please see \"" +
+                                       errorLogFile() + "\"|TWKPLUGIN|exclamation|ok"
+                                << QStringList{"new a.gif", "new b.gif", "new c.gif"};
+    QTest::newRow("Yes never asks") << "folder dst; yes; ok"
+                                    << "ERROR! One or more images could not be copied !\r\nFor "
+                                       "further details, please see \"" +
+                                           errorLogFile() + "\"|TWKPLUGIN|exclamation|ok"
+                                    << QStringList{"new a.gif", "new b.gif", "new c.gif"};
+}
+
+void TestImages::copy()
+{
+    QFETCH(QString, answers);
+    QFETCH(QStringList, contents);
+    QDir(file("dst")).removeRecursively();
+    QDir().mkpath(file("dst"));
+    writeBytes(dst("b.gif"), "old b");
+    writeBytes(dst("c.gif"), "old c");
+    QFile::remove(errorLogFile());
+    f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
+    QTEST(f().probe("dialog"), "dialog");
+    QCOMPARE(
+        QStringList({readBytes(dst("a.gif")), readBytes(dst("b.gif")), readBytes(dst("c.gif"))}),
+        contents);
+    QVERIFY(f().dialogs.progressShown().isEmpty()); // a quick run shows no progress
+    QCOMPARE(QFile::exists(errorLogFile()), answers.endsWith("ok"));
+    if (answers.endsWith("ok"))
+        QVERIFY(readBytes(errorLogFile())
+                    .endsWith("-\r\n" + file("missing.gif").toUtf8() +
+                              "\r\nError : No such file or directory code: 2\r\n"));
+}
+
+// A run whose copying has taken more than half a second shows progress, whose
+// Cancel ends it as a Cancel at a question does; a quick one shows none.
+void TestImages::copyProgress()
+{
+    auto now = std::make_shared<QDateTime>(TestNow);
+    m_f.emplace(false, [now] { return *now = now->addSecs(1); }); // every look finds a second gone
+    f().folder.setPath(m_dir.path());
+    f().dialogs.cancelProgressAt(2);
+    QDir(file("dst")).removeRecursively();
+    QDir().mkpath(file("dst"));
+    QFile::remove(errorLogFile());
+    f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+    QCOMPARE(f().dialogs.progressShown(), QStringList({"0/4", "1/4", "2/4", "end"}));
+    QVERIFY(!QFile::exists(dst("b.gif")));
+    QVERIFY(!QFile::exists(errorLogFile())); // missing.gif failed, but the run was cancelled
 }
 
 QTEST_MAIN(TestImages)

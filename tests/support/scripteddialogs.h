@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 // Dialogs for tests: each dialog the program shows is recorded and answered
 // from a prepared queue. A dialog of another kind than the next prepared
@@ -12,26 +13,37 @@
 class ScriptedDialogs final : public Dialogs {
 public:
     enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
+    using Status = FileChoice::Status;
 
     struct Shown {
         Kind kind;
         QString text; // message text or prompt; for file dialogs the filter
         QString title;
         Icon icon = Icon::None;
-        Buttons buttons = Buttons::Ok;
+        Buttons buttons = Buttons::OkCancel;
         QString initial; // default text or initial file name
     };
-
-    ScriptedDialogs& message(Answer answer);
-    ScriptedDialogs& input(const QString& answer);
-    ScriptedDialogs& openFile(const QString& path);
-    ScriptedDialogs& saveFile(const QString& path);
-    ScriptedDialogs& fileCancelled(Kind kind);
-    ScriptedDialogs& fileFailed(Kind kind);
-    ScriptedDialogs& folder(const QString& path);
+    ScriptedDialogs& message(Answer a) { return prepare(Kind::Message, a); }
+    ScriptedDialogs& input(const QString& text) { return prepare(Kind::Input, {}, text); }
+    ScriptedDialogs& folder(const QString& path) { return prepare(Kind::Folder, {}, path); }
+    ScriptedDialogs& openFile(const QString& path) { return file(Kind::OpenFile, path); }
+    ScriptedDialogs& saveFile(const QString& path) { return file(Kind::SaveFile, path); }
+    ScriptedDialogs& file(Kind kind, const QString& path, Status status = Status::Chosen)
+    {
+        return prepare(kind, {}, {}, {status, path});
+    }
+    ScriptedDialogs& cancelled(Kind kind) { return file(kind, {}, Status::Cancelled); }
+    ScriptedDialogs& failed(Kind kind) { return file(kind, {}, Status::Failed); }
+    // Runs `action` while the dialog last prepared is open, as what happens
+    // while a user takes time over it.
+    ScriptedDialogs& whileOpen(std::function<void()> action)
+    {
+        m_prepared.last().action = std::move(action);
+        return *this;
+    }
     // The progress dialog's Cancel counts as pressed from the update that
     // reports `done` images on.
-    ScriptedDialogs& cancelProgressAt(int done);
+    void cancelProgressAt(int done) { m_cancelProgressAt = done; }
 
     [[nodiscard]] const QList<Shown>& shown() const { return m_shown; }
     [[nodiscard]] const Shown& last() const { return m_shown.constLast(); }
@@ -39,30 +51,35 @@ public:
     [[nodiscard]] const QStringList& progressShown() const { return m_progress; }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
-    void reset();
 
-    Answer messageBox(QWidget* owner, const QString& text, const QString& title, Icon icon,
+    Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;
-    QString inputBox(QWidget* owner, const QString& prompt, const QString& title,
+    QString inputBox(QWidget*, const QString& prompt, const QString& title,
                      const QString& defaultText) override;
-    FileChoice openFile(QWidget* owner, const QString& title, const QString& filter,
+    FileChoice openFile(QWidget*, const QString& title, const QString& filter,
                         const QString& initialFileName) override;
-    FileChoice saveFile(QWidget* owner, const QString& title, const QString& filter,
+    FileChoice saveFile(QWidget*, const QString& title, const QString& filter,
                         const QString& initialFileName) override;
-    QString chooseFolder(QWidget* owner, const QString& title) override;
-    bool progress(QWidget* owner, const QString& text, int done, int total) override;
-    void endProgress() override;
+    QString chooseFolder(QWidget*, const QString& title) override;
+    bool progress(QWidget*, const QString& text, int done, int total) override;
+    void endProgress() override { m_progress << "end"; }
 
 private:
     struct Prepared {
         Kind kind;
-        Answer answer = Answer::Cancel;
+        Answer answer = Answer::Ok;
         QString text;
         FileChoice file;
+        std::function<void()> action;
     };
-    bool next(Kind kind, Prepared& out);
-    FileChoice file(Kind kind, const QString& title, const QString& filter,
-                    const QString& initialFileName);
+    ScriptedDialogs& prepare(Kind kind, Answer a = Answer::Ok, const QString& text = {},
+                             const FileChoice& file = {})
+    {
+        m_prepared.append({kind, a, text, file, {}});
+        return *this;
+    }
+    // Records `shown` and takes the answer prepared for it, if any.
+    Prepared next(const Shown& shown);
 
     QList<Prepared> m_prepared;
     QList<Shown> m_shown;

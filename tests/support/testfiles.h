@@ -1,6 +1,10 @@
 #pragma once
 
+#include "codepage.h"
+
+#include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTest>
 
 // Whole files as tests write and read them. A file that cannot be read reads
@@ -15,4 +19,40 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+// Data-file bytes: each line in Windows-1252 followed by CR LF.
+inline QByteArray rk2(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += encodeWindows1252(line) + "\r\n";
+    return bytes;
+}
+
+// The nine lines of one button: its header, its name and seven values in file
+// order (MouseOut, MouseOver, Description, Url, Target, Alt, prefix); values
+// left out are written as "#".
+inline QStringList block(const QString& name, QStringList values = {})
+{
+    while (values.size() < 7)
+        values << "#";
+    return QStringList{"[Button]", name} + values;
+}
+
+// Where the program keeps its setting and its copy log, under the test's HOME.
+inline QString settingsPath()
+{
+    return QDir::home().filePath(".config/RollcraftII/RollcraftII.conf");
+}
+
+inline QString errorLogFile()
+{
+    return QDir::home().filePath("twk_error.log");
+}
+
+inline void writeSettings(const QByteArray& text)
+{
+    QDir().mkpath(QFileInfo(settingsPath()).path());
+    writeBytes(settingsPath(), text);
 }
