@@ -31,7 +31,8 @@ diff <("$bin/rollcraft" render "$docs/examples/menu.rk2") \
 sed "s|/usr/share/|$root/usr/share/|" "$docs/examples/menu.rk2" >"$root/menu.rk2"
 "$bin/rollcraft" check "$root/menu.rk2" >/dev/null
 # Without -startplugin the plug-in does nothing at all.
-[ -z "$("$bin/rollcraft2" 2>&1)" ] && [ -z "$("$bin/rollcraft2" -StartPlugin 2>&1)" ]
+[ -z "$("$bin/rollcraft2" 2>&1)" ]
+[ -z "$("$bin/rollcraft2" -StartPlugin 2>&1)" ]
 
 # "rollcraft <TAB>" offers the commands the tool's help lists.
 PATH="$bin:$PATH" bash -c 'source /usr/share/bash-completion/bash_completion && source "$1"
