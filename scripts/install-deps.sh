@@ -11,6 +11,7 @@ packages=(
     chromium
     imagemagick fonts-liberation fonts-dejavu-core
     libbenchmark-dev
+    dpkg-dev fakeroot file help2man lintian desktop-file-utils appstream man-db bash-completion
 )
 
 missing=()

@@ -9,12 +9,13 @@ red='#5a0000'
 
 # The program's icon: four images, 16 and 32 pixels in 16 colours, 32 and 48
 # pixels in 256 colours, as palette bitmaps gathered into one .ico file.
-mark() { # size colours output
+mark() { # size colours output [format]
     local s=$1
     convert -size "${s}x${s}" xc:'#ffb0c8' -fill "$red" -stroke none \
         -draw "rectangle 1,1 $((s - 2)),$((s - 2))" \
         -fill '#ffff00' -font "$font" -pointsize $((s * 5 / 8)) \
-        -gravity center -annotate +0+0 'R' -colors "$2" -type Palette -compress none "BMP3:$3"
+        -gravity center -annotate +0+0 'R' -colors "$2" -type Palette -compress none \
+        -define png:exclude-chunks=date,time "${4:-BMP3}:$3"
 }
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -48,6 +49,11 @@ for width, height, bits, data in entries:
     at += len(data)
 sys.stdout.buffer.write(out + b"".join(e[3] for e in entries))
 PY
+
+# The same mark as PNGs for the desktop's menu (installed as hicolor icons).
+for s in 16 32 48 256; do
+    mark "$s" 256 "icons/rollcraft2-$s.png" PNG8
+done
 
 # The folder browser's picture, 32 x 32.
 convert -size 32x32 xc:none -fill '#c89632' -stroke '#6e4b14' \

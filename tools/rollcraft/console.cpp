@@ -2,6 +2,8 @@
 
 #include "commands.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 
 namespace {
@@ -39,7 +41,13 @@ bool parseCommand(QCommandLineParser& parser, const QString& command, const QStr
         return false;
     }
     if (parser.isSet(help)) {
-        writeOut(parser.helpText());
+        // Qt's usage line names the executable as started, without the command.
+        QString text = parser.helpText();
+        const QString qtUsage =
+            QStringLiteral("Usage: ") + QCoreApplication::arguments().constFirst();
+        if (text.startsWith(qtUsage))
+            text.replace(0, qtUsage.size(), QStringLiteral("Usage: rollcraft ") + command);
+        writeOut(text);
         status = Exit::Ok;
         return false;
     }

@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QEventLoop>
+#include <QStandardPaths>
 
 int runHost(const QStringList& arguments)
 {
@@ -23,6 +24,19 @@ int runHost(const QStringList& arguments)
                                     QStringLiteral("Write the inserted page to FILE (UTF-8) "
                                                    "instead of standard output."),
                                     QStringLiteral("FILE"));
+    // A desktop entry cannot name the home folder, so --documents names this one.
+    const QString documents =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("Rollcraft"));
+    const QCommandLineOption outputDir(
+        QStringLiteral("output-dir"),
+        QStringLiteral("Write the inserted page to DIR/page-TITLE.html (UTF-8), creating DIR; "
+                       "characters a file name cannot hold become '_'."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption inDocuments(
+        QStringLiteral("documents"),
+        QStringLiteral("Same as --output-dir %1 (what the desktop's menu entry uses).")
+            .arg(QDir::toNativeSeparators(documents)));
     const QCommandLineOption previewDir(
         QStringLiteral("preview-dir"),
         QStringLiteral("Write preview pages to DIR/preview.html (default: %1).")
@@ -30,7 +44,8 @@ int runHost(const QStringList& arguments)
                 QDir::temp().filePath(QStringLiteral("rollcraft-preview")))),
         QStringLiteral("DIR"));
     const QCommandLineOption open(QStringLiteral("open"),
-                                  QStringLiteral("Open each preview in the desktop's browser."));
+                                  QStringLiteral("Open each preview, and the inserted page when "
+                                                 "it goes to a file, in the desktop's browser."));
     const QCommandLineOption attach(QStringLiteral("attach"),
                                     QStringLiteral("Follow the plug-in already running instead "
                                                    "of starting one."));
@@ -38,13 +53,20 @@ int runHost(const QStringList& arguments)
                                     QStringLiteral("The plug-in to start (default: the "
                                                    "rollcraft2 beside this tool)."),
                                     QStringLiteral("PATH"));
-    parser.addOptions({output, previewDir, open, attach, plugin});
+    parser.addOptions({output, outputDir, inDocuments, previewDir, open, attach, plugin});
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("host"), arguments, 0, status))
         return status;
+    if (int(parser.isSet(output)) + int(parser.isSet(outputDir)) + int(parser.isSet(inDocuments)) >
+        1) {
+        writeErr(QStringLiteral("rollcraft host: -o, --output-dir and --documents exclude each "
+                                "other\n"));
+        return Exit::Usage;
+    }
 
     HostOptions options;
     options.outputFile = parser.value(output);
+    options.outputDir = parser.isSet(inDocuments) ? documents : parser.value(outputDir);
     options.previewDir = parser.isSet(previewDir)
                              ? parser.value(previewDir)
                              : QDir::temp().filePath(QStringLiteral("rollcraft-preview"));

@@ -168,6 +168,18 @@ void HostSession::onPluginFinished(int, QProcess::ExitStatus exitStatus)
     });
 }
 
+// "page-" and the title, with what a file name cannot hold (on any desktop
+// the user may copy it to) turned into '_'.
+static QString pageFileIn(const QString& dir, const QString& title)
+{
+    QString name = title;
+    for (QChar& c : name) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    }
+    return QDir(dir).absoluteFilePath(QStringLiteral("page-%1.html").arg(name));
+}
+
 void HostSession::linkEnded()
 {
     if (m_done)
@@ -185,6 +197,10 @@ void HostSession::linkEnded()
         emit finished(1);
         return;
     }
+    if (!m_options.outputDir.isEmpty()) {
+        QDir().mkpath(m_options.outputDir);
+        m_options.outputFile = pageFileIn(m_options.outputDir, m_scriptType);
+    }
     if (m_options.outputFile.isEmpty()) {
         writeOut(m_script);
         writeErr(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
@@ -192,6 +208,10 @@ void HostSession::linkEnded()
         if (!writeUtf8(m_options.outputFile, m_script, false))
             return fail(QStringLiteral("cannot write %1").arg(m_options.outputFile));
         writeOut(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
+        if (!m_options.outputDir.isEmpty())
+            writeErr(QStringLiteral("page: %1\n").arg(m_options.outputFile));
+        if (m_options.openPreview)
+            QProcess::startDetached(QStringLiteral("xdg-open"), {m_options.outputFile});
     }
     m_done = true;
     emit finished(0);

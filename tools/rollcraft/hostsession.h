@@ -9,6 +9,7 @@
 // What the reference host does with what it receives.
 struct HostOptions {
     QString outputFile; // empty: standard output
+    QString outputDir;  // when set, the page goes to a file here named after its title
     QString previewDir; // where each preview page is written
     bool openPreview = false;
     bool attach = false;
