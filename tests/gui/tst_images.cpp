@@ -1,5 +1,4 @@
 #include "previewpicture.h"
-#include "qtdialogs.h"
 #include "windowdriver.h"
 
 #include <QLabel>
@@ -40,7 +39,6 @@ private slots:
     void previewFollowsField_data();
     void previewFollowsField();
     void wizardSwitchPersists();
-    void qtFilters();
 
 private:
     void start(bool wizard);
@@ -226,15 +224,6 @@ void TestImages::wizardSwitchPersists()
     m_f->ui.menuCommand(QStringLiteral("File"), QStringLiteral("AutoImage"));
     QVERIFY(item->isChecked());
     QCOMPARE(storedWizard(), QStringLiteral("True"));
-}
-
-void TestImages::qtFilters()
-{
-    QCOMPARE(qtNameFilters(ImageFilter),
-             (QStringList{"All images (*.gif *.jpg)", "Gif file (*.gif)", "Jpg file (*.jpg)",
-                          "All files (*)"}));
-    QCOMPARE(qtNameFilters(QStringLiteral("Rollcraft2 (*.rk2)|*.rk2")),
-             QStringList{"Rollcraft2 (*.rk2)"});
 }
 
 QTEST_MAIN(TestImages)
