@@ -42,15 +42,15 @@ QStringList qtNameFilters(const QString& filter)
 }
 
 // Qt's own dialog, whatever the desktop: it shows each filter by its
-// description alone.
+// description alone, and it hands back a typed name that does not exist, as
+// the program's open command adds ".rk2" itself.
 Dialogs::FileChoice runFileDialog(QWidget* owner, const QString& title, const QString& filter,
                                   const QString& initialFileName, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(owner, title, initialFileName);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(mode);
-    if (mode == QFileDialog::AcceptOpen)
-        dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {Dialogs::FileChoice::Status::Cancelled, {}};

@@ -2,6 +2,7 @@
 // answered through their controls as a user would.
 #include "qtdialogs.h"
 #include "testfiles.h"
+#include "windowdriver.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +21,7 @@ private slots:
     void init();
     void filtersShowTheirNames_data();
     void filtersShowTheirNames();
+    void openingANameWithoutItsExtension();
 
 private:
     // Runs `answer` on the file dialog once it is up. Whatever dialog is
@@ -94,6 +96,22 @@ void TestQtDialogs::filtersShowTheirNames()
              : dialogs.openFile(nullptr, QStringLiteral("t"), filter, m_dir.path() + u'/');
     QCOMPARE(shown, names);
     QCOMPARE(choice.status, Dialogs::FileChoice::Status::Cancelled);
+}
+
+// "menu" typed where menu.rk2 exists opens menu.rk2.
+void TestQtDialogs::openingANameWithoutItsExtension()
+{
+    whenShown([this](QFileDialog& dialog) {
+        dialog.setDirectory(m_dir.path());
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(name, QStringLiteral("menu"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QtDialogs dialogs;
+    TWKPLUGIN window(dialogs);
+    QVERIFY(WindowDriver(window).menuCommand(QStringLiteral("File"), QStringLiteral("OpenData")));
+    QCOMPARE(window.buttonSet().DataFileName, m_dir.filePath(QStringLiteral("menu.rk2")));
+    QCOMPARE(WindowDriver(window).entries(), QStringList{"Home"});
 }
 
 QTEST_MAIN(TestQtDialogs)
