@@ -25,6 +25,7 @@ private slots:
     void askingAboutEachExistingFile();
     void failuresAreLoggedAndReported();
     void aLongCopyShowsProgressThatCanCancel();
+    void slowAnswersAreNotCopyingTime();
 
 private:
     // Opens a data file whose one button refers to a.gif, missing.gif and
@@ -170,6 +171,22 @@ void TestCopyImagesWindow::aLongCopyShowsProgressThatCanCancel()
     m_f->dialogs.folder(m_dst.path()).message(Answer::Yes).message(Answer::Ok);
     copy(*m_f);
     QVERIFY(m_f->dialogs.progressShown().isEmpty());
+}
+
+// Each dialog takes the user 0.6 s to answer; the copying itself none.
+void TestCopyImagesWindow::slowAnswersAreNotCopyingTime()
+{
+    const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
+    const ScriptedDialogs* answered = nullptr;
+    WindowFixture f(false,
+                    [&] { return start.addMSecs(answered ? 600 * answered->shown().size() : 0); });
+    answered = &f.dialogs;
+    openSet(f);
+    writeBytes(dst(QStringLiteral("b.gif")), "old b");
+    f.dialogs.folder(m_dst.path()).message(Answer::No).message(Answer::Yes).message(Answer::Ok);
+    copy(f);
+    QCOMPARE(f.dialogs.problems(), QString());
+    QVERIFY(f.dialogs.progressShown().isEmpty());
 }
 
 QTEST_MAIN(TestCopyImagesWindow)
