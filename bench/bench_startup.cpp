@@ -1,5 +1,6 @@
 // From starting `rollcraft2 -startplugin` to its first answer on the session
-// bus, beside a bare Qt Widgets program that shows a window and takes a name.
+// bus, beside the least Qt Widgets program that shows a window with text and
+// takes a name, and the same window without text, which loads no fonts.
 // Needs a session bus; the programs run on the offscreen platform.
 #include "hostlinknames.h"
 
@@ -63,15 +64,22 @@ void BM_PluginStartUp(benchmark::State& state)
                 {QStringLiteral("-startplugin")}, pluginBusName(QStringLiteral("rollcraft2")));
 }
 
-void BM_BareWidgetsStartUp(benchmark::State& state)
+void BM_TextWindowStartUp(benchmark::State& state)
 {
     timeStartUp(state, besideMe(QStringLiteral("startup_floor")), {},
                 QStringLiteral("org.rollcraft.bench.floor"));
 }
 
+void BM_BareWidgetsStartUp(benchmark::State& state)
+{
+    timeStartUp(state, besideMe(QStringLiteral("startup_floor")), {QStringLiteral("--no-text")},
+                QStringLiteral("org.rollcraft.bench.bare"));
+}
+
 } // namespace
 
 BENCHMARK(BM_PluginStartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_TextWindowStartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_BareWidgetsStartUp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 int main(int argc, char** argv)

@@ -12,7 +12,7 @@ for b in "$build"/bench/bench_*; do
     [ -f "$b" ] && [ -x "$b" ] || continue
     echo "running $(basename "$b")"
     # Each runs on a private session bus: the start-up benchmark needs one.
-    dbus-run-session -- "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    dbus-run-session -- "$b" --benchmark_repetitions=5 --benchmark_display_aggregates_only=true \
         --benchmark_format=json --benchmark_out="$out/$(basename "$b").json" >/dev/null
 done
 for s in "$here"/bench/measure-*.sh; do

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the plug-in under the reference
 # host. The inserted page is written to the file given (default:
-# rollcraft-page.html in the current folder).
+# rollcraft-page.html in the build folder, so that the checkout stays clean).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-out="$(realpath -m "${1:-rollcraft-page.html}")"
+build="$(cd "$here" && realpath -m "${ROLLCRAFT_BUILD_DIR:-build}")"
+out="$(realpath -m "${1:-$build/rollcraft-page.html}")"
 bash "$here/scripts/install-deps.sh"
 bash "$here/scripts/build.sh"
-bin="$here/${ROLLCRAFT_BUILD_DIR:-build}/bin"
-example="$here/${ROLLCRAFT_BUILD_DIR:-build}/examples/menu.rk2"
+bin="$build/bin"
+example="$build/examples/menu.rk2"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat <<TXT
@@ -21,7 +22,7 @@ the bundled example data file and renders the page "Insert script" would give:
 
 TXT
     "$bin/rollcraft" check "$example"
-    "$bin/rollcraft" render "$example" > "$out"
+    "$bin/rollcraft" render -o "$out" "$example"
     # The page names its pictures under the prefix "img", beside it; gather
     # them there as "Copy images to path..." does.
     mkdir -p "$(dirname "$out")/img"
@@ -35,4 +36,4 @@ fi
 echo "Starting the plug-in under the reference host."
 echo "Build a menu (or open $example from File > Open datafile...),"
 echo "then press \"Insert script\": the page is written to $out."
-exec "$bin/rollcraft" host -o "$out" --preview-dir "$here/${ROLLCRAFT_BUILD_DIR:-build}/preview"
+exec "$bin/rollcraft" host -o "$out" --preview-dir "$build/preview"

@@ -11,7 +11,8 @@
 
 namespace {
 
-// Copies that run longer than this show a progress dialog.
+// Copies that run longer than this show a progress dialog. Time spent on the
+// questions about existing files is the user's, not the copy's.
 constexpr qint64 ProgressAfterMs = 500;
 
 // Asks the run's questions in the window's dialogs.
@@ -28,10 +29,13 @@ public:
 
     Answer overwrite(const QString& target) override
     {
-        switch (m_dialogs.messageBox(
+        const QDateTime asked = m_clock();
+        const Dialogs::Answer answer = m_dialogs.messageBox(
             m_window, QStringLiteral("File: \"%1\" allready exist, overwrite ?").arg(target),
             QStringLiteral("File allready exist"), Dialogs::Icon::Question,
-            Dialogs::Buttons::YesNoCancel)) {
+            Dialogs::Buttons::YesNoCancel);
+        m_started = m_started.addMSecs(asked.msecsTo(m_clock()));
+        switch (answer) {
         case Dialogs::Answer::Yes:
             return Answer::Yes;
         case Dialogs::Answer::No:

@@ -1,11 +1,13 @@
 // Loads generated button-menu pages in headless Chromium and checks the
 // rollover as a visitor sees it: page mode (images under the prefix beside
-// the page) and preview mode (file:/// addresses of the local images).
+// the page, served over HTTP) and preview mode (file:/// addresses of the
+// local images). Both are page files as rollcraft writes them.
 //
 // usage: node menu.test.mjs ROLLCRAFT_BINARY EXAMPLE_IMAGES_DIR WORK_DIR
 import { chromium } from 'playwright-core';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
@@ -13,7 +15,7 @@ const [rollcraft, imagesDir, workDir] = process.argv.slice(2).map((p) => path.re
 const buttons = [
   { name: 'Home', out: 'home.gif', over: 'home_over.gif', desc: 'home_info.gif', url: '#home' },
   { name: 'News', out: 'news.gif', over: 'news_over.gif', desc: 'news_info.gif', url: '#news' },
-  { name: 'Contact', out: 'contact.gif', over: 'contact_over.gif', desc: 'contact_info.gif', url: '#contact' },
+  { name: 'Über uns', out: 'contact.gif', over: 'contact_over.gif', desc: 'contact_info.gif', url: 'café.html' },
 ];
 const defaultImage = 'default.gif';
 
@@ -36,9 +38,23 @@ function writeDataFile(file) {
   fs.writeFileSync(file, lines.map((l) => l + '\r\n').join(''), 'latin1');
 }
 
-function render(dataFile, preview) {
-  const args = ['render', ...(preview ? ['--preview'] : []), dataFile];
-  return execFileSync(rollcraft, args, { encoding: 'utf8' });
+function render(dataFile, preview, out) {
+  execFileSync(rollcraft, ['render', ...(preview ? ['--preview'] : []), '-o', out, dataFile]);
+}
+
+// Serves `root` as a web server would that knows nothing of the page's
+// encoding: text/html with no charset.
+function serve(root) {
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, decodeURIComponent(new URL(request.url, 'http://host').pathname));
+    if (!file.startsWith(root + path.sep) || !fs.statSync(file, { throwIfNoEntry: false })?.isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': file.endsWith('.html') ? 'text/html' : 'image/gif' });
+    response.end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 // The file name behind an image element's current source.
@@ -59,6 +75,9 @@ async function checkPage(browser, url, mode) {
 
   for (const [k, b] of buttons.entries()) {
     check(`${mode}: button ${k} at rest`, (await shown(page, `img[name=name${k}]`)) === b.out);
+    const [alt, href] = await page.$eval(`img[name=name${k}]`,
+      (img) => [img.alt, img.closest('a').getAttribute('href')]);
+    check(`${mode}: button ${k} reads its alt text and link`, alt === b.name && href === b.url, `${alt} ${href}`);
   }
   check(`${mode}: description area at rest`, (await shown(page, 'img[name=defimage]')) === defaultImage);
 
@@ -93,8 +112,9 @@ const dataFile = path.join(workDir, 'menu.rk2');
 writeDataFile(dataFile);
 for (const f of [defaultImage, ...buttons.flatMap((b) => [b.out, b.over, b.desc])])
   fs.copyFileSync(path.join(imagesDir, f), path.join(site, 'img', f));
-fs.writeFileSync(path.join(site, 'menu.html'), render(dataFile, false));
-fs.writeFileSync(path.join(workDir, 'preview.html'), render(dataFile, true));
+render(dataFile, false, path.join(site, 'menu.html'));
+render(dataFile, true, path.join(workDir, 'preview.html'));
+const server = await serve(site);
 
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',
@@ -102,10 +122,11 @@ const browser = await chromium.launch({
     '--disable-component-update', '--disable-sync', '--no-first-run'],
 });
 try {
-  await checkPage(browser, pathToFileURL(path.join(site, 'menu.html')).href, 'page');
+  await checkPage(browser, `http://127.0.0.1:${server.address().port}/menu.html`, 'page');
   await checkPage(browser, pathToFileURL(path.join(workDir, 'preview.html')).href, 'preview');
 } finally {
   await browser.close();
+  server.close();
 }
 console.log(`browser: ${passed} passed, ${failed} failed`);
 process.exit(failed === 0 ? 0 : 1);

@@ -252,7 +252,8 @@ void TestImages::copy()
 }
 
 // A run whose copying has taken more than half a second shows progress, whose
-// Cancel ends it as a Cancel at a question does; a quick one shows none.
+// Cancel ends it as a Cancel at a question does; a quick one shows none, and
+// the time a user takes over a question is not copying time.
 void TestImages::copyProgress()
 {
     auto now = std::make_shared<QDateTime>(TestNow);
@@ -266,6 +267,16 @@ void TestImages::copyProgress()
     QCOMPARE(f().dialogs.progressShown(), QStringList({"0/4", "1/4", "2/4", "end"}));
     QVERIFY(!QFile::exists(dst("b.gif")));
     QVERIFY(!QFile::exists(errorLogFile())); // missing.gif failed, but the run was cancelled
+    QVERIFY(f().dialogs.problems().isEmpty());
+
+    m_f.emplace(false, [now] { return *now; });
+    f().folder.setPath(m_dir.path());
+    writeBytes(dst("b.gif"), "old b");
+    f().run("open set.rk2; folder dst; no; yes");
+    f().dialogs.whileOpen([now] { *now = now->addSecs(2); }); // over the b.gif question
+    f().dialogs.message(Dialogs::Answer::Ok);
+    f().menu("Special", "CopyImagesToPath");
+    QVERIFY(f().dialogs.progressShown().isEmpty());
 }
 
 QTEST_MAIN(TestImages)

@@ -27,6 +27,11 @@ void writeErr(const QString& text)
     writeTo(stderr, text);
 }
 
+bool writePageFile(const QString& path, const QString& page)
+{
+    return saveFileAtomically(path, QByteArray("\xEF\xBB\xBF") + page.toUtf8());
+}
+
 bool parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& arguments,
                   qsizetype positional, int& status)
 {

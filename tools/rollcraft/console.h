@@ -9,6 +9,11 @@
 void writeOut(const QString& text);
 void writeErr(const QString& text);
 
+// Writes a page to a file, replacing it: UTF-8 behind a byte-order mark. The
+// page names no charset, and a file served without one would otherwise be
+// read in the browser's guess. Standard output carries the page text alone.
+[[nodiscard]] bool writePageFile(const QString& path, const QString& page);
+
 // Parses `arguments` for a command; prints help and returns false (with
 // `status` set) when the command should end at once: --help, an unknown
 // option, or a wrong number of positional arguments.

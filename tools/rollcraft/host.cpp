@@ -21,8 +21,9 @@ int runHost(const QStringList& arguments)
         "without inserting, 2 any other failure (the plug-in could not be started or was "
         "killed), 64 wrong usage."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Write the inserted page to FILE (UTF-8) "
-                                                   "instead of standard output."),
+                                    QStringLiteral("Write the inserted page to FILE (UTF-8 "
+                                                   "with a byte-order mark) instead of standard "
+                                                   "output."),
                                     QStringLiteral("FILE"));
     // A desktop entry cannot name the home folder, so --documents names this one.
     const QString documents =

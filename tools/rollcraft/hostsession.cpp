@@ -1,7 +1,6 @@
 #include "hostsession.h"
 
 #include "console.h"
-#include "datafile.h"
 #include "hostlinknames.h"
 
 #include <QDBusConnectionInterface>
@@ -15,13 +14,6 @@
 namespace {
 
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
-
-// Preview pages carry a byte-order mark so that browsers read them as UTF-8.
-bool writeUtf8(const QString& path, const QString& text, bool withBom)
-{
-    const QByteArray bom = withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    return saveFileAtomically(path, bom + text.toUtf8());
-}
 
 } // namespace
 
@@ -139,7 +131,7 @@ void HostSession::writePreview()
     QDir().mkpath(m_options.previewDir);
     const QString path =
         QDir(m_options.previewDir).absoluteFilePath(QStringLiteral("preview.html"));
-    if (!writeUtf8(path, m_script, true)) {
+    if (!writePageFile(path, m_script)) {
         writeErr(QStringLiteral("rollcraft host: cannot write the preview to %1\n").arg(path));
         return;
     }
@@ -205,7 +197,7 @@ void HostSession::linkEnded()
         writeOut(m_script);
         writeErr(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
     } else {
-        if (!writeUtf8(m_options.outputFile, m_script, false))
+        if (!writePageFile(m_options.outputFile, m_script))
             return fail(QStringLiteral("cannot write %1").arg(m_options.outputFile));
         writeOut(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
         if (!m_options.outputDir.isEmpty())

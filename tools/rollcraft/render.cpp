@@ -6,16 +6,22 @@ int runRender(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Writes to standard output, in UTF-8, the page that \"Insert script\" would "
+        QStringLiteral("Writes to standard output (or to the file given with -o), in UTF-8, the "
+                       "page that \"Insert script\" would "
                        "publish for the button set in FILE (\".rk2\" is added as the window's "
                        "open command adds it).\n\nExit status: 0 page written, 1 the set has no "
-                       "buttons (\"Insert script\" publishes nothing), 2 the file cannot be read, "
-                       "64 wrong usage."));
+                       "buttons (\"Insert script\" publishes nothing), 2 the data file cannot be "
+                       "read or the output file cannot be written, 64 wrong usage."));
     const QCommandLineOption preview(
         QStringLiteral("preview"),
         QStringLiteral("The page \"Instant preview\" would publish: images as file:/// "
                        "addresses of the local files."));
-    parser.addOption(preview);
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the page to FILE (UTF-8 with a "
+                                                   "byte-order mark, as \"host -o\" writes it) "
+                                                   "instead of standard output."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({preview, output});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The data file."));
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
@@ -32,6 +38,15 @@ int runRender(const QStringList& arguments)
                      .arg(path));
         return Exit::Partial;
     }
-    writeOut(buildPage(toButtonSet(read), isPreview ? PageMode::Preview : PageMode::Page));
+    const QString page =
+        buildPage(toButtonSet(read), isPreview ? PageMode::Preview : PageMode::Page);
+    if (!parser.isSet(output)) {
+        writeOut(page);
+        return Exit::Ok;
+    }
+    if (!writePageFile(parser.value(output), page)) {
+        writeErr(QStringLiteral("rollcraft render: cannot write %1\n").arg(parser.value(output)));
+        return Exit::Failure;
+    }
     return Exit::Ok;
 }

@@ -24,15 +24,10 @@ QMessageBox::Icon qtIcon(Dialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
-Dialogs::FileChoice fileChoice(const QString& path)
-{
-    if (path.isEmpty())
-        return {Dialogs::FileChoice::Status::Cancelled, {}};
-    return {Dialogs::FileChoice::Status::Chosen, path};
-}
-
-} // namespace
-
+// "Gif file|*.gif|All files|*.*" as Qt's name filters: "Gif file (*.gif)",
+// "All files (*)". The patterns always follow in parentheses, even where the
+// description already shows them ("Rollcraft2 (*.rk2) (*.rk2)"): Qt filters by
+// the last parentheses and, with the details hidden, shows what precedes them.
 QStringList qtNameFilters(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -41,13 +36,28 @@ QStringList qtNameFilters(const QString& filter)
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         patterns.replace(QLatin1String("*.*"), QLatin1String("*"));
-        const QString& description = parts[i];
-        filters << (description.endsWith(QLatin1Char(')'))
-                        ? description
-                        : description + QLatin1String(" (") + patterns + QLatin1Char(')'));
+        filters << parts[i] + QLatin1String(" (") + patterns + QLatin1Char(')');
     }
     return filters;
 }
+
+// Qt's own dialog, whatever the desktop: it shows each filter by its
+// description alone, and it hands back a typed name that does not exist, as
+// the program's open command adds ".rk2" itself.
+Dialogs::FileChoice runFileDialog(QWidget* owner, const QString& title, const QString& filter,
+                                  const QString& initialFileName, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner, title, initialFileName);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(qtNameFilters(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {Dialogs::FileChoice::Status::Cancelled, {}};
+    return {Dialogs::FileChoice::Status::Chosen, dialog.selectedFiles().constFirst()};
+}
+
+} // namespace
 
 Dialogs::Answer QtDialogs::messageBox(QWidget* owner, const QString& text, const QString& title,
                                       Icon icon, Buttons buttons)
@@ -88,15 +98,13 @@ QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString
 Dialogs::FileChoice QtDialogs::openFile(QWidget* owner, const QString& title, const QString& filter,
                                         const QString& initialFileName)
 {
-    return fileChoice(QFileDialog::getOpenFileName(
-        owner, title, initialFileName, qtNameFilters(filter).join(QLatin1String(";;"))));
+    return runFileDialog(owner, title, filter, initialFileName, QFileDialog::AcceptOpen);
 }
 
 Dialogs::FileChoice QtDialogs::saveFile(QWidget* owner, const QString& title, const QString& filter,
                                         const QString& initialFileName)
 {
-    return fileChoice(QFileDialog::getSaveFileName(
-        owner, title, initialFileName, qtNameFilters(filter).join(QLatin1String(";;"))));
+    return runFileDialog(owner, title, filter, initialFileName, QFileDialog::AcceptSave);
 }
 
 QString QtDialogs::chooseFolder(QWidget* owner, const QString& title)

@@ -3,7 +3,6 @@
 #include "dialogs.h"
 
 #include <QProgressDialog>
-#include <QStringList>
 
 #include <memory>
 
@@ -25,8 +24,3 @@ public:
 private:
     std::unique_ptr<QProgressDialog> m_progress;
 };
-
-// "Gif file|*.gif|All files|*.*" as Qt's name filters:
-// "Gif file (*.gif)", "All files (*)". A description that already shows its
-// patterns in parentheses is kept as it is.
-[[nodiscard]] QStringList qtNameFilters(const QString& filter);

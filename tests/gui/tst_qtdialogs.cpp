@@ -1,0 +1,120 @@
+#include "qtdialogs.h"
+#include "testfiles.h"
+#include "twkplugin.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+// The file dialogs as Qt really shows them (its own dialog, offscreen),
+// answered through their controls as a user would.
+class TestQtDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void filtersShowTheirNames_data();
+    void filtersShowTheirNames();
+    void openingANameWithoutItsExtension();
+
+private:
+    // Runs `answer` on the file dialog once it is up. Whatever dialog is
+    // still up seconds later is rejected, so that a dialog that will not
+    // close fails the test instead of hanging it.
+    void whenShown(std::function<void(QFileDialog&)> answer);
+
+    QTemporaryDir m_dir;
+    QTimer m_watchdog;
+};
+
+void TestQtDialogs::initTestCase()
+{
+    m_watchdog.setSingleShot(true);
+    m_watchdog.callOnTimeout(this, [] {
+        while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+}
+
+void TestQtDialogs::init()
+{
+    m_dir = {};
+    for (const char* name : {"a.gif", "b.jpg", "c.png", "menu.rk2"})
+        writeBytes(m_dir.filePath(name), rk2(QStringList{"[COMMON]", "#"} + block("Home")));
+}
+
+void TestQtDialogs::whenShown(std::function<void(QFileDialog&)> answer)
+{
+    QTimer::singleShot(0, this, [answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            answer(*dialog);
+    });
+    m_watchdog.start(5000);
+}
+
+void TestQtDialogs::filtersShowTheirNames_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("filesListed"); // under the first filter
+    const QString data = QStringLiteral("Rollcraft2 (*.rk2)|*.rk2");
+    QTest::newRow("image chooser")
+        << QStringLiteral("All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*")
+        << false << QStringList{"All images", "Gif file", "Jpg file", "All files"} << 2;
+    QTest::newRow("open datafile") << data << false << QStringList{"Rollcraft2 (*.rk2)"} << 1;
+    QTest::newRow("save datafile") << data << true << QStringList{"Rollcraft2 (*.rk2)"} << 1;
+}
+
+void TestQtDialogs::filtersShowTheirNames()
+{
+    QFETCH(QString, filter);
+    QFETCH(bool, save);
+    QFETCH(QStringList, names);
+    QFETCH(int, filesListed);
+    QStringList shown;
+    whenShown([&](QFileDialog& dialog) {
+        const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        for (int i = 0; types && i < types->count(); ++i)
+            shown << types->itemText(i);
+        const auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        const auto* files = qobject_cast<QFileSystemModel*>(view->model());
+        const QModelIndex folder = files->index(m_dir.path());
+        QTRY_COMPARE(files->rowCount(folder), filesListed);
+        dialog.reject();
+    });
+    QtDialogs dialogs;
+    const Dialogs::FileChoice choice =
+        save ? dialogs.saveFile(nullptr, QStringLiteral("t"), filter, m_dir.path() + u'/')
+             : dialogs.openFile(nullptr, QStringLiteral("t"), filter, m_dir.path() + u'/');
+    QCOMPARE(shown, names);
+    QCOMPARE(choice.status, Dialogs::FileChoice::Status::Cancelled);
+}
+
+// "menu" typed where menu.rk2 exists opens menu.rk2.
+void TestQtDialogs::openingANameWithoutItsExtension()
+{
+    whenShown([this](QFileDialog& dialog) {
+        dialog.setDirectory(m_dir.path());
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(name, QStringLiteral("menu"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QtDialogs dialogs;
+    TWKPLUGIN window(dialogs);
+    window.findChild<QMenu*>("File")->popup(QPoint());
+    window.findChild<QAction*>("OpenData")->trigger();
+    QCOMPARE(window.buttonSet().DataFileName, m_dir.filePath("menu.rk2"));
+    QCOMPARE(window.buttonSet().Buttons[0].Name, "Home");
+}
+
+QTEST_MAIN(TestQtDialogs)
+#include "tst_qtdialogs.moc"
