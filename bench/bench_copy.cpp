@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying the 301 images a full set can refer to (1 MB each) into an empty
 // folder, beside cp copying the same files.
 #include "imagecopy.h"

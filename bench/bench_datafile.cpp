@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a 100-button data file, beside the floors of reading and
 // writing the same bytes.
 #include "datafile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generating the page for 100 buttons, beside the floor of copying a
 // finished page of the same length.
 #include "pagegenerator.h"

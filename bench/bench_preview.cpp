@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching between two buttons whose three previews are 4-megapixel JPEGs,
 // beside the floor of decoding those three files once.
 #include "windowdriver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From starting `rollcraft2 -startplugin` to its first answer on the session
 // bus, beside the least Qt Widgets program that shows a window with text and
 // takes a name, and the same window without text, which loads no fonts.

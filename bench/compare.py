@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares benchmark results with their floors and writes bench/RESULTS.md.
 
 usage: compare.py RESULTS_DIR OUTPUT_MD

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Peak memory of the plug-in with 100 buttons of 1-megapixel previews, beside
 # a bare Qt Widgets window. Usage: measure-memory.sh BUILD_DIR RESULTS_DIR
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak resident memory, in kB, of the plug-in's window holding 100 buttons
 // whose previews show 1-megapixel pictures (every button visited once), or
 // of a bare Qt Widgets window of the same size: memory_probe plugin|bare.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the project (release settings) and runs every benchmark, then writes
 # bench/RESULTS.md with each figure as a ratio to its floor.
 set -euo pipefail

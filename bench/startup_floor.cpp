@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least a Qt Widgets plug-in can do before it answers on the bus: show a
 // window of the plug-in's size with one label in the form's font, and take a
 // bus name. Laying out the label loads the fonts, as any window with text

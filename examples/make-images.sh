@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the example menu's pictures into images/ (ImageMagick). The results
 # are committed; run this again only to change them.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Rollcraft II into build/ (or $ROLLCRAFT_BUILD_DIR).
 # Extra arguments go to the CMake configure step.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Rollcraft II needs to build, test and run.
 # Idempotent: only packages that are missing are installed.
 set -euo pipefail

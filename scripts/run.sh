@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs the plug-in under the reference
 # host. The inserted page is written to the file given (default:
 # rollcraft-page.html in the build folder, so that the checkout stays clean).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Copy images to path...": the window's side of copying every image the set
 // refers to into one folder. The copying itself is imagecopy's.
 #include "apptitle.h"

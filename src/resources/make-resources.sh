@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the program's built-in pictures (ImageMagick from Debian). The results
 # are committed and compiled in through resources.qrc; run this again only to
 # change them.

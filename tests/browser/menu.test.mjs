@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads generated button-menu pages in headless Chromium and checks the
 // rollover as a visitor sees it: page mode (images under the prefix beside
 // the page, served over HTTP) and preview mode (file:/// addresses of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the browser test's npm packages, as pinned by its lock file.
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the data-file reader must survive any bytes, what it
 // reads must come back field for field after a save, and the page built from
 // it must have exactly its number of lines.
