@@ -4,6 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash tests/browser/setup.sh
+bash scripts/install-browser-driver.sh
 bash scripts/build.sh "$@"
 ctest --test-dir "${ROLLCRAFT_BUILD_DIR:-build}" --output-on-failure -j2

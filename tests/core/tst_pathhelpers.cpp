@@ -1,37 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pathhelpers.h"
-#include "testfiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPathHelpers : public QObject {
     Q_OBJECT
 private slots:
-    void checkSlash_data();
-    void checkSlash();
     void split_data();
     void split();
     void prevPath_data();
     void prevPath();
-    void fileExist();
 };
-
-void TestPathHelpers::checkSlash_data()
-{
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("expected");
-    const char* rows[][2] = {
-        {"", ""}, {"img", "img/"}, {"img/", "img/"}, {"img\\", "img\\/"}, {"/", "/"}};
-    for (const auto& row : rows)
-        QTest::addRow("'%s'", row[0]) << QString(row[0]) << QString(row[1]);
-}
-
-void TestPathHelpers::checkSlash()
-{
-    QFETCH(QString, prefix);
-    QTEST(CheckSlash(prefix), "expected");
-}
 
 // A Windows path splits at its last backslash, a native one at its last
 // slash; anything else has no folder and no name.
@@ -94,18 +73,6 @@ void TestPathHelpers::prevPath()
 {
     QFETCH(QString, path);
     QTEST(GetPrevPath(path).value_or("<fails>"), "expected");
-}
-
-void TestPathHelpers::fileExist()
-{
-    QTemporaryDir dir;
-    writeBytes(dir.filePath("full.gif"), "x");
-    writeBytes(dir.filePath("empty.gif"), {});
-    QVERIFY(FileExist(dir.filePath("full.gif")));
-    QVERIFY(!FileExist(dir.filePath("empty.gif")));
-    QVERIFY(!FileExist(dir.filePath("missing.gif")));
-    QVERIFY(!FileExist(QString()));
-    QVERIFY(!FileExist(dir.path()));
 }
 
 QTEST_APPLESS_MAIN(TestPathHelpers)

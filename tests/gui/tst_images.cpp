@@ -31,7 +31,6 @@ private slots:
     void steps();
     void previewFollowsField_data();
     void previewFollowsField();
-    void viewer_data();
     void viewer();
     void copy_data();
     void copy();
@@ -158,46 +157,38 @@ void TestImages::previewFollowsField()
 }
 
 // The viewer shows the preview's own picture centred on a black screen and
-// is destroyed by any click or key.
-void TestImages::viewer_data()
-{
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<int>("closeBy");
-    QTest::newRow("small, click on the background") << "ok.jpg" << 0;
-    QTest::newRow("larger than the screen, click on it") << "large.png" << 1;
-    QTest::newRow("a lone Shift") << "ok.jpg" << 2;
-    QTest::newRow("a letter") << "ok.jpg" << 3;
-}
-
+// is destroyed by a click on the background or the picture, or any key.
 void TestImages::viewer()
 {
-    QFETCH(QString, picture);
-    QFETCH(int, closeBy);
     f().add("A");
     f().window.show();
-    f().type(0, file(picture));
-    QTest::mouseClick(f().window.Image1(0), Qt::LeftButton);
-    QPointer<FullScreenViewer> v = ::viewer();
-    QVERIFY(v);
-    const QRect screen = f().window.screen()->geometry();
-    const QSize size = f().window.Image1(0)->pixmap().size();
-    QCOMPARE(v->geometry(), screen);
-    QVERIFY(v->windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(v->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
-    QCOMPARE(v->Image1()->geometry(),
-             QRect(QPoint(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
-                          int(std::floor(screen.height() / 2.0 - size.height() / 2.0))),
-                   size));
-    QCOMPARE(v->Image1()->toolTip(), "Click to return");
-    QCOMPARE(v->Image1()->pixmap().cacheKey(), f().window.Image1(0)->pixmap().cacheKey());
-    if (closeBy == 0)
-        QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(2, 2));
-    else if (closeBy == 1)
-        QTest::mouseClick(v->Image1(), Qt::LeftButton);
-    else
-        QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
-    QTRY_VERIFY(v.isNull()); // destroyed, not hidden
+    for (const char* picture : {"ok.jpg", "large.png"}) {
+        f().type(0, file(picture));
+        for (int closeBy = 0; closeBy < 4; ++closeBy) {
+            QTest::mouseClick(f().window.Image1(0), Qt::LeftButton);
+            QPointer<FullScreenViewer> v = ::viewer();
+            QVERIFY(v);
+            const QRect screen = f().window.screen()->geometry();
+            const QSize size = f().window.Image1(0)->pixmap().size();
+            QCOMPARE(v->geometry(), screen);
+            QVERIFY(v->windowFlags() & Qt::FramelessWindowHint);
+            QVERIFY(v->windowFlags() & Qt::WindowStaysOnTopHint);
+            QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
+            QCOMPARE(v->Image1()->geometry(),
+                     QRect(QPoint(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
+                                  int(std::floor(screen.height() / 2.0 - size.height() / 2.0))),
+                           size));
+            QCOMPARE(v->Image1()->toolTip(), "Click to return");
+            QCOMPARE(v->Image1()->pixmap().cacheKey(), f().window.Image1(0)->pixmap().cacheKey());
+            if (closeBy == 0)
+                QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(2, 2));
+            else if (closeBy == 1)
+                QTest::mouseClick(v->Image1(), Qt::LeftButton);
+            else
+                QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
+            QTRY_VERIFY(v.isNull()); // destroyed, not hidden
+        }
+    }
 }
 
 // b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
@@ -218,16 +209,12 @@ void TestImages::copy_data()
     // Cancel at a later question keeps the copies and logs nothing.
     QTest::newRow("asked about each") << "folder dst; no; no; cancel" << exists.arg(dst("c.gif"))
                                       << QStringList{"new a.gif", "old b", "old c"};
-    QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok"
-                                << "ERROR! One or more images could not be copied !\r\nFor further "
-                                   "details, please see \"" +
-                                       errorLogFile() + "\"|TWKPLUGIN|exclamation|ok"
-                                << QStringList{"new a.gif", "new b.gif", "new c.gif"};
-    QTest::newRow("Yes never asks") << "folder dst; yes; ok"
-                                    << "ERROR! One or more images could not be copied !\r\nFor "
-                                       "further details, please see \"" +
-                                           errorLogFile() + "\"|TWKPLUGIN|exclamation|ok"
-                                    << QStringList{"new a.gif", "new b.gif", "new c.gif"};
+    const QString failed = "ERROR! One or more images could not be copied !\r\nFor further "
+                           "details, please see \"" +
+                           errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
+    const QStringList copied{"new a.gif", "new b.gif", "new c.gif"};
+    QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
+    QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
 }
 
 void TestImages::copy()

@@ -13,52 +13,37 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <functional>
-
 // The file dialogs as Qt really shows them (its own dialog, offscreen),
 // answered through their controls as a user would.
 class TestQtDialogs : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
     void filtersShowTheirNames_data();
     void filtersShowTheirNames();
     void openingANameWithoutItsExtension();
 
 private:
-    // Runs `answer` on the file dialog once it is up. Whatever dialog is
-    // still up seconds later is rejected, so that a dialog that will not
-    // close fails the test instead of hanging it.
-    void whenShown(std::function<void(QFileDialog&)> answer);
-
+    // Runs `answer` on the file dialog once it is up; a dialog still up
+    // seconds later is rejected, so that it fails the test, not hangs it.
+    void whenShown(std::function<void(QFileDialog&)> answer)
+    {
+        QTimer::singleShot(0, this, [answer] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                answer(*dialog);
+        });
+        QTimer::singleShot(5000, this, [] {
+            while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+    }
     QTemporaryDir m_dir;
-    QTimer m_watchdog;
 };
 
 void TestQtDialogs::initTestCase()
 {
-    m_watchdog.setSingleShot(true);
-    m_watchdog.callOnTimeout(this, [] {
-        while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-}
-
-void TestQtDialogs::init()
-{
-    m_dir = {};
     for (const char* name : {"a.gif", "b.jpg", "c.png", "menu.rk2"})
         writeBytes(m_dir.filePath(name), rk2(QStringList{"[COMMON]", "#"} + block("Home")));
-}
-
-void TestQtDialogs::whenShown(std::function<void(QFileDialog&)> answer)
-{
-    QTimer::singleShot(0, this, [answer] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
-            answer(*dialog);
-    });
-    m_watchdog.start(5000);
 }
 
 void TestQtDialogs::filtersShowTheirNames_data()
@@ -67,10 +52,10 @@ void TestQtDialogs::filtersShowTheirNames_data()
     QTest::addColumn<bool>("save");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("filesListed"); // under the first filter
-    const QString data = QStringLiteral("Rollcraft2 (*.rk2)|*.rk2");
+    const QString data = "Rollcraft2 (*.rk2)|*.rk2";
     QTest::newRow("image chooser")
-        << QStringLiteral("All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*")
-        << false << QStringList{"All images", "Gif file", "Jpg file", "All files"} << 2;
+        << "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*" << false
+        << QStringList{"All images", "Gif file", "Jpg file", "All files"} << 2;
     QTest::newRow("open datafile") << data << false << QStringList{"Rollcraft2 (*.rk2)"} << 1;
     QTest::newRow("save datafile") << data << true << QStringList{"Rollcraft2 (*.rk2)"} << 1;
 }
@@ -79,24 +64,22 @@ void TestQtDialogs::filtersShowTheirNames()
 {
     QFETCH(QString, filter);
     QFETCH(bool, save);
-    QFETCH(QStringList, names);
     QFETCH(int, filesListed);
     QStringList shown;
     whenShown([&](QFileDialog& dialog) {
-        const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        for (int i = 0; types && i < types->count(); ++i)
+        const auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        for (int i = 0; i < types->count(); ++i)
             shown << types->itemText(i);
-        const auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
-        const auto* files = qobject_cast<QFileSystemModel*>(view->model());
-        const QModelIndex folder = files->index(m_dir.path());
-        QTRY_COMPARE(files->rowCount(folder), filesListed);
+        const auto* files =
+            qobject_cast<QFileSystemModel*>(dialog.findChild<QListView*>("listView")->model());
+        QTRY_COMPARE(files->rowCount(files->index(m_dir.path())), filesListed);
         dialog.reject();
     });
     QtDialogs dialogs;
     const Dialogs::FileChoice choice =
-        save ? dialogs.saveFile(nullptr, QStringLiteral("t"), filter, m_dir.path() + u'/')
-             : dialogs.openFile(nullptr, QStringLiteral("t"), filter, m_dir.path() + u'/');
-    QCOMPARE(shown, names);
+        save ? dialogs.saveFile(nullptr, "t", filter, m_dir.path() + '/')
+             : dialogs.openFile(nullptr, "t", filter, m_dir.path() + '/');
+    QTEST(shown, "names");
     QCOMPARE(choice.status, Dialogs::FileChoice::Status::Cancelled);
 }
 
@@ -105,9 +88,8 @@ void TestQtDialogs::openingANameWithoutItsExtension()
 {
     whenShown([this](QFileDialog& dialog) {
         dialog.setDirectory(m_dir.path());
-        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QTest::keyClicks(name, QStringLiteral("menu"));
-        QTest::keyClick(name, Qt::Key_Return);
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("fileNameEdit"), "menu");
+        QTest::keyClick(dialog.findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
     });
     QtDialogs dialogs;
     TWKPLUGIN window(dialogs);
