@@ -260,6 +260,7 @@ void TestHost::privateBusWhenNoneRuns()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DBUS_SESSION_BUS_ADDRESS");
+    env.remove("DISPLAY"); // else the bus library tries to start a bus for the X display
     env.insert("QT_QPA_PLATFORM", "offscreen");
     m_host.setProcessEnvironment(env);
     startHost({}, false);
