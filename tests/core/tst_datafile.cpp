@@ -66,6 +66,7 @@ void TestDataFile::readsHandWrittenFiles_data()
     QTest::newRow("CR line ends") << QByteArray(file).replace("\r\n", "\r") << 1 << image;
     QTest::newRow("no ending on the last line") << file.chopped(2) << 1 << image;
     QTest::newRow("common and #") << rk2({"[COMMON]", "#"}) << 0 << "";
+    QTest::newRow("a value starting with #") << rk2({"[COMMON]", "#top.gif"}) << 0 << "#top.gif";
     QTest::newRow("common and a path") << rk2({"[COMMON]", "C:\\d.gif"}) << 0 << "C:\\d.gif";
 }
 
@@ -102,6 +103,8 @@ void TestDataFile::stopsWithWhatWasRead_data()
                                          << "line 16, " + home + " News=C:\\n.gif";
     QTest::newRow("empty name is a button")
         << good + rk2({"[Button]", ""}) << "line 14, " + home + " =";
+    QTest::newRow("LF CR ends two lines")
+        << QByteArray("[COMMON]\n\rC:\\d.gif\r\n") << "line 3, default:";
     QTest::newRow("missing file") << QByteArray("<missing>") << "line 0, nothing:";
 }
 
@@ -137,6 +140,11 @@ void TestDataFile::anyBytes_data()
     const char nul[] = "[COMMON]\r\n\0\r\n[Button]\r\nA\0B\r\n\0\r\n";
     QTest::newRow("NUL bytes") << QByteArray(nul, sizeof nul - 1) + rk2(block("").mid(3)) << true
                                << 1;
+    QTest::newRow("an empty name") << rk2(QStringList{"[COMMON]", "#"} + block("")) << true << 1;
+    QByteArray high("[COMMON]\r\n");
+    for (int c = 0x80; c <= 0xFF; ++c)
+        high += char(c);
+    QTest::newRow("every byte above 127") << high + "\r\n" << true << 0;
     QTest::newRow("bytes Windows-1252 leaves undefined")
         << "[COMMON]\r\n\x81\x8D\r\n[Button]\r\n\x8F\x90\x9D\r\n" + rk2(block("").mid(2)) << true
         << 1;

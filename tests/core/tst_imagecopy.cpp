@@ -18,8 +18,9 @@ public:
         m_answers.remove(0, 1);
         return a == "y" ? Answer::Yes : a == "n" ? Answer::No : Answer::Cancel;
     }
-    bool progress(int, int) override { return true; }
+    bool progress(int done, int) override { return done != cancelAt; }
     QStringList asked;
+    int cancelAt = -1; // the progress update whose Cancel the user presses
 
 private:
     QString m_answers;
@@ -37,6 +38,7 @@ private slots:
     void existingTargets();
     void failuresAreCollectedAndTheRunGoesOn();
     void copyingAFileOntoItselfKeepsIt();
+    void progressCancelAtTheEnd();
     void logBytes();
 
 private:
@@ -96,6 +98,8 @@ void TestImageCopy::existingTargets_data()
     QTest::newRow("ask: yes") << "yy" << QByteArray("old") << "a.gif,b.gif: new b.gif";
     QTest::newRow("ask: no keeps the file") << "nn" << QByteArray("old") << "a.gif,b.gif: old";
     QTest::newRow("ask: cancel ends the run") << "c" << QByteArray("old") << "a.gif: old cancelled";
+    QTest::newRow("replacing a longer file")
+        << "replace" << QByteArray("an old and much longer b.gif") << ": new b.gif";
     QTest::newRow("zero bytes count as absent") << "y" << QByteArray() << "a.gif: new b.gif";
 }
 
@@ -149,6 +153,14 @@ void TestImageCopy::copyingAFileOntoItselfKeepsIt()
     ScriptedQuestions questions("y");
     QCOMPARE(copy({"a.gif"}, m_src.path(), ExistingImages::Ask, questions).failures.size(), 0);
     QCOMPARE(readBytes(src("a.gif")), "new a.gif");
+}
+
+// Cancel at the last update, when every image is copied, still cancels.
+void TestImageCopy::progressCancelAtTheEnd()
+{
+    ScriptedQuestions questions({});
+    questions.cancelAt = 1;
+    QVERIFY(copy({"a.gif"}, m_dst.path(), ExistingImages::Replace, questions).cancelled);
 }
 
 void TestImageCopy::logBytes()

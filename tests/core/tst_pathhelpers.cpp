@@ -59,6 +59,8 @@ void TestPathHelpers::prevPath_data()
                          << "file:///\\|server/share/x.gif";
     QTest::newRow("native") << "/home/ann/a b/x.jpg"
                             << "file:///home/ann/a b/x.jpg";
+    QTest::newRow("native with a backslash") << "/home/a\\b.gif"
+                                             << "file:////|ome/a/b.gif";
     QTest::newRow("relative") << "img/x.gif"
                               << "file:///i|g/x.gif";
     QTest::newRow("one character") << "x"

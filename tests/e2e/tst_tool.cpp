@@ -52,6 +52,9 @@ void TestTool::initTestCase()
                                      block("Höme", {file("here.jpg"), "C:\\pics\\over.gif", "#",
                                                     "index.htm", "#", "Höme €", "img"})));
     writeBytes(file("none.rk2"), rk2({"[COMMON]", "#"}));
+    writeBytes(file("empty.gif"), {});
+    writeBytes(file("odd.rk2"),
+               rk2(QStringList{"[COMMON]", "#"} + block("A", {m_dir.path(), file("empty.gif")})));
     writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
 }
 
@@ -73,9 +76,12 @@ void TestTool::renderMatchesTheWindow()
     QVERIFY(published.contains("Höme €"));
     const Run run =
         rollcraft(QStringList{"render"} + (preview ? QStringList{"--preview"} : QStringList()) +
-                  QStringList{file("good.rk2")});
+                  QStringList{file("good")});
     QCOMPARE(run.status, 0);
     QCOMPARE(QString::fromUtf8(run.out), published);
+    QCOMPARE(rollcraft({"render", "-o", file("p.html"), file("good.rk2")}).status, 0);
+    if (!preview)
+        QCOMPARE(readBytes(file("p.html")), "\xEF\xBB\xBF" + published.toUtf8());
     QCOMPARE(run.err, QByteArray());
 }
 
@@ -91,6 +97,13 @@ void TestTool::statusAndMessages_data()
     QTest::newRow("check, missing file") << QStringList{"check", "nowhere.rk2"} << 2 << unreadable;
     QTest::newRow("check") << QStringList{"check", "good.rk2"} << 1
                            << "C:\\pics\\over.gif  [missing]";
+    QTest::newRow("check, a folder") << QStringList{"check", "odd.rk2"} << 1 << "  [not a file]";
+    QTest::newRow("check, an empty file")
+        << QStringList{"check", "odd.rk2"} << 1 << "  [empty file]";
+    QTest::newRow("render -o, cannot write")
+        << QStringList{"render", "-o", "/nonexistent/p.html", "good.rk2"} << 2 << "cannot write";
+    QTest::newRow("copy-images, nothing to copy")
+        << QStringList{"copy-images", "none.rk2", "/"} << 0 << "0 images copied";
     QTest::newRow("check, no images") << QStringList{"check", "none.rk2"} << 0 << "0 button(s)";
     // "Insert script" publishes nothing for a set without buttons; a preview does.
     QTest::newRow("render, no buttons") << QStringList{"render", "none.rk2"} << 1 << "";

@@ -72,6 +72,8 @@ void TestDelivery::steps_data()
         << "add A; click Command2; wait; close; ok" << preview + ',' + emptied << "1";
     QTest::newRow("Exit after a preview")
         << "add A; click Command2; wait; menu File Exit; ok" << preview + ',' + emptied << "1";
+    QTest::newRow("closing drops a pending preview") << "add A; click Command2; close; ok; wait"
+                                                     << "SCRIPT=,SCRIPT=<html>," + emptied << "1";
     QTest::newRow("Close, saved") << "click Command3" << emptied + ',' + emptied << "1";
     QTest::newRow("Close asks, then the closing asks again")
         << "add A; click Command3; ok; cancel" << emptied << "0";

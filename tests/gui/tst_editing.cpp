@@ -69,6 +69,8 @@ void TestEditing::steps_data()
                                         "on:Text1_7=yes"};
     QTest::newRow("a new button takes the prefix above")
         << "add A; type 6 img/; add B" << QStringList{"fields=|||||B|img/|", "initial=Button2"};
+    QTest::newRow("the prefix of the one just above")
+        << "add A; type 6 a/; add B; type 6 b/; add C" << QStringList{"fields=|||||C|b/|"};
     QTest::newRow("which keeps its own") << "add A; type 6 img/; add B; type 6 pics; pick 0"
                                          << QStringList{"0=A|||A|img/|||", "1=B|||B|pics|||"};
     QTest::newRow("rename keeps a typed Alt")
@@ -87,7 +89,7 @@ void TestEditing::steps_data()
                        "state=A,[C] 1 unsaved", "2=|||||||"};
     QTest::newRow("after a removal the last is current")
         << three + "pick 0; ok; click Command6; type 3 c.htm; pick 0"
-        << QStringList{"1=C|c.htm||C||||", "state=[B],C 0 unsaved"};
+        << QStringList{"1=C|c.htm||C||||", "0=B|||B||||", "state=[B],C 0 unsaved"};
     QTest::newRow("remove cancelled")
         << three + "pick 0; cancel; click Command6" << QStringList{"state=[A],B,C 0 saved"};
     QTest::newRow("remove the only one")
@@ -129,6 +131,8 @@ void TestEditing::steps_data()
         << "add A"
         << QStringList{"menu:File/SaveData=yes", "menu:File/ClearAllData=yes",
                        "menu:EditSet/ChangeImgPrefix=yes", "menu:Special/CopyImagesToPath=no"};
+    QTest::newRow("menus of a set with only a default image")
+        << "add A; type 7 C:\\d.gif" << QStringList{"menu:Special/CopyImagesToPath=yes"};
     QTest::newRow("opening the File menu stores")
         << "add A; type 0 C:\\a.gif"
         << QStringList{"menu:Special/CopyImagesToPath=no", "menu:File/SaveData=yes",

@@ -79,6 +79,9 @@ void TestImages::steps_data()
         << QStringList{"choosers=" + QStringList{out, over, def}.join(',')};
     QTest::newRow("Add: cancel MouseOut")
         << wizard + "file; file /x.gif" << QStringList{"choosers=" + out + ',' + def};
+    QTest::newRow("Add: a default is asked for once")
+        << wizard + "file; file /x.gif; add B; file"
+        << QStringList{"choosers=" + QStringList{out, def, out}.join(',')};
     QTest::newRow("Add, wizard off") << "add A" << QStringList{"choosers="};
     QTest::newRow("MouseOut when MouseOver is filled")
         << wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif"
