@@ -169,7 +169,11 @@ void TestHost::wrongArgumentsEndAtOnce()
 
 void TestHost::startHost(const QStringList& arguments, bool window)
 {
-    m_host.start(program("rollcraft"), QStringList{"host", "-o", out()} + arguments);
+    m_host.start(
+        program("rollcraft"),
+        QStringList{"host"} +
+            (arguments.contains("--output-dir") ? QStringList() : QStringList{"-o", out()}) +
+            arguments);
     QVERIFY(m_host.waitForStarted());
     if (!window)
         return;
@@ -189,7 +193,8 @@ void TestHost::click(int x, int y)
 
 void TestHost::previewsThenInsertThroughTheRealWindow()
 {
-    startHost({"--preview-dir", m_dir.filePath("preview")});
+    startHost(
+        {"--preview-dir", m_dir.filePath("preview"), "--output-dir", m_dir.filePath("pages")});
     const QVariantMap atStart{{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}};
     QCOMPARE(exchangeFields(Plugin), atStart);
     click(304 + 27, 16 + 10); // "Add"
@@ -216,8 +221,10 @@ void TestHost::previewsThenInsertThroughTheRealWindow()
     QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
              Bom + buildPage(set, PageMode::Preview).toUtf8());
     set.Buttons[0].Url = "index.htm";
-    QCOMPARE(readBytes(out()), Bom + buildPage(set, PageMode::Page).toUtf8());
     const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
+    // The page is named after its title ("Inserted: " and the title is printed).
+    const QString page = "pages/page-" + printed.mid(10).trimmed() + ".html";
+    QCOMPARE(readBytes(m_dir.filePath(page)), Bom + buildPage(set, PageMode::Page).toUtf8());
     QVERIFY2(QRegularExpression("^Inserted: Rollcraft II \\d\\d-\\d\\d-\\d\\d - "
                                 "\\d\\d-\\d\\d-\\d\\d\\n$")
                  .match(printed)
