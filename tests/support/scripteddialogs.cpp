@@ -6,6 +6,24 @@ const char* const KindNames[] = {"message box", "input box", "open dialog", "sav
                                  "folder dialog"};
 } // namespace
 
+QString ScriptedDialogs::describe(const Shown& s)
+{
+    static const char* const icons[] = {"none", "information", "question", "exclamation",
+                                        "critical"};
+    static const char* const buttons[] = {"ok", "okcancel", "yesnocancel"};
+    switch (s.kind) {
+    case Kind::Message:
+        return QStringList{s.text, s.title, icons[int(s.icon)], buttons[int(s.buttons)]}.join('|');
+    case Kind::Input:
+        return "input:" + QStringList{s.text, s.title, s.initial}.join('|');
+    case Kind::Folder:
+        return "folder:" + s.title;
+    default:
+        return (s.kind == Kind::OpenFile ? "open:" : "save:") +
+               QStringList{s.title, s.text, s.initial}.join('|');
+    }
+}
+
 QString ScriptedDialogs::problems() const
 {
     QStringList all = m_unexpected;

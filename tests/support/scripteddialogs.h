@@ -52,6 +52,10 @@ public:
     [[nodiscard]] const QStringList& progressShown() const { return m_progress; }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
+    // A dialog in one line: "text|title|icon|buttons" for a message box,
+    // "input:prompt|title|default", "folder:title", and "open:" or "save:"
+    // "title|filter|name".
+    [[nodiscard]] static QString describe(const Shown& s);
 
     Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;

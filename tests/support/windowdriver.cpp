@@ -87,7 +87,8 @@ QString WindowFixture::probe(const QString& what) const
                    : dialogs.last().initial;
     if (what == "dialog" || what.startsWith("dialog:")) {
         const qsizetype i = what == "dialog" ? dialogs.shown().size() - 1 : what.mid(7).toInt();
-        return i < 0 || i >= dialogs.shown().size() ? "none" : describe(dialogs.shown()[i]);
+        return i < 0 || i >= dialogs.shown().size() ? "none"
+                                                    : ScriptedDialogs::describe(dialogs.shown()[i]);
     }
     if (what == "dialogs")
         return QString::number(dialogs.shown().size());

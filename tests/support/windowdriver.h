@@ -18,27 +18,6 @@
 inline const QString ImageFilter =
     "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
 
-// A dialog in one line: "text|title|icon|buttons" for a message box,
-// "input:prompt|title|default" and "open:" or "save:" "title|filter|name".
-inline QString describe(const ScriptedDialogs::Shown& s)
-{
-    using Kind = ScriptedDialogs::Kind;
-    static const char* const icons[] = {"none", "information", "question", "exclamation",
-                                        "critical"};
-    static const char* const buttons[] = {"ok", "okcancel", "yesnocancel"};
-    switch (s.kind) {
-    case Kind::Message:
-        return QStringList{s.text, s.title, icons[int(s.icon)], buttons[int(s.buttons)]}.join('|');
-    case Kind::Input:
-        return "input:" + QStringList{s.text, s.title, s.initial}.join('|');
-    case Kind::Folder:
-        return "folder:" + s.title;
-    default:
-        return (s.kind == Kind::OpenFile ? "open:" : "save:") +
-               QStringList{s.title, s.text, s.initial}.join('|');
-    }
-}
-
 // The moment every window test lives in, unless it brings a clock of its own.
 inline const QDateTime TestNow(QDate(2026, 12, 4), QTime(17, 58, 35));
 
@@ -163,7 +142,7 @@ struct WindowFixture {
     // last dialog's default text), "on:NAME" (a control is enabled),
     // "menu:MENU/ITEM" (the item is enabled when the menu opens), "changes"
     // (of the exchange fields, comma-separated), "closed" (how often),
-    // "dialog" (the last one shown, see describe()), "dialog:N" (the Nth),
+    // "dialog" (the last one shown, see ScriptedDialogs::describe()), "dialog:N" (the Nth),
     // "dialogs" (how many), "choosers" (the image choosers' titles).
     [[nodiscard]] QString probe(const QString& what) const;
 
