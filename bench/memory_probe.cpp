@@ -62,10 +62,10 @@ int main(int argc, char* argv[])
         hundredButtons(dir);
         f = std::make_unique<WindowFixture>();
         f->window.show();
-        f->dialogs.openFile(dir.filePath(QStringLiteral("set.rk2")));
-        f->menu(QStringLiteral("File"), QStringLiteral("OpenData"));
+        f->folder.setPath(dir.path());
+        f->run(QStringLiteral("open set.rk2"));
         for (int b = 0; b < 100; ++b) {
-            f->pick(b);
+            f->run(QStringLiteral("pick %1").arg(b));
             settle();
         }
     } else {

@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scripteddialogs.h"
 
-namespace {
-const char* const KindNames[] = {"message box", "input box", "open dialog", "save dialog",
-                                 "folder dialog"};
-} // namespace
-
 QString ScriptedDialogs::describe(const Shown& s)
 {
     static const char* const icons[] = {"none", "information", "question", "exclamation",
@@ -28,7 +23,7 @@ QString ScriptedDialogs::problems() const
 {
     QStringList all = m_unexpected;
     for (const Prepared& p : m_prepared)
-        all << QStringLiteral("prepared %1 was never shown").arg(KindNames[int(p.kind)]);
+        all << QStringLiteral("an answer for a dialog of kind %1 was never used").arg(int(p.kind));
     return all.join("; ");
 }
 
@@ -36,8 +31,7 @@ ScriptedDialogs::Prepared ScriptedDialogs::next(const Shown& shown)
 {
     m_shown.append(shown);
     if (m_prepared.isEmpty() || m_prepared.constFirst().kind != shown.kind) {
-        m_unexpected << QStringLiteral("unexpected %1 \"%2\" (%3)")
-                            .arg(KindNames[int(shown.kind)], shown.text, shown.title);
+        m_unexpected << "unexpected " + describe(shown);
         return {shown.kind, Answer::Cancel, {}, {}, {}};
     }
     Prepared p = m_prepared.takeFirst();

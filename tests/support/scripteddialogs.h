@@ -14,7 +14,6 @@
 class ScriptedDialogs final : public Dialogs {
 public:
     enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
-    using Status = FileChoice::Status;
 
     struct Shown {
         Kind kind;
@@ -24,17 +23,15 @@ public:
         Buttons buttons = Buttons::OkCancel;
         QString initial; // default text or initial file name
     };
-    ScriptedDialogs& message(Answer a) { return prepare(Kind::Message, a); }
-    ScriptedDialogs& input(const QString& text) { return prepare(Kind::Input, {}, text); }
-    ScriptedDialogs& folder(const QString& path) { return prepare(Kind::Folder, {}, path); }
-    ScriptedDialogs& openFile(const QString& path) { return file(Kind::OpenFile, path); }
-    ScriptedDialogs& saveFile(const QString& path) { return file(Kind::SaveFile, path); }
-    ScriptedDialogs& file(Kind kind, const QString& path, Status status = Status::Chosen)
+    // The next dialog of `kind` gets `answer` (a message box), `text` (an
+    // input box or folder browser) or `file` (a file dialog).
+    ScriptedDialogs& prepare(Kind kind, Answer answer, const QString& text = {},
+                             const FileChoice& file = {})
     {
-        return prepare(kind, {}, {}, {status, path});
+        m_prepared.append({kind, answer, text, file, {}});
+        return *this;
     }
-    ScriptedDialogs& cancelled(Kind kind) { return file(kind, {}, Status::Cancelled); }
-    ScriptedDialogs& failed(Kind kind) { return file(kind, {}, Status::Failed); }
+    ScriptedDialogs& message(Answer answer) { return prepare(Kind::Message, answer); }
     // Runs `action` while the dialog last prepared is open, as what happens
     // while a user takes time over it.
     ScriptedDialogs& whileOpen(std::function<void()> action)
@@ -47,7 +44,6 @@ public:
     void cancelProgressAt(int done) { m_cancelProgressAt = done; }
 
     [[nodiscard]] const QList<Shown>& shown() const { return m_shown; }
-    [[nodiscard]] const Shown& last() const { return m_shown.constLast(); }
     // Every progress update as "done/total", and "end" where it was closed.
     [[nodiscard]] const QStringList& progressShown() const { return m_progress; }
     // Empty when every prepared answer was used and nothing unexpected came.
@@ -72,17 +68,11 @@ public:
 private:
     struct Prepared {
         Kind kind;
-        Answer answer = Answer::Ok;
+        Answer answer;
         QString text;
         FileChoice file;
         std::function<void()> action;
     };
-    ScriptedDialogs& prepare(Kind kind, Answer a = Answer::Ok, const QString& text = {},
-                             const FileChoice& file = {})
-    {
-        m_prepared.append({kind, a, text, file, {}});
-        return *this;
-    }
     // Records `shown` and takes the answer prepared for it, if any.
     Prepared next(const Shown& shown);
 

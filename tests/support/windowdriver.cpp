@@ -1,6 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windowdriver.h"
 
+#include "buttonlist.h"
+#include "settings.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+using Status = Dialogs::FileChoice::Status;
+
+// Opens `menu`, so that its opening handler runs, and tells whether `item`
+// is enabled then.
+bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& item)
+{
+    f.control<QMenu>(menu)->popup(QPoint(0, 0));
+    const bool on = f.control<QAction>(item)->isEnabled();
+    f.control<QMenu>(menu)->hide();
+    return on;
+}
+
+Dialogs::FileChoice choice(const QDir& folder, const QString& name)
+{
+    if (name.isEmpty())
+        return {Status::Cancelled, {}};
+    return name == "!" ? Dialogs::FileChoice{Status::Failed, {}}
+                       : Dialogs::FileChoice{Status::Chosen, folder.filePath(name)};
+}
+
+} // namespace
+
+WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
+    : dialogs((writeAutoImage(false), ScriptedDialogs())), window(dialogs, std::move(clock))
+{
+    QObject::connect(&window, &TWKPLUGIN::exchangeChanged,
+                     [this](const QString& item, const QString& value) {
+                         changes << item + '=' + value.left(6);
+                     });
+    QObject::connect(&window, &TWKPLUGIN::closed, [this] { ++closed; });
+}
+
 void WindowFixture::run(const QString& steps)
 {
     // An action runs when the next action comes, so that the answers written
@@ -10,55 +53,62 @@ void WindowFixture::run(const QString& steps)
         pending();
         pending = std::move(action);
     };
+    const auto click = [this](const QString& name) {
+        QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
+    };
+    const auto menu = [this](const QString& menu, const QString& item) {
+        if (enabledInMenu(*this, menu, item))
+            control<QAction>(item)->trigger();
+    };
+    const QStringList answers{"ok", "cancel", "yes", "no"};
     for (const QString& step : steps.split("; ", Qt::SkipEmptyParts)) {
         const QString verb = step.section(' ', 0, 0);
         const QString rest = step.section(' ', 1);
+        const QString first = rest.section(' ', 0, 0);
         const QString last = step.section(' ', 2);
-        const QStringList answers{"ok", "cancel", "yes", "no"};
         if (answers.contains(verb)) {
             dialogs.message(Dialogs::Answer(answers.indexOf(verb)));
-        } else if (verb == "input") {
-            dialogs.input(rest);
-        } else if (verb == "add") {
-            dialogs.input(rest);
-            act([this] { click("Command4"); });
-        } else if (verb == "file") { // an image chooser's answer
-            if (rest.isEmpty())
-                dialogs.cancelled(ScriptedDialogs::Kind::OpenFile);
-            else if (rest == "!")
-                dialogs.failed(ScriptedDialogs::Kind::OpenFile);
-            else
-                dialogs.openFile(rest);
+        } else if (verb == "input" || verb == "add") {
+            dialogs.prepare(Kind::Input, {}, rest);
+            if (verb == "add")
+                act([click] { click("Command4"); });
+        } else if (verb == "file") {
+            dialogs.prepare(Kind::OpenFile, {}, {}, choice(QDir::root(), rest));
         } else if (verb == "folder") {
-            dialogs.folder(rest.isEmpty() ? QString() : folder.filePath(rest));
+            dialogs.prepare(Kind::Folder, {}, rest.isEmpty() ? QString() : folder.filePath(rest));
         } else if (verb == "open" || verb == "save") {
-            const auto kind =
-                verb == "open" ? ScriptedDialogs::Kind::OpenFile : ScriptedDialogs::Kind::SaveFile;
-            if (rest.isEmpty())
-                dialogs.cancelled(kind);
-            else if (rest == "!")
-                dialogs.failed(kind);
-            else
-                dialogs.file(kind, folder.filePath(rest));
-            act([this, verb] { menu("File", verb == "open" ? "OpenData" : "SaveData"); });
+            const bool open = verb == "open";
+            dialogs.prepare(open ? Kind::OpenFile : Kind::SaveFile, {}, {}, choice(folder, rest));
+            act([menu, open] { menu("File", open ? "OpenData" : "SaveData"); });
         } else if (verb == "pick") {
-            act([this, rest] { pick(rest.toInt()); });
+            act([this, rest] {
+                // The list reports a pick even of the entry already selected.
+                control<ButtonList>("Combo1")->setCurrentIndex(rest.toInt());
+                emit control<ButtonList>("Combo1")->activated(rest.toInt());
+            });
         } else if (verb == "down") {
             act([this] {
                 window.show();
-                list()->setFocus();
-                QTest::keyClick(list(), Qt::Key_Down);
+                control("Combo1")->setFocus();
+                QTest::keyClick(control("Combo1"), Qt::Key_Down);
             });
         } else if (verb == "type") {
-            act([this, rest, last] { type(rest.section(' ', 0, 0).toInt(), last); });
+            act([this, first, last] {
+                QLineEdit* field = window.Text1(first.toInt());
+                field->selectAll();
+                if (last.isEmpty())
+                    QTest::keyClick(field, Qt::Key_Delete);
+                else
+                    QTest::keyClicks(field, last);
+            });
         } else if (verb == "click") {
-            act([this, rest] { click(rest); });
+            act([click, rest] { click(rest); });
+        } else if (verb == "menu") {
+            act([menu, first, last] { menu(first, last); });
         } else if (verb == "close") {
             act([this] { window.close(); });
         } else if (verb == "wait") {
             act([] { QTest::qWait(400); });
-        } else if (verb == "menu") {
-            act([this, rest, last] { menu(rest.section(' ', 0, 0), last); });
         } else {
             QTest::qFail(qPrintable("unknown step: " + step), __FILE__, __LINE__);
         }
@@ -68,35 +118,56 @@ void WindowFixture::run(const QString& steps)
 
 QString WindowFixture::probe(const QString& what) const
 {
+    const ButtonSet& set = window.buttonSet();
+    const auto list = control<ButtonList>("Combo1");
     bool isIndex = false;
-    const int index = what.toInt(&isIndex);
-    if (isIndex)
-        return record(index);
-    if (what == "state")
-        return state();
-    if (what == "fields")
-        return fields();
+    if (const int i = what.toInt(&isIndex); isIndex) {
+        const ButtonRecord& b = set.Buttons[i];
+        return QStringList{b.Name,
+                           b.Url,
+                           b.Target,
+                           b.Alt,
+                           b.ImagePathPrefix,
+                           b.MouseOutImage,
+                           b.MouseOverImage,
+                           b.DescriptionImage}
+            .join('|');
+    }
+    if (what == "state") {
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names << (i == list->selectedIndex() ? '[' + list->itemText(i) + ']'
+                                                 : list->itemText(i));
+        return names.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
+               (set.Saved ? "saved" : "unsaved");
+    }
+    if (what == "fields") {
+        QStringList texts;
+        for (int i = 0; i < 8; ++i)
+            texts << window.Text1(i)->text();
+        return texts.join('|');
+    }
     if (what == "default")
-        return set().DefaultDescriptionImage;
+        return set.DefaultDescriptionImage;
     if (what == "file")
-        return set().DataFileName.isEmpty() ? QString()
-                                            : folder.relativeFilePath(set().DataFileName);
+        return set.DataFileName.isEmpty() ? QString() : folder.relativeFilePath(set.DataFileName);
     if (what == "initial") // a file name as the data file's is given
-        return dialogs.last().initial.startsWith('/')
-                   ? folder.relativeFilePath(dialogs.last().initial)
-                   : dialogs.last().initial;
+        return dialogs.shown().constLast().initial.startsWith('/')
+                   ? folder.relativeFilePath(dialogs.shown().constLast().initial)
+                   : dialogs.shown().constLast().initial;
     if (what == "dialog" || what.startsWith("dialog:")) {
         const qsizetype i = what == "dialog" ? dialogs.shown().size() - 1 : what.mid(7).toInt();
         return i < 0 || i >= dialogs.shown().size() ? "none"
                                                     : ScriptedDialogs::describe(dialogs.shown()[i]);
     }
-    if (what == "dialogs")
-        return QString::number(dialogs.shown().size());
     if (what == "choosers") {
         QStringList titles;
         for (const ScriptedDialogs::Shown& s : dialogs.shown())
-            if (s.kind == ScriptedDialogs::Kind::OpenFile)
-                titles << (s.text == ImageFilter ? s.title : "not an image chooser");
+            if (s.kind == Kind::OpenFile)
+                titles << (s.text == "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All "
+                                     "files|*.*"
+                               ? s.title
+                               : "not an image chooser");
         return titles.join(',');
     }
     if (what == "changes")
@@ -106,6 +177,7 @@ QString WindowFixture::probe(const QString& what) const
     if (what.startsWith("on:"))
         return control(what.mid(3))->isEnabled() ? "yes" : "no";
     if (what.startsWith("menu:"))
-        return enabled(what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes" : "no";
+        return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"
+                                                                                          : "no";
     return "unknown probe " + what;
 }
