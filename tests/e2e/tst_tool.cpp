@@ -58,100 +58,98 @@ void TestTool::initTestCase()
     writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
 }
 
-// The page must be the one the window publishes after opening the same file.
+// The page must be the one the window publishes after opening the same file;
+// written to a file it starts with a byte-order mark.
 void TestTool::renderMatchesTheWindow_data()
 {
-    QTest::addColumn<bool>("preview");
-    QTest::newRow("insert") << false;
-    QTest::newRow("preview") << true;
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("options");
+    QTest::newRow("insert") << "Command1"
+                            << "";
+    QTest::newRow("preview") << "Command2"
+                             << "--preview ";
 }
 
 void TestTool::renderMatchesTheWindow()
 {
-    QFETCH(bool, preview);
+    QFETCH(QString, command);
+    QFETCH(QString, options);
     WindowFixture f;
-    f.open(file("good.rk2"));
-    f.click(preview ? "Command2" : "Command1");
+    f.folder.setPath(m_dir.path());
+    f.run("open good.rk2; click " + command);
     const QString published = f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
     QVERIFY(published.contains("Höme €"));
-    const Run run =
-        rollcraft(QStringList{"render"} + (preview ? QStringList{"--preview"} : QStringList()) +
-                  QStringList{file("good")});
+    const QString render = "render " + options;
+    const Run run = rollcraft((render + file("good")).split(' '));
     QCOMPARE(run.status, 0);
     QCOMPARE(QString::fromUtf8(run.out), published);
-    QCOMPARE(rollcraft({"render", "-o", file("p.html"), file("good.rk2")}).status, 0);
-    if (!preview)
-        QCOMPARE(readBytes(file("p.html")), "\xEF\xBB\xBF" + published.toUtf8());
     QCOMPARE(run.err, QByteArray());
+    QCOMPARE(
+        rollcraft((render + "-o " + file("p.html") + ' ' + file("good.rk2")).split(' ')).status, 0);
+    QCOMPARE(readBytes(file("p.html")), "\xEF\xBB\xBF" + published.toUtf8());
 }
 
+// Each row: the arguments (data files are in the test's folder), the exit
+// status, and what the tool says on standard output or error.
 void TestTool::statusAndMessages_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("arguments");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("says"); // on standard output or error
+    QTest::addColumn<QString>("says");
+    const auto row = [](const char* arguments, int status, const QString& says) {
+        QTest::addRow("%s: %s", arguments, qPrintable(says))
+            << QString(arguments) << status << says;
+    };
     const QString broken = "broken.rk2: line 6: expected the MouseOver image of button 1";
-    const QString unreadable = "ERROR! Unable to open file.\n";
-    QTest::newRow("render, broken") << QStringList{"render", "broken.rk2"} << 2 << broken;
-    QTest::newRow("check, broken") << QStringList{"check", "broken.rk2"} << 2 << broken;
-    QTest::newRow("check, missing file") << QStringList{"check", "nowhere.rk2"} << 2 << unreadable;
-    QTest::newRow("check") << QStringList{"check", "good.rk2"} << 1
-                           << "C:\\pics\\over.gif  [missing]";
-    QTest::newRow("check, a folder") << QStringList{"check", "odd.rk2"} << 1 << "  [not a file]";
-    QTest::newRow("check, an empty file")
-        << QStringList{"check", "odd.rk2"} << 1 << "  [empty file]";
-    QTest::newRow("render -o, cannot write")
-        << QStringList{"render", "-o", "/nonexistent/p.html", "good.rk2"} << 2 << "cannot write";
-    QTest::newRow("copy-images, nothing to copy")
-        << QStringList{"copy-images", "none.rk2", "/"} << 0 << "0 images copied";
-    QTest::newRow("check, no images") << QStringList{"check", "none.rk2"} << 0 << "0 button(s)";
+    row("render broken.rk2", 2, broken);
+    row("check broken.rk2", 2, broken);
+    row("copy-images broken.rk2 /", 2, broken);
+    row("check nowhere.rk2", 2, "ERROR! Unable to open file.\n");
+    row("check good.rk2", 1, "C:\\pics\\over.gif  [missing]");
+    row("check odd.rk2", 1, "  [not a file]");
+    row("check odd.rk2", 1, "  [empty file]");
+    row("check none.rk2", 0, "0 button(s)");
+    row("render -o /nonexistent/p.html good.rk2", 2, "cannot write");
     // "Insert script" publishes nothing for a set without buttons; a preview does.
-    QTest::newRow("render, no buttons") << QStringList{"render", "none.rk2"} << 1 << "";
-    QTest::newRow("render --preview, no buttons")
-        << QStringList{"render", "--preview", "none.rk2"} << 0 << "<html>";
-    QTest::newRow("no command") << QStringList() << 64 << "Usage: rollcraft";
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Commands:";
-    QTest::newRow("render --help") << QStringList{"render", "--help"} << 0 << "--preview";
-    QTest::newRow("host --help") << QStringList{"host", "--help"} << 0 << "--preview-dir";
-    QTest::newRow("unknown command") << QStringList{"paint"} << 64 << "unknown command 'paint'";
-    QTest::newRow("unknown option")
-        << QStringList{"render", "--fast", "x"} << 64 << "Unknown option 'fast'";
-    QTest::newRow("missing file argument") << QStringList{"check"} << 64 << "expected 1 argument";
-    QTest::newRow("copy-images, both answers")
-        << QStringList{"copy-images", "--overwrite", "--keep-existing", "x", "y"} << 64
-        << "exclude each other";
-    QTest::newRow("copy-images into a file")
-        << QStringList{"copy-images", "good.rk2", "good.rk2"} << 2 << "is not a folder";
-    QTest::newRow("copy-images, broken file")
-        << QStringList{"copy-images", "broken.rk2", "/"} << 2 << broken;
+    row("render none.rk2", 1, "");
+    row("render --preview none.rk2", 0, "<html>");
+    row("copy-images none.rk2 /", 0, "0 images copied");
+    row("copy-images good.rk2 good.rk2", 2, "is not a folder");
+    row("copy-images --overwrite --keep-existing x y", 64, "exclude each other");
+    row("", 64, "Usage: rollcraft");
+    row("paint", 64, "unknown command 'paint'");
+    row("render --fast x", 64, "Unknown option 'fast'");
+    row("check", 64, "expected 1 argument");
 }
 
 void TestTool::statusAndMessages()
 {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, arguments);
     QFETCH(QString, says);
     const Run run = rollcraft(
-        arguments.replaceInStrings(QRegularExpression("^(\\w+\\.rk2)$"), m_dir.path() + "/\\1"));
+        arguments.split(' ', Qt::SkipEmptyParts)
+            .replaceInStrings(QRegularExpression("^(\\w+\\.rk2)$"), m_dir.path() + "/\\1"));
     QTEST(run.status, "status");
     QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
     if (run.status == 2) // reading errors write nothing to standard output
         QCOMPARE(run.out, QByteArray());
 }
 
+// here.jpg is already in the destination. Each row: the options, the
+// answers typed, how here.jpg starts afterwards, how often the tool asked.
 void TestTool::copyImages_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("answers");
-    QTest::addColumn<QByteArray>("copied"); // here.jpg in DEST afterwards
+    QTest::addColumn<QByteArray>("copied");
     QTest::addColumn<int>("questions");
-    const QByteArray jpeg = "\xFF\xD8";
+    const QByteArray jpeg = "\xFF\xD8", old = "old";
     QTest::newRow("--overwrite") << QStringList{"--overwrite"} << QByteArray() << jpeg << 0;
-    QTest::newRow("--keep-existing")
-        << QStringList{"--keep-existing"} << QByteArray() << QByteArray("old") << 0;
+    QTest::newRow("--keep-existing") << QStringList{"--keep-existing"} << QByteArray() << old << 0;
     QTest::newRow("asked: no, then yes")
         << QStringList() << QByteArray("maybe\nn\nyes\n") << jpeg << 3;
-    QTest::newRow("asked: cancel") << QStringList() << QByteArray("c\n") << QByteArray("old") << 1;
-    QTest::newRow("no answers left") << QStringList() << QByteArray() << QByteArray("old") << 1;
+    QTest::newRow("asked: cancel") << QStringList() << QByteArray("c\n") << old << 1;
+    QTest::newRow("no answers left") << QStringList() << QByteArray() << old << 1;
 }
 
 void TestTool::copyImages()
@@ -167,11 +165,9 @@ void TestTool::copyImages()
     QCOMPARE(run.status, 1);
     QTEST(int(run.err.count("allready exist, overwrite ?")), "questions");
     QVERIFY(readBytes(dest.filePath("here.jpg")).startsWith(copied));
-    const bool cancelled = run.err.contains("Cancelled");
     QCOMPARE(readBytes(errorLogFile())
-                 .endsWith("C:\\pics\\over.gif\r\nError : No such file or "
-                           "directory code: 2\r\n"),
-             !cancelled);
+                 .endsWith("C:\\pics\\over.gif\r\nError : No such file or directory code: 2\r\n"),
+             !run.err.contains("Cancelled"));
 }
 
 QTEST_MAIN(TestTool)
