@@ -14,9 +14,9 @@ public:
     Answer overwrite(const QString& target) override
     {
         asked << QFileInfo(target).fileName();
-        const QString a = m_answers.left(1);
+        const QChar a = m_answers.isEmpty() ? u'c' : m_answers.front();
         m_answers.remove(0, 1);
-        return a == "y" ? Answer::Yes : a == "n" ? Answer::No : Answer::Cancel;
+        return a == u'y' ? Answer::Yes : a == u'n' ? Answer::No : Answer::Cancel;
     }
     bool progress(int done, int) override { return done != cancelAt; }
     QStringList asked;
@@ -31,37 +31,13 @@ private:
 class TestImageCopy : public QObject {
     Q_OBJECT
 private slots:
-    void init();
     void copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName();
     void destinationFolder();
-    void existingTargets_data();
-    void existingTargets();
-    void failuresAreCollectedAndTheRunGoesOn();
-    void copyingAFileOntoItselfKeepsIt();
+    void runs_data();
+    void runs();
     void progressCancelAtTheEnd();
     void logBytes();
-
-private:
-    QString src(const QString& name) const { return m_src.filePath(name); }
-    QString dst(const QString& name) const { return m_dst.filePath(name); }
-    CopyRun copy(const QStringList& names, const QString& folder, ExistingImages existing,
-                 ScriptedQuestions& questions) const
-    {
-        QList<ImageToCopy> list;
-        for (const QString& n : names)
-            list.append({src(n), src(n)});
-        return copyImages(list, ::destinationFolder(folder), existing, questions);
-    }
-    QTemporaryDir m_src, m_dst;
 };
-
-void TestImageCopy::init()
-{
-    m_src = {};
-    m_dst = {};
-    for (const char* name : {"a.gif", "b.gif", "c.jpg"})
-        writeBytes(src(name), QByteArray("new ") + name);
-}
 
 void TestImageCopy::copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
 {
@@ -85,82 +61,86 @@ void TestImageCopy::destinationFolder()
     QCOMPARE(::destinationFolder("/"), "/");
 }
 
-// a.gif twice, then b.gif, which is already in the folder. Each row: the
-// answers, then what was asked, b.gif's content afterwards, and whether the
-// run was cancelled.
-void TestImageCopy::existingTargets_data()
+// The sources are a.gif, b.gif, c.jpg, e.gif and "blocker", a file. In dst
+// there are already a longer b.gif, an empty e.gif and a folder c.jpg. Each
+// row: the images, the folder copied to, the answers ("replace" asks
+// nothing), and what was asked, how many copied, what failed and what the
+// last image's target holds afterwards.
+void TestImageCopy::runs_data()
 {
+    QTest::addColumn<QString>("images");
+    QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("answers");
-    QTest::addColumn<QByteArray>("existingB");
     QTest::addColumn<QString>("outcome");
-    QTest::newRow("replace asks nothing") << "replace" << QByteArray("old") << ": new b.gif";
+    const auto row = [](const char* name, const QString& images, const char* folder,
+                        const char* answers, const QString& outcome) {
+        QTest::newRow(name) << images << folder << answers << outcome;
+    };
+    const QString aab = "a.gif a.gif b.gif", old = "an old and much longer b.gif";
+    row("replace asks nothing", aab, "dst", "replace", "asked: | 3 copied | failed: | new b.gif");
     // The second a.gif asks about the copy the first one has just made.
-    QTest::newRow("ask: yes") << "yy" << QByteArray("old") << "a.gif,b.gif: new b.gif";
-    QTest::newRow("ask: no keeps the file") << "nn" << QByteArray("old") << "a.gif,b.gif: old";
-    QTest::newRow("ask: cancel ends the run") << "c" << QByteArray("old") << "a.gif: old cancelled";
-    QTest::newRow("replacing a longer file")
-        << "replace" << QByteArray("an old and much longer b.gif") << ": new b.gif";
-    QTest::newRow("zero bytes count as absent") << "y" << QByteArray() << "a.gif: new b.gif";
+    row("ask: yes", aab, "dst", "yy", "asked: a.gif b.gif | 3 copied | failed: | new b.gif");
+    row("ask: no keeps the file", aab, "dst", "nn",
+        "asked: a.gif b.gif | 1 copied | failed: | " + old);
+    row("ask: cancel ends the run", aab, "dst", "c",
+        "asked: a.gif | 1 copied | failed: | " + old + " | cancelled");
+    row("zero bytes count as absent", "e.gif", "dst", "",
+        "asked: | 1 copied | failed: | new e.gif");
+    row("failures are collected and the run goes on", "missing.gif a.gif c.jpg img/a.gif b.gif",
+        "dst", "replace",
+        "asked: | 2 copied | failed: missing.gif 2 No such file or directory, c.jpg 21 Is a "
+        "directory, img/a.gif 2 No such file or directory | new b.gif");
+    row("onto itself", "a.gif", "src", "y", "asked: a.gif | 1 copied | failed: | new a.gif");
+    row("into a file", "a.gif", "src/blocker", "replace",
+        "asked: | 0 copied | failed: a.gif 20 Not a directory | <missing>");
 }
 
-void TestImageCopy::existingTargets()
+void TestImageCopy::runs()
 {
+    QFETCH(QString, images);
+    QFETCH(QString, folder);
     QFETCH(QString, answers);
-    QFETCH(QByteArray, existingB);
-    writeBytes(dst("b.gif"), existingB);
-    ScriptedQuestions questions(answers);
-    const CopyRun run =
-        copy({"a.gif", "a.gif", "b.gif"}, m_dst.path(),
-             answers == "replace" ? ExistingImages::Replace : ExistingImages::Ask, questions);
-    QVERIFY(run.failures.isEmpty());
-    QCOMPARE(readBytes(dst("a.gif")), "new a.gif");
-    QTEST(questions.asked.join(',') + ": " + readBytes(dst("b.gif")) +
-              (run.cancelled ? " cancelled" : ""),
-          "outcome");
-}
-
-void TestImageCopy::failuresAreCollectedAndTheRunGoesOn()
-{
-    writeBytes(src("blocker"), "a file where a folder should be");
-    QVERIFY(QDir(m_dst.path()).mkdir("c.jpg")); // a folder in the target's place
-    ScriptedQuestions questions({});
+    QTemporaryDir dir;
+    const QDir src(dir.filePath("src")), dst(dir.filePath("dst"));
+    QVERIFY(QDir().mkpath(src.path()) && QDir().mkpath(dst.filePath("c.jpg")));
+    for (const char* name : {"a.gif", "b.gif", "c.jpg", "e.gif"})
+        writeBytes(src.filePath(name), QByteArray("new ") + name);
+    writeBytes(src.filePath("blocker"), "a file");
+    writeBytes(dst.filePath("b.gif"), "an old and much longer b.gif");
+    writeBytes(dst.filePath("e.gif"), {});
     QList<ImageToCopy> list;
-    for (const char* n : {"missing.gif", "a.gif", "c.jpg"})
-        list.append(ImageToCopy{src(n), src(n)});
-    list.append(ImageToCopy{"img/a.gif", "img/a.gif"}); // no file name
-    list.append(ImageToCopy{src("b.gif"), "reported"});
+    for (const QString& name : images.split(' '))
+        list.append({name.contains('/') ? name : src.filePath(name), name});
+    ScriptedQuestions questions(answers);
+    const QString target = ::destinationFolder(dir.filePath(folder));
     const CopyRun run =
-        copyImages(list, ::destinationFolder(m_dst.path()), ExistingImages::Replace, questions);
-    QVERIFY(!run.cancelled);
-    QCOMPARE(run.copied, 2);
+        copyImages(list, target,
+                   answers == "replace" ? ExistingImages::Replace : ExistingImages::Ask, questions);
     QStringList failures;
     for (const CopyFailure& f : run.failures)
         failures << QStringLiteral("%1 %2 %3")
-                        .arg(QFileInfo(f.source).fileName())
+                        .arg(f.source.startsWith('/') ? QFileInfo(f.source).fileName() : f.source)
                         .arg(f.code)
                         .arg(f.description);
-    QCOMPARE(failures,
-             QStringList({"missing.gif 2 No such file or directory", "c.jpg 21 Is a directory",
-                          "a.gif 2 No such file or directory"}));
-    QCOMPARE(readBytes(dst("b.gif")), "new b.gif");
-    // A destination that cannot hold files.
-    const CopyRun blocked = copy({"a.gif"}, src("blocker"), ExistingImages::Replace, questions);
-    QCOMPARE(blocked.failures.value(0).code, ENOTDIR);
-}
-
-void TestImageCopy::copyingAFileOntoItselfKeepsIt()
-{
-    ScriptedQuestions questions("y");
-    QCOMPARE(copy({"a.gif"}, m_src.path(), ExistingImages::Ask, questions).failures.size(), 0);
-    QCOMPARE(readBytes(src("a.gif")), "new a.gif");
+    const QString outcome =
+        QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
+                     QStringLiteral("%1 copied").arg(run.copied),
+                     ("failed: " + failures.join(", ")).trimmed(),
+                     readBytes(target + QFileInfo(list.constLast().source).fileName())})
+            .join(" | ") +
+        (run.cancelled ? " | cancelled" : "");
+    QTEST(outcome, "outcome");
 }
 
 // Cancel at the last update, when every image is copied, still cancels.
 void TestImageCopy::progressCancelAtTheEnd()
 {
+    QTemporaryDir dst;
     ScriptedQuestions questions({});
     questions.cancelAt = 1;
-    QVERIFY(copy({"a.gif"}, m_dst.path(), ExistingImages::Replace, questions).cancelled);
+    QVERIFY(copyImages({{QFINDTESTDATA("tst_imagecopy.cpp"), {}}}, ::destinationFolder(dst.path()),
+                       ExistingImages::Replace, questions)
+                .cancelled);
 }
 
 void TestImageCopy::logBytes()

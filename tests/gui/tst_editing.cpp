@@ -59,7 +59,7 @@ void TestEditing::steps_data()
         "fields=|||||Home||; on:Command5=yes; on:Command6=yes; on:Command1=yes; on:Command2=yes; "
         "on:Command7_0=yes; on:Command7_7=yes; on:Text1_0=yes; on:Text1_7=yes");
     row("a new button takes the prefix above", "add A; type 6 img/; add B",
-        "fields=|||||B|img/|; initial=Button2");
+        "fields=|||||B|img/|; dialog=input:Button name : |Add button|Button2");
     row("the prefix of the one just above", "add A; type 6 a/; add B; type 6 b/; add C",
         "fields=|||||C|b/|");
     row("which keeps its own", "add A; type 6 img/; add B; type 6 pics; pick 0",
@@ -135,7 +135,8 @@ void TestEditing::steps_data()
     row("closing asks", "add A; menu File Exit; cancel",
         "dialog=Current data is not saved, are you sure that you want to quit "
         "?|TWKPLUGIN|exclamation|okcancel");
-    row("save offers the last file", "add A; save m.rk2; save", "initial=m.rk2; state=[A] 0 saved");
+    row("save offers the last file", "add A; save m.rk2; save",
+        "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
 }
 
 void TestEditing::steps()

@@ -210,7 +210,7 @@ void TestImages::copy_data()
         << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
     // Cancel at a later question keeps the copies and logs nothing.
     QTest::newRow("asked about each")
-        << "folder dst; no; no; cancel" << exists.arg(dst("c.gif")) << "new a.gif,old b,old c";
+        << "folder dst; no; no; cancel" << exists.arg("dst/c.gif") << "new a.gif,old b,old c";
     QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
     QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
 }
@@ -226,7 +226,7 @@ void TestImages::copy()
     QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
                   readBytes(dst("c.gif"))),
           "contents");
-    QVERIFY(f().dialogs.progressShown().isEmpty()); // a quick run shows no progress
+    QVERIFY(f().dialogs.progressShown.isEmpty()); // a quick run shows no progress
     QCOMPARE(readBytes(errorLogFile())
                  .endsWith("-\r\n" + file("missing.gif").toUtf8() +
                            "\r\nError : No such file or directory code: 2\r\n"),
@@ -243,16 +243,17 @@ void TestImages::copyProgress()
     f().dialogs.cancelProgressAt(2);
     freshDestination();
     f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
-    QCOMPARE(f().dialogs.progressShown(), QStringList({"0/4", "1/4", "2/4", "end"}));
+    QCOMPARE(f().dialogs.progressShown, QStringList({"0/4", "1/4", "2/4", "end"}));
     QVERIFY(!QFile::exists(dst("b.gif")));
     QVERIFY(!QFile::exists(errorLogFile())); // missing.gif failed, but the run was cancelled
 
     fresh([now] { return *now; });
     writeBytes(dst("b.gif"), "old b");
-    f().run("open set.rk2; folder dst; no; yes");
-    f().dialogs.whileOpen([now] { *now = now->addSecs(2); }); // over the b.gif question
+    f().run("open set.rk2; folder dst; no");
+    f().dialogs.prepare("message", "yes",
+                        [now] { *now = now->addSecs(2); }); // over b.gif's question
     f().run("ok; menu Special CopyImagesToPath");
-    QVERIFY(f().dialogs.progressShown().isEmpty());
+    QVERIFY(f().dialogs.progressShown.isEmpty());
 }
 
 QTEST_MAIN(TestImages)

@@ -1,78 +1,81 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scripteddialogs.h"
 
-QString ScriptedDialogs::describe(const Shown& s)
+namespace {
+const QStringList Answers{"ok", "cancel", "yes", "no"};
+} // namespace
+
+void ScriptedDialogs::prepare(const QString& kind, const QString& answer,
+                              std::function<void()> whileOpen)
 {
-    static const char* const icons[] = {"none", "information", "question", "exclamation",
-                                        "critical"};
-    static const char* const buttons[] = {"ok", "okcancel", "yesnocancel"};
-    switch (s.kind) {
-    case Kind::Message:
-        return QStringList{s.text, s.title, icons[int(s.icon)], buttons[int(s.buttons)]}.join('|');
-    case Kind::Input:
-        return "input:" + QStringList{s.text, s.title, s.initial}.join('|');
-    case Kind::Folder:
-        return "folder:" + s.title;
-    default:
-        return (s.kind == Kind::OpenFile ? "open:" : "save:") +
-               QStringList{s.title, s.text, s.initial}.join('|');
-    }
+    m_prepared.append({kind, answer, std::move(whileOpen)});
 }
 
 QString ScriptedDialogs::problems() const
 {
     QStringList all = m_unexpected;
     for (const Prepared& p : m_prepared)
-        all << QStringLiteral("an answer for a dialog of kind %1 was never used").arg(int(p.kind));
+        all << "the answer \"" + p.answer + "\" for a " + p.kind + " dialog was never used";
     return all.join("; ");
 }
 
-ScriptedDialogs::Prepared ScriptedDialogs::next(const Shown& shown)
+QString ScriptedDialogs::next(const QString& kind, const QString& line)
 {
-    m_shown.append(shown);
-    if (m_prepared.isEmpty() || m_prepared.constFirst().kind != shown.kind) {
-        m_unexpected << "unexpected " + describe(shown);
-        return {shown.kind, Answer::Cancel, {}, {}, {}};
+    shown << line;
+    if (m_prepared.isEmpty() || m_prepared.constFirst().kind != kind) {
+        m_unexpected << "unexpected " + line;
+        return kind == "message" ? "cancel" : "";
     }
-    Prepared p = m_prepared.takeFirst();
-    if (p.action)
-        p.action();
-    return p;
+    const Prepared p = m_prepared.takeFirst();
+    p.whileOpen();
+    return p.answer;
+}
+
+Dialogs::FileChoice ScriptedDialogs::file(const QString& kind, const QStringList& parts)
+{
+    const QString path = next(kind, kind + ':' + parts.join('|'));
+    if (path.isEmpty())
+        return {FileChoice::Status::Cancelled, {}};
+    if (path == "!")
+        return {FileChoice::Status::Failed, {}};
+    return {FileChoice::Status::Chosen, path};
 }
 
 Dialogs::Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const QString& title,
                                             Icon icon, Buttons buttons)
 {
-    return next({Kind::Message, text, title, icon, buttons, {}}).answer;
+    static const char* const icons[] = {"none", "information", "question", "exclamation",
+                                        "critical"};
+    static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
+    const QString line = QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|');
+    return Answer(qMax(0, Answers.indexOf(next("message", line))));
 }
 
 QString ScriptedDialogs::inputBox(QWidget*, const QString& prompt, const QString& title,
                                   const QString& defaultText)
 {
-    return next({Kind::Input, prompt, title, Icon::None, Buttons::OkCancel, defaultText}).text;
+    return next("input", "input:" + QStringList{prompt, title, defaultText}.join('|'));
 }
 
 Dialogs::FileChoice ScriptedDialogs::openFile(QWidget*, const QString& title, const QString& filter,
                                               const QString& initialFileName)
 {
-    return next({Kind::OpenFile, filter, title, Icon::None, Buttons::OkCancel, initialFileName})
-        .file;
+    return file("open", {title, filter, initialFileName});
 }
 
 Dialogs::FileChoice ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString& filter,
                                               const QString& initialFileName)
 {
-    return next({Kind::SaveFile, filter, title, Icon::None, Buttons::OkCancel, initialFileName})
-        .file;
+    return file("save", {title, filter, initialFileName});
 }
 
 QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title)
 {
-    return next({Kind::Folder, {}, title, Icon::None, Buttons::OkCancel, {}}).text;
+    return next("folder", "folder:" + title);
 }
 
 bool ScriptedDialogs::progress(QWidget*, const QString&, int done, int total)
 {
-    m_progress << QStringLiteral("%1/%2").arg(done).arg(total);
+    progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
     return m_cancelProgressAt < 0 || done < m_cancelProgressAt;
 }

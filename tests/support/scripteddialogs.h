@@ -7,51 +7,31 @@
 #include <QStringList>
 #include <functional>
 
-// Dialogs for tests: each dialog the program shows is recorded and answered
-// from a prepared queue. A dialog of another kind than the next prepared
-// answer, or one with no answer left, is recorded as unexpected and gets
-// Cancel.
+// Dialogs for tests: each dialog the program shows is recorded in one line
+// and answered from a prepared queue. A dialog of another kind than the next
+// prepared answer, or one with no answer left, is recorded as unexpected and
+// gets Cancel.
 class ScriptedDialogs final : public Dialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile, Folder };
-
-    struct Shown {
-        Kind kind;
-        QString text; // message text or prompt; for file dialogs the filter
-        QString title;
-        Icon icon = Icon::None;
-        Buttons buttons = Buttons::OkCancel;
-        QString initial; // default text or initial file name
-    };
-    // The next dialog of `kind` gets `answer` (a message box), `text` (an
-    // input box or folder browser) or `file` (a file dialog).
-    ScriptedDialogs& prepare(Kind kind, Answer answer, const QString& text = {},
-                             const FileChoice& file = {})
-    {
-        m_prepared.append({kind, answer, text, file, {}});
-        return *this;
-    }
-    ScriptedDialogs& message(Answer answer) { return prepare(Kind::Message, answer); }
-    // Runs `action` while the dialog last prepared is open, as what happens
-    // while a user takes time over it.
-    ScriptedDialogs& whileOpen(std::function<void()> action)
-    {
-        m_prepared.last().action = std::move(action);
-        return *this;
-    }
+    // The next dialog of `kind` ("message", "input", "open", "save" or
+    // "folder") gets `answer`: "ok", "cancel", "yes" or "no" for a message
+    // box; the text for an input box or folder browser; the path for a file
+    // dialog, where "" cancels and "!" fails it. `whileOpen` runs while it is
+    // open, as what happens while a user takes time over it.
+    void prepare(
+        const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {});
     // The progress dialog's Cancel counts as pressed from the update that
     // reports `done` images on.
     void cancelProgressAt(int done) { m_cancelProgressAt = done; }
-
-    [[nodiscard]] const QList<Shown>& shown() const { return m_shown; }
-    // Every progress update as "done/total", and "end" where it was closed.
-    [[nodiscard]] const QStringList& progressShown() const { return m_progress; }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
-    // A dialog in one line: "text|title|icon|buttons" for a message box,
+
+    // Each dialog shown: "text|title|icon|buttons" for a message box,
     // "input:prompt|title|default", "folder:title", and "open:" or "save:"
     // "title|filter|name".
-    [[nodiscard]] static QString describe(const Shown& s);
+    QStringList shown;
+    // Every progress update as "done/total", and "end" where it was closed.
+    QStringList progressShown;
 
     Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;
@@ -63,22 +43,20 @@ public:
                         const QString& initialFileName) override;
     QString chooseFolder(QWidget*, const QString& title) override;
     bool progress(QWidget*, const QString& text, int done, int total) override;
-    void endProgress() override { m_progress << "end"; }
+    void endProgress() override { progressShown << "end"; }
 
 private:
     struct Prepared {
-        Kind kind;
-        Answer answer;
-        QString text;
-        FileChoice file;
-        std::function<void()> action;
+        QString kind;
+        QString answer;
+        std::function<void()> whileOpen;
     };
-    // Records `shown` and takes the answer prepared for it, if any.
-    Prepared next(const Shown& shown);
+    // Records the dialog and gives the answer prepared for it, "cancel" or ""
+    // if there is none.
+    QString next(const QString& kind, const QString& line);
+    FileChoice file(const QString& kind, const QStringList& parts);
 
     QList<Prepared> m_prepared;
-    QList<Shown> m_shown;
     QStringList m_unexpected;
-    QStringList m_progress;
     int m_cancelProgressAt = -1;
 };

@@ -11,8 +11,7 @@
 
 namespace {
 
-using Kind = ScriptedDialogs::Kind;
-using Status = Dialogs::FileChoice::Status;
+const QString ImageFilter = "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
 
 // Opens `menu`, so that its opening handler runs, and tells whether `item`
 // is enabled then.
@@ -24,18 +23,10 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
     return on;
 }
 
-Dialogs::FileChoice choice(const QDir& folder, const QString& name)
-{
-    if (name.isEmpty())
-        return {Status::Cancelled, {}};
-    return name == "!" ? Dialogs::FileChoice{Status::Failed, {}}
-                       : Dialogs::FileChoice{Status::Chosen, folder.filePath(name)};
-}
-
 } // namespace
 
 WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
-    : dialogs((writeAutoImage(false), ScriptedDialogs())), window(dialogs, std::move(clock))
+    : window((writeAutoImage(false), dialogs), std::move(clock))
 {
     QObject::connect(&window, &TWKPLUGIN::exchangeChanged,
                      [this](const QString& item, const QString& value) {
@@ -60,26 +51,24 @@ void WindowFixture::run(const QString& steps)
         if (enabledInMenu(*this, menu, item))
             control<QAction>(item)->trigger();
     };
-    const QStringList answers{"ok", "cancel", "yes", "no"};
     for (const QString& step : steps.split("; ", Qt::SkipEmptyParts)) {
         const QString verb = step.section(' ', 0, 0);
         const QString rest = step.section(' ', 1);
         const QString first = rest.section(' ', 0, 0);
         const QString last = step.section(' ', 2);
-        if (answers.contains(verb)) {
-            dialogs.message(Dialogs::Answer(answers.indexOf(verb)));
+        if (QStringList{"ok", "cancel", "yes", "no"}.contains(verb)) {
+            dialogs.prepare("message", verb);
         } else if (verb == "input" || verb == "add") {
-            dialogs.prepare(Kind::Input, {}, rest);
+            dialogs.prepare("input", rest);
             if (verb == "add")
                 act([click] { click("Command4"); });
         } else if (verb == "file") {
-            dialogs.prepare(Kind::OpenFile, {}, {}, choice(QDir::root(), rest));
+            dialogs.prepare("open", rest);
         } else if (verb == "folder") {
-            dialogs.prepare(Kind::Folder, {}, rest.isEmpty() ? QString() : folder.filePath(rest));
+            dialogs.prepare("folder", rest.isEmpty() ? QString() : folder.filePath(rest));
         } else if (verb == "open" || verb == "save") {
-            const bool open = verb == "open";
-            dialogs.prepare(open ? Kind::OpenFile : Kind::SaveFile, {}, {}, choice(folder, rest));
-            act([menu, open] { menu("File", open ? "OpenData" : "SaveData"); });
+            dialogs.prepare(verb, rest.isEmpty() || rest == "!" ? rest : folder.filePath(rest));
+            act([menu, verb] { menu("File", verb == "open" ? "OpenData" : "SaveData"); });
         } else if (verb == "pick") {
             act([this, rest] {
                 // The list reports a pick even of the entry already selected.
@@ -151,23 +140,16 @@ QString WindowFixture::probe(const QString& what) const
         return set.DefaultDescriptionImage;
     if (what == "file")
         return set.DataFileName.isEmpty() ? QString() : folder.relativeFilePath(set.DataFileName);
-    if (what == "initial") // a file name as the data file's is given
-        return dialogs.shown().constLast().initial.startsWith('/')
-                   ? folder.relativeFilePath(dialogs.shown().constLast().initial)
-                   : dialogs.shown().constLast().initial;
     if (what == "dialog" || what.startsWith("dialog:")) {
-        const qsizetype i = what == "dialog" ? dialogs.shown().size() - 1 : what.mid(7).toInt();
-        return i < 0 || i >= dialogs.shown().size() ? "none"
-                                                    : ScriptedDialogs::describe(dialogs.shown()[i]);
+        const qsizetype i = what == "dialog" ? dialogs.shown.size() - 1 : what.mid(7).toInt();
+        return dialogs.shown.value(i, "none").replace(folder.path() + '/', QString());
     }
     if (what == "choosers") {
         QStringList titles;
-        for (const ScriptedDialogs::Shown& s : dialogs.shown())
-            if (s.kind == Kind::OpenFile)
-                titles << (s.text == "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All "
-                                     "files|*.*"
-                               ? s.title
-                               : "not an image chooser");
+        for (const QString& s : dialogs.shown)
+            if (s.startsWith("open:"))
+                titles << (s.section('|', 1, -2) == ImageFilter ? s.section('|', 0, 0).mid(5)
+                                                                : "not an image chooser");
         return titles.join(',');
     }
     if (what == "changes")

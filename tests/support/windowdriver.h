@@ -35,9 +35,9 @@ struct WindowFixture {
     // brackets, the current index and whether the set counts as saved: "A,[B]
     // 1 unsaved"), a record's index ("Name|Url|Target|Alt|Prefix|MouseOut|
     // MouseOver|Description"), "fields" (the eight edit fields), "default",
-    // "file" (the data file under `folder`), "initial" (the last dialog's
-    // default text), "dialog" and "dialog:N" (the last and the Nth, see
-    // ScriptedDialogs::describe()), "choosers" (the image choosers' titles),
+    // "file" (the data file under `folder`), "dialog" and "dialog:N" (the
+    // last and the Nth, see ScriptedDialogs::shown, with paths under `folder`
+    // relative), "choosers" (the image choosers' titles),
     // "changes" (of the exchange fields: a name and six characters),
     // "closed" (how often the closing sequence ended), "on:CONTROL" and
     // "menu:MENU/ITEM" (enabled, when the menu opens).
