@@ -34,8 +34,6 @@ private slots:
     void renderMatchesTheWindow();
     void statusAndMessages_data();
     void statusAndMessages();
-    void copyImages_data();
-    void copyImages();
 
 private:
     QString file(const QString& name) const { return m_dir.filePath(name); }
@@ -89,16 +87,19 @@ void TestTool::renderMatchesTheWindow()
     QCOMPARE(readBytes(file("p.html")), "\xEF\xBB\xBF" + published.toUtf8());
 }
 
-// Each row: the arguments (data files are in the test's folder), the exit
-// status, and what the tool says on standard output or error.
+// Each row: the arguments (the files named are in the test's folder, where
+// dest/ holds an older here.jpg), the exit status, what the tool says on
+// standard output or error, and the answers typed.
 void TestTool::statusAndMessages_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("says");
-    const auto row = [](const char* arguments, int status, const QString& says) {
-        QTest::addRow("%s: %s", arguments, qPrintable(says))
-            << QString(arguments) << status << says;
+    QTest::addColumn<QByteArray>("answers");
+    const auto row = [](const char* arguments, int status, const QString& says,
+                        const QByteArray& answers = {}) {
+        QTest::addRow("%s %s: %s", arguments, answers.constData(), qPrintable(says))
+            << QString(arguments) << status << says << answers;
     };
     const QString broken = "broken.rk2: line 6: expected the MouseOver image of button 1";
     row("render broken.rk2", 2, broken);
@@ -114,6 +115,13 @@ void TestTool::statusAndMessages_data()
     row("render none.rk2", 1, "");
     row("render --preview none.rk2", 0, "<html>");
     row("copy-images none.rk2 /", 0, "0 images copied");
+    // good.rk2 copies here.jpg twice and fails on its missing picture.
+    row("copy-images --overwrite good.rk2 dest", 1, "2 images copied");
+    row("copy-images --keep-existing good.rk2 dest", 1, "0 images copied");
+    row("copy-images good.rk2 dest", 1, "0 images copied", "maybe\nn\nn\n");
+    row("copy-images good.rk2 dest", 1, "1 images copied", "maybe\nn\ny\n");
+    row("copy-images good.rk2 dest", 1, "Cancelled after 0 images", "c\n");
+    row("copy-images good.rk2 dest", 1, "Cancelled after 0 images");
     row("copy-images good.rk2 good.rk2", 2, "is not a folder");
     row("copy-images --overwrite --keep-existing x y", 64, "exclude each other");
     row("", 64, "Usage: rollcraft");
@@ -126,48 +134,18 @@ void TestTool::statusAndMessages()
 {
     QFETCH(QString, arguments);
     QFETCH(QString, says);
+    QFETCH(QByteArray, answers);
+    QDir(file("dest")).removeRecursively();
+    QDir().mkpath(file("dest"));
+    writeBytes(file("dest/here.jpg"), "old");
+    const QRegularExpression local("^(\\w+\\.rk2|dest)$");
     const Run run = rollcraft(
-        arguments.split(' ', Qt::SkipEmptyParts)
-            .replaceInStrings(QRegularExpression("^(\\w+\\.rk2)$"), m_dir.path() + "/\\1"));
+        arguments.split(' ', Qt::SkipEmptyParts).replaceInStrings(local, m_dir.path() + "/\\1"),
+        answers);
     QTEST(run.status, "status");
     QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
     if (run.status == 2) // reading errors write nothing to standard output
         QCOMPARE(run.out, QByteArray());
-}
-
-// here.jpg is already in the destination. Each row: the options, the
-// answers typed, how here.jpg starts afterwards, how often the tool asked.
-void TestTool::copyImages_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QByteArray>("answers");
-    QTest::addColumn<QByteArray>("copied");
-    QTest::addColumn<int>("questions");
-    const QByteArray jpeg = "\xFF\xD8", old = "old";
-    QTest::newRow("--overwrite") << QStringList{"--overwrite"} << QByteArray() << jpeg << 0;
-    QTest::newRow("--keep-existing") << QStringList{"--keep-existing"} << QByteArray() << old << 0;
-    QTest::newRow("asked: no, then yes")
-        << QStringList() << QByteArray("maybe\nn\nyes\n") << jpeg << 3;
-    QTest::newRow("asked: cancel") << QStringList() << QByteArray("c\n") << old << 1;
-    QTest::newRow("no answers left") << QStringList() << QByteArray() << old << 1;
-}
-
-void TestTool::copyImages()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QByteArray, answers);
-    QFETCH(QByteArray, copied);
-    QTemporaryDir dest;
-    writeBytes(dest.filePath("here.jpg"), "old");
-    QFile::remove(errorLogFile());
-    const Run run =
-        rollcraft(QStringList{"copy-images", file("good.rk2"), dest.path()} + options, answers);
-    QCOMPARE(run.status, 1);
-    QTEST(int(run.err.count("allready exist, overwrite ?")), "questions");
-    QVERIFY(readBytes(dest.filePath("here.jpg")).startsWith(copied));
-    QCOMPARE(readBytes(errorLogFile())
-                 .endsWith("C:\\pics\\over.gif\r\nError : No such file or directory code: 2\r\n"),
-             !run.err.contains("Cancelled"));
 }
 
 QTEST_MAIN(TestTool)

@@ -30,9 +30,8 @@ private slots:
     void initTestCase();
     void steps_data();
     void steps();
-    void previewFollowsField_data();
-    void previewFollowsField();
-    void viewer();
+    void previews_data();
+    void previews();
     void copy_data();
     void copy();
     void copyProgress();
@@ -121,73 +120,65 @@ void TestImages::steps()
         QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
 }
 
-void TestImages::previewFollowsField_data()
+// Each row: a field's text, and the size of the picture its preview shows
+// (none: the failure label shows).
+void TestImages::previews_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("loads");
-    QTest::newRow("picture") << file("ok.jpg") << true;
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("picture") << file("ok.jpg") << QSize(40, 30);
+    QTest::newRow("larger than the screen") << file("large.png") << QSize(4001, 3001);
     for (const char* bad :
          {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
-        QTest::newRow(bad) << file(bad) << false;
-    QTest::newRow("a device") << "/dev/zero" << false;
-    QTest::newRow("one character") << "x" << false;
-    QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
-    QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << false;
+        QTest::newRow(bad) << file(bad) << QSize();
+    QTest::newRow("a device") << "/dev/zero" << QSize();
+    QTest::newRow("one character") << "x" << QSize();
+    QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << QSize();
+    QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
 }
 
-// Each preview shows its field's picture at its own size, or the failure
-// label; a click on a picture, and only on one, opens the viewer.
-void TestImages::previewFollowsField()
+// Each preview follows its field. A click on a picture, and only on one,
+// opens the viewer: the preview's own picture centred on a black screen, on
+// top and frameless, destroyed by a click on the background or the picture,
+// or any key (one way for each of the four previews).
+void TestImages::previews()
 {
     QFETCH(QString, path);
-    QFETCH(bool, loads);
+    QFETCH(QSize, size);
     f().run("add A");
     f().window.show();
+    const QRect screen = f().window.screen()->geometry();
+    const QPoint centre(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
+                        int(std::floor(screen.height() / 2.0 - size.height() / 2.0)));
+    int closeBy = 0;
     for (int i : TWKPLUGIN::PreviewFields) {
         f().window.Text1(i)->setText(path);
         PreviewPicture* picture = f().window.Image1(i);
-        QCOMPARE(f().window.Label9(i)->isVisible(), !loads);
-        QCOMPARE(picture->pixmap().size(), loads ? QSize(40, 30) : QSize(0, 0));
+        QCOMPARE(f().window.Label9(i)->isVisible(), size.isEmpty());
+        QCOMPARE(picture->pixmap().size(), size.isValid() ? size : QSize(0, 0));
         QTest::mouseClick(picture, Qt::LeftButton);
-        QCOMPARE(::viewer() != nullptr, loads);
-        if (FullScreenViewer* v = ::viewer())
-            v->close();
+        QPointer<FullScreenViewer> v = ::viewer();
+        QCOMPARE(v.isNull(), size.isEmpty());
+        if (v) {
+            QCOMPARE(v->geometry(), screen);
+            QVERIFY(v->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+            QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
+            QCOMPARE(v->Image1()->geometry(), QRect(centre, size));
+            QCOMPARE(v->Image1()->toolTip(), "Click to return");
+            QCOMPARE(v->Image1()->pixmap().cacheKey(), picture->pixmap().cacheKey());
+            if (closeBy < 2)
+                QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
+                                  Qt::LeftButton, {}, QPoint(2, 2));
+            else
+                QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
+            QTRY_VERIFY(v.isNull()); // destroyed, not hidden
+        }
+        ++closeBy;
         f().run(QStringLiteral("type %1 ").arg(i));
         QVERIFY(!f().window.Label9(i)->isVisible());
         QVERIFY(picture->pixmap().isNull());
     }
     QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
-}
-
-// The viewer shows the preview's own picture centred on a black screen, on
-// top and frameless, and is destroyed by a click on the background or the
-// picture, or any key.
-void TestImages::viewer()
-{
-    f().window.show();
-    f().run("add A; type 0 " + file("large.png"));
-    PreviewPicture* preview = f().window.Image1(0);
-    const QRect screen = f().window.screen()->geometry();
-    const QSize size = preview->pixmap().size();
-    const QPoint centre(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
-                        int(std::floor(screen.height() / 2.0 - size.height() / 2.0)));
-    for (int closeBy = 0; closeBy < 4; ++closeBy) {
-        QTest::mouseClick(preview, Qt::LeftButton);
-        QPointer<FullScreenViewer> v = ::viewer();
-        QVERIFY(v);
-        QCOMPARE(v->geometry(), screen);
-        QVERIFY(v->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
-        QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
-        QCOMPARE(v->Image1()->geometry(), QRect(centre, size));
-        QCOMPARE(v->Image1()->toolTip(), "Click to return");
-        QCOMPARE(v->Image1()->pixmap().cacheKey(), preview->pixmap().cacheKey());
-        if (closeBy < 2)
-            QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(), Qt::LeftButton,
-                              {}, QPoint(2, 2));
-        else
-            QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
-        QTRY_VERIFY(v.isNull()); // destroyed, not hidden
-    }
 }
 
 // b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked

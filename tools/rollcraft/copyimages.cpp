@@ -95,10 +95,9 @@ int runCopyImages(const QStringList& arguments)
             QStringLiteral("Cancelled after %1 images; nothing was logged.\n").arg(run.copied));
         return Exit::Partial;
     }
-    if (run.failures.isEmpty()) {
-        writeErr(QStringLiteral("%1 images copied to %2\n").arg(run.copied).arg(dest));
+    writeErr(QStringLiteral("%1 images copied to %2\n").arg(run.copied).arg(dest));
+    if (run.failures.isEmpty())
         return Exit::Ok;
-    }
     const QString log = errorLogPath();
     if (!saveFileAtomically(log, errorLog(run.failures, QDate::currentDate())))
         writeErr(QStringLiteral("rollcraft copy-images: cannot write %1\n").arg(log));
