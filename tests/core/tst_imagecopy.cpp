@@ -31,117 +31,114 @@ private:
 class TestImageCopy : public QObject {
     Q_OBJECT
 private slots:
-    void copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName();
-    void destinationFolder();
-    void runs_data();
-    void runs();
-    void progressCancelAtTheEnd();
+    void copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
+    {
+        ButtonSet set;
+        set.Buttons[0] = {"One", {}, {}, {}, "plays no part", "o1", "v1", "d1"};
+        set.Buttons[1] = {"Two", {}, {}, {}, {}, {}, "v2", {}};
+        set.Buttons[3] = set.Buttons[0]; // behind the empty name: never copied
+        set.DefaultDescriptionImage = "stored default";
+        QStringList order;
+        for (const ImageToCopy& i : imagesToCopy(set, "shown default"))
+            order << i.source + u'|' + i.reportedAs;
+        QCOMPARE(order,
+                 QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
+        QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
+    }
+
+    void destinationFolder()
+    {
+        QCOMPARE(::destinationFolder("/home/ann/site"), "/home/ann/site/");
+        QCOMPARE(::destinationFolder("/home/ann/site/"), "/home/ann/site/");
+        QCOMPARE(::destinationFolder("/"), "/");
+    }
+
+    // The sources are a.gif, b.gif, c.jpg, e.gif and "blocker", a file. In dst
+    // there are already a longer b.gif, an empty e.gif and a folder c.jpg. Each
+    // row: the images, the folder copied to, the answers ("replace" asks
+    // nothing), and what was asked, how many copied, what failed and what the
+    // last image's target holds afterwards.
+    void runs_data()
+    {
+        QTest::addColumn<QString>("images");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, const QString& images, const char* folder,
+                            const char* answers, const QString& outcome) {
+            QTest::newRow(name) << images << folder << answers << outcome;
+        };
+        const QString aab = "a.gif a.gif b.gif", old = "an old and much longer b.gif";
+        row("replace asks nothing", aab, "dst", "replace",
+            "asked: | 3 copied | failed: | new b.gif");
+        // The second a.gif asks about the copy the first one has just made.
+        row("ask: yes", aab, "dst", "yy", "asked: a.gif b.gif | 3 copied | failed: | new b.gif");
+        row("ask: no keeps the file", aab, "dst", "nn",
+            "asked: a.gif b.gif | 1 copied | failed: | " + old);
+        row("ask: cancel ends the run", aab, "dst", "c",
+            "asked: a.gif | 1 copied | failed: | " + old + " | cancelled");
+        row("zero bytes count as absent", "e.gif", "dst", "",
+            "asked: | 1 copied | failed: | new e.gif");
+        row("failures are collected and the run goes on", "missing.gif a.gif c.jpg img/a.gif b.gif",
+            "dst", "replace",
+            "asked: | 2 copied | failed: missing.gif 2 No such file or directory, c.jpg 21 Is a "
+            "directory, img/a.gif 2 No such file or directory | new b.gif");
+        row("onto itself", "a.gif", "src", "y", "asked: a.gif | 1 copied | failed: | new a.gif");
+        row("into a file", "a.gif", "src/blocker", "replace",
+            "asked: | 0 copied | failed: a.gif 20 Not a directory | <missing>");
+    }
+
+    void runs()
+    {
+        QFETCH(QString, images);
+        QFETCH(QString, folder);
+        QFETCH(QString, answers);
+        QTemporaryDir dir;
+        const QDir src(dir.filePath("src")), dst(dir.filePath("dst"));
+        QVERIFY(QDir().mkpath(src.path()) && QDir().mkpath(dst.filePath("c.jpg")));
+        for (const char* name : {"a.gif", "b.gif", "c.jpg", "e.gif"})
+            writeBytes(src.filePath(name), QByteArray("new ") + name);
+        writeBytes(src.filePath("blocker"), "a file");
+        writeBytes(dst.filePath("b.gif"), "an old and much longer b.gif");
+        writeBytes(dst.filePath("e.gif"), {});
+        QList<ImageToCopy> list;
+        for (const QString& name : images.split(' '))
+            list.append({name.contains('/') ? name : src.filePath(name), name});
+        ScriptedQuestions questions(answers);
+        const QString target = ::destinationFolder(dir.filePath(folder));
+        const CopyRun run = copyImages(
+            list, target, answers == "replace" ? ExistingImages::Replace : ExistingImages::Ask,
+            questions);
+        QStringList failures;
+        for (const CopyFailure& f : run.failures)
+            failures << QStringLiteral("%1 %2 %3")
+                            .arg(f.source.startsWith('/') ? QFileInfo(f.source).fileName()
+                                                          : f.source)
+                            .arg(f.code)
+                            .arg(f.description);
+        const QString outcome =
+            QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
+                         QStringLiteral("%1 copied").arg(run.copied),
+                         ("failed: " + failures.join(", ")).trimmed(),
+                         readBytes(target + QFileInfo(list.constLast().source).fileName())})
+                .join(" | ") +
+            (run.cancelled ? " | cancelled" : "");
+        QTEST(outcome, "outcome");
+    }
+
+    // Cancel at the last update, when every image is copied, still cancels.
+    void progressCancelAtTheEnd()
+    {
+        QTemporaryDir dst;
+        ScriptedQuestions questions({});
+        questions.cancelAt = 1;
+        QVERIFY(copyImages({{QFINDTESTDATA("tst_imagecopy.cpp"), {}}},
+                           ::destinationFolder(dst.path()), ExistingImages::Replace, questions)
+                    .cancelled);
+    }
+
     void logBytes();
 };
-
-void TestImageCopy::copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
-{
-    ButtonSet set;
-    set.Buttons[0] = {"One", {}, {}, {}, "plays no part", "o1", "v1", "d1"};
-    set.Buttons[1] = {"Two", {}, {}, {}, {}, {}, "v2", {}};
-    set.Buttons[3] = set.Buttons[0]; // behind the empty name: never copied
-    set.DefaultDescriptionImage = "stored default";
-    QStringList order;
-    for (const ImageToCopy& i : imagesToCopy(set, "shown default"))
-        order << i.source + u'|' + i.reportedAs;
-    QCOMPARE(order,
-             QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
-    QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
-}
-
-void TestImageCopy::destinationFolder()
-{
-    QCOMPARE(::destinationFolder("/home/ann/site"), "/home/ann/site/");
-    QCOMPARE(::destinationFolder("/home/ann/site/"), "/home/ann/site/");
-    QCOMPARE(::destinationFolder("/"), "/");
-}
-
-// The sources are a.gif, b.gif, c.jpg, e.gif and "blocker", a file. In dst
-// there are already a longer b.gif, an empty e.gif and a folder c.jpg. Each
-// row: the images, the folder copied to, the answers ("replace" asks
-// nothing), and what was asked, how many copied, what failed and what the
-// last image's target holds afterwards.
-void TestImageCopy::runs_data()
-{
-    QTest::addColumn<QString>("images");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("answers");
-    QTest::addColumn<QString>("outcome");
-    const auto row = [](const char* name, const QString& images, const char* folder,
-                        const char* answers, const QString& outcome) {
-        QTest::newRow(name) << images << folder << answers << outcome;
-    };
-    const QString aab = "a.gif a.gif b.gif", old = "an old and much longer b.gif";
-    row("replace asks nothing", aab, "dst", "replace", "asked: | 3 copied | failed: | new b.gif");
-    // The second a.gif asks about the copy the first one has just made.
-    row("ask: yes", aab, "dst", "yy", "asked: a.gif b.gif | 3 copied | failed: | new b.gif");
-    row("ask: no keeps the file", aab, "dst", "nn",
-        "asked: a.gif b.gif | 1 copied | failed: | " + old);
-    row("ask: cancel ends the run", aab, "dst", "c",
-        "asked: a.gif | 1 copied | failed: | " + old + " | cancelled");
-    row("zero bytes count as absent", "e.gif", "dst", "",
-        "asked: | 1 copied | failed: | new e.gif");
-    row("failures are collected and the run goes on", "missing.gif a.gif c.jpg img/a.gif b.gif",
-        "dst", "replace",
-        "asked: | 2 copied | failed: missing.gif 2 No such file or directory, c.jpg 21 Is a "
-        "directory, img/a.gif 2 No such file or directory | new b.gif");
-    row("onto itself", "a.gif", "src", "y", "asked: a.gif | 1 copied | failed: | new a.gif");
-    row("into a file", "a.gif", "src/blocker", "replace",
-        "asked: | 0 copied | failed: a.gif 20 Not a directory | <missing>");
-}
-
-void TestImageCopy::runs()
-{
-    QFETCH(QString, images);
-    QFETCH(QString, folder);
-    QFETCH(QString, answers);
-    QTemporaryDir dir;
-    const QDir src(dir.filePath("src")), dst(dir.filePath("dst"));
-    QVERIFY(QDir().mkpath(src.path()) && QDir().mkpath(dst.filePath("c.jpg")));
-    for (const char* name : {"a.gif", "b.gif", "c.jpg", "e.gif"})
-        writeBytes(src.filePath(name), QByteArray("new ") + name);
-    writeBytes(src.filePath("blocker"), "a file");
-    writeBytes(dst.filePath("b.gif"), "an old and much longer b.gif");
-    writeBytes(dst.filePath("e.gif"), {});
-    QList<ImageToCopy> list;
-    for (const QString& name : images.split(' '))
-        list.append({name.contains('/') ? name : src.filePath(name), name});
-    ScriptedQuestions questions(answers);
-    const QString target = ::destinationFolder(dir.filePath(folder));
-    const CopyRun run =
-        copyImages(list, target,
-                   answers == "replace" ? ExistingImages::Replace : ExistingImages::Ask, questions);
-    QStringList failures;
-    for (const CopyFailure& f : run.failures)
-        failures << QStringLiteral("%1 %2 %3")
-                        .arg(f.source.startsWith('/') ? QFileInfo(f.source).fileName() : f.source)
-                        .arg(f.code)
-                        .arg(f.description);
-    const QString outcome =
-        QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
-                     QStringLiteral("%1 copied").arg(run.copied),
-                     ("failed: " + failures.join(", ")).trimmed(),
-                     readBytes(target + QFileInfo(list.constLast().source).fileName())})
-            .join(" | ") +
-        (run.cancelled ? " | cancelled" : "");
-    QTEST(outcome, "outcome");
-}
-
-// Cancel at the last update, when every image is copied, still cancels.
-void TestImageCopy::progressCancelAtTheEnd()
-{
-    QTemporaryDir dst;
-    ScriptedQuestions questions({});
-    questions.cancelAt = 1;
-    QVERIFY(copyImages({{QFINDTESTDATA("tst_imagecopy.cpp"), {}}}, ::destinationFolder(dst.path()),
-                       ExistingImages::Replace, questions)
-                .cancelled);
-}
 
 void TestImageCopy::logBytes()
 {

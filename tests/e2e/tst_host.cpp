@@ -66,13 +66,145 @@ public slots:
 class TestHost : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanup();
-    void wrongArgumentsEndAtOnce_data();
-    void wrongArgumentsEndAtOnce();
-    void previewsThenInsertThroughTheRealWindow();
-    void privateBusWhenNoneRuns();
-    void fiveHundredPreviewsArriveInOrder();
+    void initTestCase()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
+        writeSettings("[General]\nAutoImage=False\n");
+    }
+
+    void cleanup()
+    {
+        m_host.kill();
+        m_host.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(!pluginOnTheBus(), 10000);
+    }
+
+    void wrongArgumentsEndAtOnce_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("other case") << QStringList{"-StartPlugin"};
+        QTest::newRow("two dashes") << QStringList{"--startplugin"};
+        QTest::newRow("extra argument") << QStringList{"-startplugin", "x"};
+        QTest::newRow("trailing blank") << QStringList{"-startplugin "};
+    }
+
+    void wrongArgumentsEndAtOnce()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess plugin;
+        plugin.start(program("rollcraft2"), arguments);
+        QVERIFY(plugin.waitForFinished(5000));
+        QCOMPARE(plugin.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(plugin.exitCode(), 0);
+        QCOMPARE(plugin.readAllStandardOutput() + plugin.readAllStandardError(), QByteArray());
+    }
+
+    void previewsThenInsertThroughTheRealWindow()
+    {
+        m_host.start(program("rollcraft"), {"host", "--preview-dir", m_dir.filePath("preview"),
+                                            "--output-dir", m_dir.filePath("pages")});
+        m_window = focusWindow(Title);
+        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(pluginOnTheBus(), 10000);
+        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
+        const QVariantMap atStart{{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}};
+        QCOMPARE(
+            QDBusReply<QVariantMap>(properties.call("GetAll", QString(PluginInterface))).value(),
+            atStart);
+        click(304 + 27, 16 + 10); // "Add"
+        QVERIFY(!focusWindow("Add button").isEmpty());
+        // Typing replaces the offered default, which is selected.
+        run("xdotool", {"type", "--delay", "30", "Home"});
+        run("xdotool", {"key", "Return"});
+        focusWindow(Title);
+        for (int i = 0; i < 2; ++i) {
+            click(7 + 45, 421 + 11); // "Instant preview"
+            QTest::qWait(400);
+        }
+        click(5 + 125, 277 + 9); // the "Url:" field
+        run("xdotool", {"type", "--delay", "30", "index.htm"});
+        click(371 + 36, 421 + 11);                    // "Insert script"
+        QVERIFY(!focusWindow("TWKPLUGIN").isEmpty()); // unsaved data: asked
+        run("xdotool", {"key", "Return"});
+        QVERIFY(m_host.waitForFinished(10000));
+        QCOMPARE(m_host.exitCode(), 0);
+
+        const QString log = QString::fromUtf8(m_host.readAllStandardError());
+        QCOMPARE(log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size(), 2);
+        ButtonSet set;
+        set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
+        QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
+                 Bom + buildPage(set, PageMode::Preview).toUtf8());
+        set.Buttons[0].Url = "index.htm";
+        // "Inserted: " and the title are printed, and the page is named after the title.
+        const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
+        QVERIFY2(QRegularExpression("^Inserted: Rollcraft II [\\d-]{8} - [\\d-]{8}\\n$")
+                     .match(printed)
+                     .hasMatch(),
+                 qPrintable(printed));
+        QCOMPARE(readBytes(m_dir.filePath("pages/page-" + printed.mid(10).trimmed() + ".html")),
+                 Bom + buildPage(set, PageMode::Page).toUtf8());
+    }
+
+    // Without a session bus the host starts its own for the plug-in, and takes
+    // it down again when the link ends.
+    void privateBusWhenNoneRuns()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        env.remove("DISPLAY"); // else the bus library tries to start a bus for the X display
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        m_host.setProcessEnvironment(env);
+        m_host.start(program("rollcraft"), {"host", "-o", m_dir.filePath("out.html")});
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT((err += m_host.readAllStandardError()).contains("following"),
+                                 15000);
+        QVERIFY(err.contains("started a private one"));
+        const auto child = [this](const QString& name) {
+            return pid_t(
+                run("pgrep", {"-P", QString::number(m_host.processId()), "-x", name}).toInt());
+        };
+        const pid_t daemon = child("dbus-daemon");
+        QVERIFY(daemon > 0);
+        ::kill(child("rollcraft2"), SIGKILL);
+        QVERIFY(m_host.waitForFinished(15000));
+        QCOMPARE(m_host.exitCode(), 2);
+        QVERIFY(m_host.readAllStandardError().contains("the plug-in was killed"));
+        QVERIFY(::kill(daemon, 0) != 0);
+        QVERIFY(!QFile::exists(m_dir.filePath("out.html")));
+    }
+
+    // The one long test: under load a host still sees every change of the
+    // exchange fields, in the program's order.
+    void fiveHundredPreviewsArriveInOrder()
+    {
+        if (!qEnvironmentVariableIsSet("ROLLCRAFT_SOAK"))
+            QSKIP("the soak runs on its own, as tst_linksoak");
+        WindowFixture f;
+        HostLink link(f.window);
+        QVERIFY(link.isLinked());
+        QDBusConnection host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host");
+        Listener listener;
+        QVERIFY(host.connect(pluginBusName(QCoreApplication::applicationFilePath()),
+                             PluginObjectPath, "org.freedesktop.DBus.Properties",
+                             "PropertiesChanged", &listener,
+                             SLOT(changed(QString, QVariantMap, QStringList))));
+        f.run("add A");
+        const auto change = [](const QString& name, const QString& value) {
+            return name + u'=' + QString::number(qHash(value));
+        };
+        QStringList expected;
+        for (int i = 0; i < 500; ++i) {
+            f.run(QStringLiteral("type 3 page%1.htm; click Command2").arg(i));
+            expected << change("SCRIPT", QString())
+                     << change("SCRIPT", f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT))
+                     << change("PREVIEW", "PREVIEW") << change("PREVIEW", QString());
+            QTRY_COMPARE_WITH_TIMEOUT(listener.changes.size(), expected.size(), 5000);
+        }
+        QCOMPARE(listener.changes, expected);
+        QDBusConnection::disconnectFromBus("host");
+    }
 
 private:
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
@@ -82,40 +214,6 @@ private:
     QString m_window;
 };
 
-void TestHost::initTestCase()
-{
-    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
-    writeSettings("[General]\nAutoImage=False\n");
-}
-
-void TestHost::cleanup()
-{
-    m_host.kill();
-    m_host.waitForFinished();
-    QTRY_VERIFY_WITH_TIMEOUT(!pluginOnTheBus(), 10000);
-}
-
-void TestHost::wrongArgumentsEndAtOnce_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("none") << QStringList();
-    QTest::newRow("other case") << QStringList{"-StartPlugin"};
-    QTest::newRow("two dashes") << QStringList{"--startplugin"};
-    QTest::newRow("extra argument") << QStringList{"-startplugin", "x"};
-    QTest::newRow("trailing blank") << QStringList{"-startplugin "};
-}
-
-void TestHost::wrongArgumentsEndAtOnce()
-{
-    QFETCH(QStringList, arguments);
-    QProcess plugin;
-    plugin.start(program("rollcraft2"), arguments);
-    QVERIFY(plugin.waitForFinished(5000));
-    QCOMPARE(plugin.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(plugin.exitCode(), 0);
-    QCOMPARE(plugin.readAllStandardOutput() + plugin.readAllStandardError(), QByteArray());
-}
-
 void TestHost::click(int x, int y)
 {
     const QRegularExpressionMatch size =
@@ -124,108 +222,6 @@ void TestHost::click(int x, int y)
     const int menuBar = size.captured(1).toInt() - 447;
     run("xdotool", {"mousemove", "--window", m_window, QString::number(x),
                     QString::number(y + menuBar), "click", "1"});
-}
-
-void TestHost::previewsThenInsertThroughTheRealWindow()
-{
-    m_host.start(program("rollcraft"), {"host", "--preview-dir", m_dir.filePath("preview"),
-                                        "--output-dir", m_dir.filePath("pages")});
-    m_window = focusWindow(Title);
-    QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
-    QTRY_VERIFY_WITH_TIMEOUT(pluginOnTheBus(), 10000);
-    QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
-    const QVariantMap atStart{{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}};
-    QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", QString(PluginInterface))).value(),
-             atStart);
-    click(304 + 27, 16 + 10); // "Add"
-    QVERIFY(!focusWindow("Add button").isEmpty());
-    // Typing replaces the offered default, which is selected.
-    run("xdotool", {"type", "--delay", "30", "Home"});
-    run("xdotool", {"key", "Return"});
-    focusWindow(Title);
-    for (int i = 0; i < 2; ++i) {
-        click(7 + 45, 421 + 11); // "Instant preview"
-        QTest::qWait(400);
-    }
-    click(5 + 125, 277 + 9); // the "Url:" field
-    run("xdotool", {"type", "--delay", "30", "index.htm"});
-    click(371 + 36, 421 + 11);                    // "Insert script"
-    QVERIFY(!focusWindow("TWKPLUGIN").isEmpty()); // unsaved data: asked
-    run("xdotool", {"key", "Return"});
-    QVERIFY(m_host.waitForFinished(10000));
-    QCOMPARE(m_host.exitCode(), 0);
-
-    const QString log = QString::fromUtf8(m_host.readAllStandardError());
-    QCOMPARE(log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size(), 2);
-    ButtonSet set;
-    set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
-    QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
-             Bom + buildPage(set, PageMode::Preview).toUtf8());
-    set.Buttons[0].Url = "index.htm";
-    // "Inserted: " and the title are printed, and the page is named after the title.
-    const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
-    QVERIFY2(QRegularExpression("^Inserted: Rollcraft II [\\d-]{8} - [\\d-]{8}\\n$")
-                 .match(printed)
-                 .hasMatch(),
-             qPrintable(printed));
-    QCOMPARE(readBytes(m_dir.filePath("pages/page-" + printed.mid(10).trimmed() + ".html")),
-             Bom + buildPage(set, PageMode::Page).toUtf8());
-}
-
-// Without a session bus the host starts its own for the plug-in, and takes
-// it down again when the link ends.
-void TestHost::privateBusWhenNoneRuns()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DBUS_SESSION_BUS_ADDRESS");
-    env.remove("DISPLAY"); // else the bus library tries to start a bus for the X display
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    m_host.setProcessEnvironment(env);
-    m_host.start(program("rollcraft"), {"host", "-o", m_dir.filePath("out.html")});
-    QByteArray err;
-    QTRY_VERIFY_WITH_TIMEOUT((err += m_host.readAllStandardError()).contains("following"), 15000);
-    QVERIFY(err.contains("started a private one"));
-    const auto child = [this](const QString& name) {
-        return pid_t(run("pgrep", {"-P", QString::number(m_host.processId()), "-x", name}).toInt());
-    };
-    const pid_t daemon = child("dbus-daemon");
-    QVERIFY(daemon > 0);
-    ::kill(child("rollcraft2"), SIGKILL);
-    QVERIFY(m_host.waitForFinished(15000));
-    QCOMPARE(m_host.exitCode(), 2);
-    QVERIFY(m_host.readAllStandardError().contains("the plug-in was killed"));
-    QVERIFY(::kill(daemon, 0) != 0);
-    QVERIFY(!QFile::exists(m_dir.filePath("out.html")));
-}
-
-// The one long test: under load a host still sees every change of the
-// exchange fields, in the program's order.
-void TestHost::fiveHundredPreviewsArriveInOrder()
-{
-    if (!qEnvironmentVariableIsSet("ROLLCRAFT_SOAK"))
-        QSKIP("the soak runs on its own, as tst_linksoak");
-    WindowFixture f;
-    HostLink link(f.window);
-    QVERIFY(link.isLinked());
-    QDBusConnection host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host");
-    Listener listener;
-    QVERIFY(host.connect(pluginBusName(QCoreApplication::applicationFilePath()), PluginObjectPath,
-                         "org.freedesktop.DBus.Properties", "PropertiesChanged", &listener,
-                         SLOT(changed(QString, QVariantMap, QStringList))));
-    f.run("add A");
-    const auto change = [](const QString& name, const QString& value) {
-        return name + u'=' + QString::number(qHash(value));
-    };
-    QStringList expected;
-    for (int i = 0; i < 500; ++i) {
-        f.run(QStringLiteral("type 3 page%1.htm; click Command2").arg(i));
-        expected << change("SCRIPT", QString())
-                 << change("SCRIPT", f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT))
-                 << change("PREVIEW", "PREVIEW") << change("PREVIEW", QString());
-        QTRY_COMPARE_WITH_TIMEOUT(listener.changes.size(), expected.size(), 5000);
-    }
-    QCOMPARE(listener.changes, expected);
-    QDBusConnection::disconnectFromBus("host");
 }
 
 QTEST_MAIN(TestHost)

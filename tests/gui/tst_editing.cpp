@@ -17,145 +17,146 @@ const QByteArray TwoButtons =
 class TestEditing : public WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void steps_data();
-    void steps();
-    void refusesTheHundredAndFirst();
+    void initTestCase()
+    {
+        writeBytes(file("two.rk2"), TwoButtons);
+        writeBytes(file("broken.rk2"), TwoButtons + rk2({"[Button]", "Last"}));
+        writeBytes(file("none.rk2"), rk2({"[COMMON]", "C:\\p\\def.gif"}));
+        QStringList gap{"[COMMON]", "#"};
+        for (const char* name : {"A", "B", "", "D"})
+            gap += block(name, {"#", "#", "#", "#", "#", "#", "old"});
+        writeBytes(file("gap.rk2"), rk2(gap));
+    }
+
+    // Each row: what the user does, and what the window then holds (see
+    // WindowFixture::run() and probe()).
+    void steps_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const QString& steps, const QString& expected) {
+            QTest::newRow(name) << steps << expected;
+        };
+        const QString two = "add A; add B; save ab.rk2; pick 0; ";
+        row("showing another button is no change", two + "pick 1; pick 1; pick 0",
+            "state=[A],B 0 saved");
+        row("edits wait for the next store", two + "type 3 a.htm; type 7 C:\\d.gif",
+            "0=A|||A||||; default=C:\\d.gif; state=[A],B 0 unsaved");
+        row("moving on stores them", two + "type 3 a.htm; type 7 C:\\d.gif; down",
+            "0=A|a.htm||A||||; state=A,[B] 1 unsaved; fields=|||||B||C:\\d.gif");
+        row("and coming back shows them", two + "type 3 a.htm; down; pick 0",
+            "fields=|||a.htm||A||; 1=B|||B||||");
+        row("add cancelled", "add", "state= -1 saved; on:Text1_0=no");
+        row("add", "add Home",
+            "dialog=input:Button name : |Add button|Button1; state=[Home] 0 unsaved; "
+            "fields=|||||Home||; on:Command5=yes; on:Command6=yes; on:Command1=yes; "
+            "on:Command2=yes; "
+            "on:Command7_0=yes; on:Command7_7=yes; on:Text1_0=yes; on:Text1_7=yes");
+        row("a new button takes the prefix above", "add A; type 6 img/; add B",
+            "fields=|||||B|img/|; dialog=input:Button name : |Add button|Button2");
+        row("the prefix of the one just above", "add A; type 6 a/; add B; type 6 b/; add C",
+            "fields=|||||C|b/|");
+        row("which keeps its own", "add A; type 6 img/; add B; type 6 pics; pick 0",
+            "0=A|||A|img/|||; 1=B|||B|pics|||");
+        row("rename keeps a typed Alt", "add A; type 5 Alt; input R; click Command5; pick 0",
+            "dialog=input:Enter new name:|Edit button name|A; 0=R|||Alt||||; state=[R] 0 unsaved");
+        row("rename fills an empty Alt", "add A; type 5; input R; click Command5",
+            "fields=|||||R||");
+        row("rename cancelled", "add A; save a.rk2; input; click Command5", "state=[A] 0 saved");
+        const QString three = "add A; add B; add C; save three.rk2; ";
+        row("remove the middle one", three + "pick 1; ok; click Command6",
+            "dialog=Are you sure you want to clear \"B\" ?|Clear all data ?|exclamation|okcancel; "
+            "state=A,[C] 1 unsaved; 2=|||||||");
+        row("after a removal the last is current",
+            three + "pick 0; ok; click Command6; type 3 c.htm; pick 0",
+            "1=C|c.htm||C||||; 0=B|||B||||; state=[B],C 0 unsaved");
+        row("remove cancelled", three + "pick 0; cancel; click Command6", "state=[A],B,C 0 saved");
+        row("remove the only one", "add A; type 7 C:\\d.gif; ok; click Command6",
+            "state= -1 saved; fields=|||||||; 0=|||||||; default=; on:Text1_0=no; on:Text1_7=no");
+        row("a nameless button ends the list", "open gap.rk2; ok; click Command6",
+            "state=[B] 0 unsaved; 2=D||||old|||");
+        row("New when saved",
+            "add A; type 7 C:\\d.gif; save m.rk2; menu File ClearAllData; add B; save",
+            "state=[B] 0 unsaved; default=; "
+            "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|Rollcraft2_untitled");
+        row("New cancelled", "add A; save m.rk2; type 3 x; cancel; menu File ClearAllData",
+            "dialog=Do you want to clear all data ?|Clear all data ?|exclamation|okcancel; "
+            "state=[A] 0 unsaved; file=m.rk2");
+        row("New confirmed", "add A; save m.rk2; type 3 x; ok; menu File ClearAllData",
+            "state= -1 saved; file=");
+        const QString prefixes = "add A; type 6 old; add B; add C; pick 1; type 6 typed; input ";
+        row("all prefixes", prefixes + "img/; menu EditSet ChangeImgPrefix",
+            "dialog=input:New prefix : |Change prefix on all buttons to:|old; 0=A|||A|img/|||; "
+            "2=C|||C|img/|||; fields=|||||B|img/|");
+        row("all prefixes: empty answer", prefixes + "; menu EditSet ChangeImgPrefix",
+            "0=A|||A|old|||; fields=|||||B|typed|");
+        row("all prefixes: CR first", prefixes + "\rimg; menu EditSet ChangeImgPrefix",
+            "0=A|||A|old|||");
+        row("all prefixes stop at a nameless button",
+            "open gap.rk2; input new; menu EditSet ChangeImgPrefix",
+            "1=B||||new|||; 3=D||||old|||");
+        row("menus of an empty set", "",
+            "menu:File/SaveData=no; menu:File/ClearAllData=no; menu:EditSet/ChangeImgPrefix=no; "
+            "menu:Special/CopyImagesToPath=no");
+        row("menus of a set", "add A",
+            "menu:File/SaveData=yes; menu:File/ClearAllData=yes; menu:EditSet/ChangeImgPrefix=yes; "
+            "menu:Special/CopyImagesToPath=no");
+        row("menus of a set with only a default image", "add A; type 7 C:\\d.gif",
+            "menu:Special/CopyImagesToPath=yes");
+        row("opening the File menu stores", "add A; type 0 C:\\a.gif",
+            "menu:Special/CopyImagesToPath=no; menu:File/SaveData=yes; "
+            "menu:Special/CopyImagesToPath=yes");
+        row("open a file of no buttons", "open none.rk2",
+            "default=C:\\p\\def.gif; fields=|||||||; on:Text1_7=no; "
+            "menu:Special/CopyImagesToPath=no");
+        row("open adds the extension", "open two",
+            "file=two.rk2; state=[Home],News 0 saved; "
+            "fields=C:\\p\\h.gif|||index.htm||Home|img|C:\\p\\def.gif");
+        row("open cancelled", "add Mine; ok; open",
+            "dialog:1=Current data is not saved, open new datafile "
+            "?|TWKPLUGIN|exclamation|okcancel; "
+            "dialog=open:Open datafile|Rollcraft2 (*.rk2)|*.rk2|; state=[Mine] 0 unsaved");
+        row("open asks first", "add Mine; ok; open two.rk2", "state=[Home],News 0 saved");
+        row("a broken file keeps what was read", "add Old; type 3 old.htm; ok; open broken.rk2; ok",
+            "dialog=ERROR! Unable to open file.|TWKPLUGIN|critical|ok; "
+            "state=Home,News,Last -1 saved; fields=|||||||; on:Text1_0=no; default=C:\\p\\def.gif; "
+            "file=broken.rk2");
+        row("its first pick stores nothing", "open broken.rk2; ok; pick 1",
+            "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
+        row("open fails", "add A; ok; open !; ok",
+            "dialog=ERROR! Unable to open file!|TWKPLUGIN|critical|ok; state=[A] 0 unsaved");
+        row("save fails", "add A; save !; ok",
+            "dialog=ERROR! Unable to save file!|TWKPLUGIN|critical|ok; state=[A] 0 unsaved; file=");
+        row("writing fails", "add A; save none.rk2/a.rk2; ok",
+            "dialog=ERROR! Unable to save file.|TWKPLUGIN|critical|ok; state=[A] 0 unsaved; "
+            "file=none.rk2/a.rk2");
+        row("closing asks", "add A; menu File Exit; cancel",
+            "dialog=Current data is not saved, are you sure that you want to quit "
+            "?|TWKPLUGIN|exclamation|okcancel");
+        row("save offers the last file", "add A; save m.rk2; save",
+            "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
+    }
+
+    void steps()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        check(steps, expected);
+    }
+
+    void refusesTheHundredAndFirst()
+    {
+        QStringList steps;
+        for (int i = 1; i <= MaxButtons; ++i)
+            steps << QStringLiteral("add B%1").arg(i);
+        check(steps.join("; ") + "; type 3 last.htm; ok; click Command4",
+              "99=B100|last.htm||B100||||; "
+              "dialog=You already have 100 buttons !|TWKPLUGIN|exclamation|ok");
+        QCOMPARE(f().control<QComboBox>("Combo1")->count(), MaxButtons);
+    }
+
     void savesWhatOpensAgain();
 };
-
-void TestEditing::initTestCase()
-{
-    writeBytes(file("two.rk2"), TwoButtons);
-    writeBytes(file("broken.rk2"), TwoButtons + rk2({"[Button]", "Last"}));
-    writeBytes(file("none.rk2"), rk2({"[COMMON]", "C:\\p\\def.gif"}));
-    QStringList gap{"[COMMON]", "#"};
-    for (const char* name : {"A", "B", "", "D"})
-        gap += block(name, {"#", "#", "#", "#", "#", "#", "old"});
-    writeBytes(file("gap.rk2"), rk2(gap));
-}
-
-// Each row: what the user does, and what the window then holds (see
-// WindowFixture::run() and probe()).
-void TestEditing::steps_data()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char* name, const QString& steps, const QString& expected) {
-        QTest::newRow(name) << steps << expected;
-    };
-    const QString two = "add A; add B; save ab.rk2; pick 0; ";
-    row("showing another button is no change", two + "pick 1; pick 1; pick 0",
-        "state=[A],B 0 saved");
-    row("edits wait for the next store", two + "type 3 a.htm; type 7 C:\\d.gif",
-        "0=A|||A||||; default=C:\\d.gif; state=[A],B 0 unsaved");
-    row("moving on stores them", two + "type 3 a.htm; type 7 C:\\d.gif; down",
-        "0=A|a.htm||A||||; state=A,[B] 1 unsaved; fields=|||||B||C:\\d.gif");
-    row("and coming back shows them", two + "type 3 a.htm; down; pick 0",
-        "fields=|||a.htm||A||; 1=B|||B||||");
-    row("add cancelled", "add", "state= -1 saved; on:Text1_0=no");
-    row("add", "add Home",
-        "dialog=input:Button name : |Add button|Button1; state=[Home] 0 unsaved; "
-        "fields=|||||Home||; on:Command5=yes; on:Command6=yes; on:Command1=yes; on:Command2=yes; "
-        "on:Command7_0=yes; on:Command7_7=yes; on:Text1_0=yes; on:Text1_7=yes");
-    row("a new button takes the prefix above", "add A; type 6 img/; add B",
-        "fields=|||||B|img/|; dialog=input:Button name : |Add button|Button2");
-    row("the prefix of the one just above", "add A; type 6 a/; add B; type 6 b/; add C",
-        "fields=|||||C|b/|");
-    row("which keeps its own", "add A; type 6 img/; add B; type 6 pics; pick 0",
-        "0=A|||A|img/|||; 1=B|||B|pics|||");
-    row("rename keeps a typed Alt", "add A; type 5 Alt; input R; click Command5; pick 0",
-        "dialog=input:Enter new name:|Edit button name|A; 0=R|||Alt||||; state=[R] 0 unsaved");
-    row("rename fills an empty Alt", "add A; type 5; input R; click Command5", "fields=|||||R||");
-    row("rename cancelled", "add A; save a.rk2; input; click Command5", "state=[A] 0 saved");
-    const QString three = "add A; add B; add C; save three.rk2; ";
-    row("remove the middle one", three + "pick 1; ok; click Command6",
-        "dialog=Are you sure you want to clear \"B\" ?|Clear all data ?|exclamation|okcancel; "
-        "state=A,[C] 1 unsaved; 2=|||||||");
-    row("after a removal the last is current",
-        three + "pick 0; ok; click Command6; type 3 c.htm; pick 0",
-        "1=C|c.htm||C||||; 0=B|||B||||; state=[B],C 0 unsaved");
-    row("remove cancelled", three + "pick 0; cancel; click Command6", "state=[A],B,C 0 saved");
-    row("remove the only one", "add A; type 7 C:\\d.gif; ok; click Command6",
-        "state= -1 saved; fields=|||||||; 0=|||||||; default=; on:Text1_0=no; on:Text1_7=no");
-    row("a nameless button ends the list", "open gap.rk2; ok; click Command6",
-        "state=[B] 0 unsaved; 2=D||||old|||");
-    row("New when saved",
-        "add A; type 7 C:\\d.gif; save m.rk2; menu File ClearAllData; add B; save",
-        "state=[B] 0 unsaved; default=; "
-        "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|Rollcraft2_untitled");
-    row("New cancelled", "add A; save m.rk2; type 3 x; cancel; menu File ClearAllData",
-        "dialog=Do you want to clear all data ?|Clear all data ?|exclamation|okcancel; "
-        "state=[A] 0 unsaved; file=m.rk2");
-    row("New confirmed", "add A; save m.rk2; type 3 x; ok; menu File ClearAllData",
-        "state= -1 saved; file=");
-    const QString prefixes = "add A; type 6 old; add B; add C; pick 1; type 6 typed; input ";
-    row("all prefixes", prefixes + "img/; menu EditSet ChangeImgPrefix",
-        "dialog=input:New prefix : |Change prefix on all buttons to:|old; 0=A|||A|img/|||; "
-        "2=C|||C|img/|||; fields=|||||B|img/|");
-    row("all prefixes: empty answer", prefixes + "; menu EditSet ChangeImgPrefix",
-        "0=A|||A|old|||; fields=|||||B|typed|");
-    row("all prefixes: CR first", prefixes + "\rimg; menu EditSet ChangeImgPrefix",
-        "0=A|||A|old|||");
-    row("all prefixes stop at a nameless button",
-        "open gap.rk2; input new; menu EditSet ChangeImgPrefix", "1=B||||new|||; 3=D||||old|||");
-    row("menus of an empty set", "",
-        "menu:File/SaveData=no; menu:File/ClearAllData=no; menu:EditSet/ChangeImgPrefix=no; "
-        "menu:Special/CopyImagesToPath=no");
-    row("menus of a set", "add A",
-        "menu:File/SaveData=yes; menu:File/ClearAllData=yes; menu:EditSet/ChangeImgPrefix=yes; "
-        "menu:Special/CopyImagesToPath=no");
-    row("menus of a set with only a default image", "add A; type 7 C:\\d.gif",
-        "menu:Special/CopyImagesToPath=yes");
-    row("opening the File menu stores", "add A; type 0 C:\\a.gif",
-        "menu:Special/CopyImagesToPath=no; menu:File/SaveData=yes; "
-        "menu:Special/CopyImagesToPath=yes");
-    row("open a file of no buttons", "open none.rk2",
-        "default=C:\\p\\def.gif; fields=|||||||; on:Text1_7=no; menu:Special/CopyImagesToPath=no");
-    row("open adds the extension", "open two",
-        "file=two.rk2; state=[Home],News 0 saved; "
-        "fields=C:\\p\\h.gif|||index.htm||Home|img|C:\\p\\def.gif");
-    row("open cancelled", "add Mine; ok; open",
-        "dialog:1=Current data is not saved, open new datafile ?|TWKPLUGIN|exclamation|okcancel; "
-        "dialog=open:Open datafile|Rollcraft2 (*.rk2)|*.rk2|; state=[Mine] 0 unsaved");
-    row("open asks first", "add Mine; ok; open two.rk2", "state=[Home],News 0 saved");
-    row("a broken file keeps what was read", "add Old; type 3 old.htm; ok; open broken.rk2; ok",
-        "dialog=ERROR! Unable to open file.|TWKPLUGIN|critical|ok; "
-        "state=Home,News,Last -1 saved; fields=|||||||; on:Text1_0=no; default=C:\\p\\def.gif; "
-        "file=broken.rk2");
-    row("its first pick stores nothing", "open broken.rk2; ok; pick 1",
-        "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
-    row("open fails", "add A; ok; open !; ok",
-        "dialog=ERROR! Unable to open file!|TWKPLUGIN|critical|ok; state=[A] 0 unsaved");
-    row("save fails", "add A; save !; ok",
-        "dialog=ERROR! Unable to save file!|TWKPLUGIN|critical|ok; state=[A] 0 unsaved; file=");
-    row("writing fails", "add A; save none.rk2/a.rk2; ok",
-        "dialog=ERROR! Unable to save file.|TWKPLUGIN|critical|ok; state=[A] 0 unsaved; "
-        "file=none.rk2/a.rk2");
-    row("closing asks", "add A; menu File Exit; cancel",
-        "dialog=Current data is not saved, are you sure that you want to quit "
-        "?|TWKPLUGIN|exclamation|okcancel");
-    row("save offers the last file", "add A; save m.rk2; save",
-        "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
-}
-
-void TestEditing::steps()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, expected);
-    check(steps, expected);
-}
-
-void TestEditing::refusesTheHundredAndFirst()
-{
-    QStringList steps;
-    for (int i = 1; i <= MaxButtons; ++i)
-        steps << QStringLiteral("add B%1").arg(i);
-    check(steps.join("; ") + "; type 3 last.htm; ok; click Command4",
-          "99=B100|last.htm||B100||||; "
-          "dialog=You already have 100 buttons !|TWKPLUGIN|exclamation|ok");
-    QCOMPARE(f().control<QComboBox>("Combo1")->count(), MaxButtons);
-}
 
 // What the window writes is the whole set, and opens again as it was.
 void TestEditing::savesWhatOpensAgain()

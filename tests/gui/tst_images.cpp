@@ -27,14 +27,207 @@ FullScreenViewer* viewer()
 class TestImages : public WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void steps_data();
-    void steps();
-    void previews_data();
-    void previews();
-    void copy_data();
-    void copy();
-    void copyProgress();
+    void initTestCase()
+    {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkRed);
+        QVERIFY(picture.save(file("ok.jpg")));
+        QVERIFY(picture.scaled(4001, 3001).save(file("large.png")));
+        writeBytes(file("truncated.jpg"), readBytes(file("ok.jpg")).left(200));
+        writeBytes(file("text.gif"), "not a picture at all");
+        writeBytes(file("empty.gif"), {});
+        // A GIF header claiming 30000 x 30000 pixels.
+        writeBytes(file("huge.gif"),
+                   QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
+        QVERIFY(QDir(m_dir.path()).mkdir("folder.gif"));
+        for (const char* n : {"a.gif", "b.gif", "c.gif"})
+            writeBytes(file(n), QByteArray("new ") + n);
+        // One button refers to a.gif, missing.gif and b.gif; the default is c.gif.
+        writeBytes(file("set.rk2"),
+                   rk2(QStringList{"[COMMON]", file("c.gif")} +
+                       block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
+    }
+
+    // The choosers the wizard chains ("file" answers a chooser, alone it
+    // cancels) and the warning about other formats.
+    void steps_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const QString& name, const QString& steps, const QString& expected) {
+            QTest::newRow(qPrintable(name)) << steps << expected;
+        };
+        const QString wizard = "menu File AutoImage; add A; ";
+        const QString out = "MouseOut image:", over = "MouseOver image:",
+                      desc = "Description image:", def = "Default description image:";
+        row("Add: all four", wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
+            "choosers=" + QStringList{out, over, desc, def}.join(',') +
+                "; fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
+        row("Add: cancel MouseOver", wizard + "file /o.gif; file; file",
+            "choosers=" + QStringList{out, over, def}.join(','));
+        row("Add: cancel MouseOut", wizard + "file; file /x.gif", "choosers=" + out + ',' + def);
+        row("Add: a default is asked for once", wizard + "file; file /x.gif; add B; file",
+            "choosers=" + QStringList{out, def, out}.join(','));
+        row("Add, wizard off", "add A", "choosers=");
+        row("MouseOut when MouseOver is filled",
+            wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif",
+            "choosers=" + QStringList{out, def, out}.join(','));
+        row("MouseOver chains to Description",
+            wizard + "file; file; click Command7_1; file /v.gif; file /d.gif",
+            "choosers=" + QStringList{out, def, over, desc}.join(','));
+        row("Description never chains", wizard + "file; file; click Command7_2; file /d.gif",
+            "choosers=" + QStringList{out, def, desc}.join(','));
+        row("wizard off", "add A; click Command7_0; file /o.gif",
+            "choosers=" + out + "; fields=/o.gif|||||A||");
+        row("switching the wizard persists it", "menu File AutoImage", "");
+        const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
+        for (const QString name : {"a.gif", "photo.Gif", "B.JPG"})
+            row(name, chosen + name, "fields=||/p/" + name + "|||A||; state=[A] 0 unsaved");
+        for (const QString name : {"a.jpeg", "a.png"})
+            row(name, chosen + name + "; ok",
+                "dialog=The imageformat you have choosen,might not work in a browser "
+                "!|TWKPLUGIN|exclamation|ok; fields=||/p/" +
+                    name + "|||A||");
+        row("chooser failed", "add A; save a.rk2; click Command7_2; file !; ok",
+            "dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok; state=[A] 0 saved");
+    }
+
+    void steps()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        check(steps, expected);
+        if (QTest::currentDataTag() == QLatin1String("switching the wizard persists it"))
+            QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
+    }
+
+    // Each row: a field's text, and the size of the picture its preview shows
+    // (none: the failure label shows).
+    void previews_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("picture") << file("ok.jpg") << QSize(40, 30);
+        QTest::newRow("larger than the screen") << file("large.png") << QSize(4001, 3001);
+        for (const char* bad :
+             {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
+            QTest::newRow(bad) << file(bad) << QSize();
+        QTest::newRow("a device") << "/dev/zero" << QSize();
+        QTest::newRow("one character") << "x" << QSize();
+        QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << QSize();
+        QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
+    }
+
+    // Each preview follows its field. A click on a picture, and only on one,
+    // opens the viewer: the preview's own picture centred on a black screen, on
+    // top and frameless, destroyed by a click on the background or the picture,
+    // or any key (one way for each of the four previews).
+    void previews()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        f().run("add A");
+        f().window.show();
+        const QRect screen = f().window.screen()->geometry();
+        const QPoint centre(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
+                            int(std::floor(screen.height() / 2.0 - size.height() / 2.0)));
+        int closeBy = 0;
+        for (int i : TWKPLUGIN::PreviewFields) {
+            f().window.Text1(i)->setText(path);
+            PreviewPicture* picture = f().window.Image1(i);
+            QCOMPARE(f().window.Label9(i)->isVisible(), size.isEmpty());
+            QCOMPARE(picture->pixmap().size(), size.isValid() ? size : QSize(0, 0));
+            QTest::mouseClick(picture, Qt::LeftButton);
+            QPointer<FullScreenViewer> v = ::viewer();
+            QCOMPARE(v.isNull(), size.isEmpty());
+            if (v) {
+                QCOMPARE(v->geometry(), screen);
+                QVERIFY(
+                    v->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+                QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
+                QCOMPARE(v->Image1()->geometry(), QRect(centre, size));
+                QCOMPARE(v->Image1()->toolTip(), "Click to return");
+                QCOMPARE(v->Image1()->pixmap().cacheKey(), picture->pixmap().cacheKey());
+                if (closeBy < 2)
+                    QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
+                                      Qt::LeftButton, {}, QPoint(2, 2));
+                else
+                    QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
+                QTRY_VERIFY(v.isNull()); // destroyed, not hidden
+            }
+            ++closeBy;
+            f().run(QStringLiteral("type %1 ").arg(i));
+            QVERIFY(!f().window.Label9(i)->isVisible());
+            QVERIFY(picture->pixmap().isNull());
+        }
+        QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
+    }
+
+    // b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
+    // about. Each row: the answers, the last dialog, the copied files' contents.
+    void copy_data()
+    {
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("contents"); // of a.gif, b.gif, c.gif in dst
+        const QString exists = "File: \"%1\" allready exist, overwrite ?|File allready exist|"
+                               "question|yesnocancel";
+        const QString none = "<missing>,old b,old c", copied = "new a.gif,new b.gif,new c.gif";
+        const QString failed = "ERROR! One or more images could not be copied !\r\nFor further "
+                               "details, please see \"" +
+                               errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
+        QTest::newRow("folder browser cancelled") << "folder"
+                                                  << "folder:Destination folder:" << none;
+        QTest::newRow("first question cancelled")
+            << "folder dst; cancel"
+            << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
+        // Cancel at a later question keeps the copies and logs nothing.
+        QTest::newRow("asked about each")
+            << "folder dst; no; no; cancel" << exists.arg("dst/c.gif") << "new a.gif,old b,old c";
+        QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
+        QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
+    }
+
+    void copy()
+    {
+        QFETCH(QString, answers);
+        freshDestination();
+        writeBytes(dst("b.gif"), "old b");
+        writeBytes(dst("c.gif"), "old c");
+        f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
+        QTEST(f().probe("dialog"), "dialog");
+        QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
+                      readBytes(dst("c.gif"))),
+              "contents");
+        QVERIFY(f().dialogs.progressShown.isEmpty()); // a quick run shows no progress
+        QCOMPARE(readBytes(errorLogFile())
+                     .endsWith("-\r\n" + file("missing.gif").toUtf8() +
+                               "\r\nError : No such file or directory code: 2\r\n"),
+                 answers.endsWith("ok"));
+    }
+
+    // A run whose copying has taken more than half a second shows progress, whose
+    // Cancel ends it as a Cancel at a question does; a quick one shows none, and
+    // the time a user takes over a question is not copying time.
+    void copyProgress()
+    {
+        auto now = std::make_shared<QDateTime>(TestNow);
+        fresh([now] { return *now = now->addSecs(1); }); // every look finds a second gone
+        f().dialogs.cancelProgressAt(2);
+        freshDestination();
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+        QCOMPARE(f().dialogs.progressShown, QStringList({"0/4", "1/4", "2/4", "end"}));
+        QVERIFY(!QFile::exists(dst("b.gif")));
+        QVERIFY(!QFile::exists(errorLogFile())); // missing.gif failed, but the run was cancelled
+
+        fresh([now] { return *now; });
+        writeBytes(dst("b.gif"), "old b");
+        f().run("open set.rk2; folder dst; no");
+        f().dialogs.prepare("message", "yes",
+                            [now] { *now = now->addSecs(2); }); // over b.gif's question
+        f().run("ok; menu Special CopyImagesToPath");
+        QVERIFY(f().dialogs.progressShown.isEmpty());
+    }
 
 private:
     QString dst(const QString& name) const { return file("dst/" + name); }
@@ -45,207 +238,6 @@ private:
         QFile::remove(errorLogFile());
     }
 };
-
-void TestImages::initTestCase()
-{
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkRed);
-    QVERIFY(picture.save(file("ok.jpg")));
-    QVERIFY(picture.scaled(4001, 3001).save(file("large.png")));
-    writeBytes(file("truncated.jpg"), readBytes(file("ok.jpg")).left(200));
-    writeBytes(file("text.gif"), "not a picture at all");
-    writeBytes(file("empty.gif"), {});
-    // A GIF header claiming 30000 x 30000 pixels.
-    writeBytes(file("huge.gif"),
-               QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
-    QVERIFY(QDir(m_dir.path()).mkdir("folder.gif"));
-    for (const char* n : {"a.gif", "b.gif", "c.gif"})
-        writeBytes(file(n), QByteArray("new ") + n);
-    // One button refers to a.gif, missing.gif and b.gif; the default is c.gif.
-    writeBytes(file("set.rk2"),
-               rk2(QStringList{"[COMMON]", file("c.gif")} +
-                   block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
-}
-
-// The choosers the wizard chains ("file" answers a chooser, alone it
-// cancels) and the warning about other formats.
-void TestImages::steps_data()
-{
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const QString& name, const QString& steps, const QString& expected) {
-        QTest::newRow(qPrintable(name)) << steps << expected;
-    };
-    const QString wizard = "menu File AutoImage; add A; ";
-    const QString out = "MouseOut image:", over = "MouseOver image:", desc = "Description image:",
-                  def = "Default description image:";
-    row("Add: all four", wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
-        "choosers=" + QStringList{out, over, desc, def}.join(',') +
-            "; fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
-    row("Add: cancel MouseOver", wizard + "file /o.gif; file; file",
-        "choosers=" + QStringList{out, over, def}.join(','));
-    row("Add: cancel MouseOut", wizard + "file; file /x.gif", "choosers=" + out + ',' + def);
-    row("Add: a default is asked for once", wizard + "file; file /x.gif; add B; file",
-        "choosers=" + QStringList{out, def, out}.join(','));
-    row("Add, wizard off", "add A", "choosers=");
-    row("MouseOut when MouseOver is filled",
-        wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif",
-        "choosers=" + QStringList{out, def, out}.join(','));
-    row("MouseOver chains to Description",
-        wizard + "file; file; click Command7_1; file /v.gif; file /d.gif",
-        "choosers=" + QStringList{out, def, over, desc}.join(','));
-    row("Description never chains", wizard + "file; file; click Command7_2; file /d.gif",
-        "choosers=" + QStringList{out, def, desc}.join(','));
-    row("wizard off", "add A; click Command7_0; file /o.gif",
-        "choosers=" + out + "; fields=/o.gif|||||A||");
-    row("switching the wizard persists it", "menu File AutoImage", "");
-    const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
-    for (const QString name : {"a.gif", "photo.Gif", "B.JPG"})
-        row(name, chosen + name, "fields=||/p/" + name + "|||A||; state=[A] 0 unsaved");
-    for (const QString name : {"a.jpeg", "a.png"})
-        row(name, chosen + name + "; ok",
-            "dialog=The imageformat you have choosen,might not work in a browser "
-            "!|TWKPLUGIN|exclamation|ok; fields=||/p/" +
-                name + "|||A||");
-    row("chooser failed", "add A; save a.rk2; click Command7_2; file !; ok",
-        "dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok; state=[A] 0 saved");
-}
-
-void TestImages::steps()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, expected);
-    check(steps, expected);
-    if (QTest::currentDataTag() == QLatin1String("switching the wizard persists it"))
-        QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
-}
-
-// Each row: a field's text, and the size of the picture its preview shows
-// (none: the failure label shows).
-void TestImages::previews_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("picture") << file("ok.jpg") << QSize(40, 30);
-    QTest::newRow("larger than the screen") << file("large.png") << QSize(4001, 3001);
-    for (const char* bad :
-         {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
-        QTest::newRow(bad) << file(bad) << QSize();
-    QTest::newRow("a device") << "/dev/zero" << QSize();
-    QTest::newRow("one character") << "x" << QSize();
-    QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << QSize();
-    QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
-}
-
-// Each preview follows its field. A click on a picture, and only on one,
-// opens the viewer: the preview's own picture centred on a black screen, on
-// top and frameless, destroyed by a click on the background or the picture,
-// or any key (one way for each of the four previews).
-void TestImages::previews()
-{
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-    f().run("add A");
-    f().window.show();
-    const QRect screen = f().window.screen()->geometry();
-    const QPoint centre(int(std::floor(screen.width() / 2.0 - size.width() / 2.0)),
-                        int(std::floor(screen.height() / 2.0 - size.height() / 2.0)));
-    int closeBy = 0;
-    for (int i : TWKPLUGIN::PreviewFields) {
-        f().window.Text1(i)->setText(path);
-        PreviewPicture* picture = f().window.Image1(i);
-        QCOMPARE(f().window.Label9(i)->isVisible(), size.isEmpty());
-        QCOMPARE(picture->pixmap().size(), size.isValid() ? size : QSize(0, 0));
-        QTest::mouseClick(picture, Qt::LeftButton);
-        QPointer<FullScreenViewer> v = ::viewer();
-        QCOMPARE(v.isNull(), size.isEmpty());
-        if (v) {
-            QCOMPARE(v->geometry(), screen);
-            QVERIFY(v->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
-            QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
-            QCOMPARE(v->Image1()->geometry(), QRect(centre, size));
-            QCOMPARE(v->Image1()->toolTip(), "Click to return");
-            QCOMPARE(v->Image1()->pixmap().cacheKey(), picture->pixmap().cacheKey());
-            if (closeBy < 2)
-                QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
-                                  Qt::LeftButton, {}, QPoint(2, 2));
-            else
-                QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
-            QTRY_VERIFY(v.isNull()); // destroyed, not hidden
-        }
-        ++closeBy;
-        f().run(QStringLiteral("type %1 ").arg(i));
-        QVERIFY(!f().window.Label9(i)->isVisible());
-        QVERIFY(picture->pixmap().isNull());
-    }
-    QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
-}
-
-// b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
-// about. Each row: the answers, the last dialog, the copied files' contents.
-void TestImages::copy_data()
-{
-    QTest::addColumn<QString>("answers");
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<QString>("contents"); // of a.gif, b.gif, c.gif in dst
-    const QString exists = "File: \"%1\" allready exist, overwrite ?|File allready exist|"
-                           "question|yesnocancel";
-    const QString none = "<missing>,old b,old c", copied = "new a.gif,new b.gif,new c.gif";
-    const QString failed = "ERROR! One or more images could not be copied !\r\nFor further "
-                           "details, please see \"" +
-                           errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
-    QTest::newRow("folder browser cancelled") << "folder"
-                                              << "folder:Destination folder:" << none;
-    QTest::newRow("first question cancelled")
-        << "folder dst; cancel"
-        << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
-    // Cancel at a later question keeps the copies and logs nothing.
-    QTest::newRow("asked about each")
-        << "folder dst; no; no; cancel" << exists.arg("dst/c.gif") << "new a.gif,old b,old c";
-    QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
-    QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
-}
-
-void TestImages::copy()
-{
-    QFETCH(QString, answers);
-    freshDestination();
-    writeBytes(dst("b.gif"), "old b");
-    writeBytes(dst("c.gif"), "old c");
-    f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
-    QTEST(f().probe("dialog"), "dialog");
-    QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
-                  readBytes(dst("c.gif"))),
-          "contents");
-    QVERIFY(f().dialogs.progressShown.isEmpty()); // a quick run shows no progress
-    QCOMPARE(readBytes(errorLogFile())
-                 .endsWith("-\r\n" + file("missing.gif").toUtf8() +
-                           "\r\nError : No such file or directory code: 2\r\n"),
-             answers.endsWith("ok"));
-}
-
-// A run whose copying has taken more than half a second shows progress, whose
-// Cancel ends it as a Cancel at a question does; a quick one shows none, and
-// the time a user takes over a question is not copying time.
-void TestImages::copyProgress()
-{
-    auto now = std::make_shared<QDateTime>(TestNow);
-    fresh([now] { return *now = now->addSecs(1); }); // every look finds a second gone
-    f().dialogs.cancelProgressAt(2);
-    freshDestination();
-    f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
-    QCOMPARE(f().dialogs.progressShown, QStringList({"0/4", "1/4", "2/4", "end"}));
-    QVERIFY(!QFile::exists(dst("b.gif")));
-    QVERIFY(!QFile::exists(errorLogFile())); // missing.gif failed, but the run was cancelled
-
-    fresh([now] { return *now; });
-    writeBytes(dst("b.gif"), "old b");
-    f().run("open set.rk2; folder dst; no");
-    f().dialogs.prepare("message", "yes",
-                        [now] { *now = now->addSecs(2); }); // over b.gif's question
-    f().run("ok; menu Special CopyImagesToPath");
-    QVERIFY(f().dialogs.progressShown.isEmpty());
-}
 
 QTEST_MAIN(TestImages)
 #include "tst_images.moc"
