@@ -46,12 +46,10 @@ private slots:
             "0=A|a.htm||A||||; state=A,[B] 1 unsaved; fields=|||||B||C:\\d.gif");
         row("and coming back shows them", two + "type 3 a.htm; down; pick 0",
             "fields=|||a.htm||A||; 1=B|||B||||");
-        row("add cancelled", "add", "state= -1 saved; on:Text1_0=no");
+        row("add cancelled", "add", "state= -1 saved; off=" + NoButtonOff);
         row("add", "add Home",
             "dialog=input:Button name : |Add button|Button1; state=[Home] 0 unsaved; "
-            "fields=|||||Home||; on:Command5=yes; on:Command6=yes; on:Command1=yes; "
-            "on:Command2=yes; "
-            "on:Command7_0=yes; on:Command7_7=yes; on:Text1_0=yes; on:Text1_7=yes");
+            "fields=|||||Home||; off=");
         row("a new button takes the prefix above", "add A; type 6 img/; add B",
             "fields=|||||B|img/|; dialog=input:Button name : |Add button|Button2");
         row("the prefix of the one just above", "add A; type 6 a/; add B; type 6 b/; add C",
@@ -72,7 +70,7 @@ private slots:
             "1=C|c.htm||C||||; 0=B|||B||||; state=[B],C 0 unsaved");
         row("remove cancelled", three + "pick 0; cancel; click Command6", "state=[A],B,C 0 saved");
         row("remove the only one", "add A; type 7 C:\\d.gif; ok; click Command6",
-            "state= -1 saved; fields=|||||||; 0=|||||||; default=; on:Text1_0=no; on:Text1_7=no");
+            "state= -1 saved; fields=|||||||; 0=|||||||; default=; off=" + NoButtonOff);
         row("a nameless button ends the list", "open gap.rk2; ok; click Command6",
             "state=[B] 0 unsaved; 2=D||||old|||");
         row("New when saved",
@@ -107,8 +105,9 @@ private slots:
             "menu:Special/CopyImagesToPath=no; menu:File/SaveData=yes; "
             "menu:Special/CopyImagesToPath=yes");
         row("open a file of no buttons", "open none.rk2",
-            "default=C:\\p\\def.gif; fields=|||||||; on:Text1_7=no; "
-            "menu:Special/CopyImagesToPath=no");
+            "default=C:\\p\\def.gif; fields=|||||||; off=" + NoButtonOff +
+                "; "
+                "menu:Special/CopyImagesToPath=no");
         row("open adds the extension", "open two",
             "file=two.rk2; state=[Home],News 0 saved; "
             "fields=C:\\p\\h.gif|||index.htm||Home|img|C:\\p\\def.gif");
@@ -119,8 +118,10 @@ private slots:
         row("open asks first", "add Mine; ok; open two.rk2", "state=[Home],News 0 saved");
         row("a broken file keeps what was read", "add Old; type 3 old.htm; ok; open broken.rk2; ok",
             "dialog=ERROR! Unable to open file.|TWKPLUGIN|critical|ok; "
-            "state=Home,News,Last -1 saved; fields=|||||||; on:Text1_0=no; default=C:\\p\\def.gif; "
-            "file=broken.rk2");
+            "state=Home,News,Last -1 saved; fields=|||||||; off=" +
+                NoButtonOff +
+                "; default=C:\\p\\def.gif; "
+                "file=broken.rk2");
         row("its first pick stores nothing", "open broken.rk2; ok; pick 1",
             "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
         row("open fails", "add A; ok; open !; ok",

@@ -58,27 +58,26 @@ private slots:
             QTest::newRow(qPrintable(name)) << steps << expected;
         };
         const QString wizard = "menu File AutoImage; add A; ";
-        const QString out = "MouseOut image:", over = "MouseOver image:",
-                      desc = "Description image:", def = "Default description image:";
         row("Add: all four", wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
-            "choosers=" + QStringList{out, over, desc, def}.join(',') +
-                "; fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
+            "choosers=MouseOut,MouseOver,Description,Default description; "
+            "fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
         row("Add: cancel MouseOver", wizard + "file /o.gif; file; file",
-            "choosers=" + QStringList{out, over, def}.join(','));
-        row("Add: cancel MouseOut", wizard + "file; file /x.gif", "choosers=" + out + ',' + def);
+            "choosers=MouseOut,MouseOver,Default description");
+        row("Add: cancel MouseOut", wizard + "file; file /x.gif",
+            "choosers=MouseOut,Default description");
         row("Add: a default is asked for once", wizard + "file; file /x.gif; add B; file",
-            "choosers=" + QStringList{out, def, out}.join(','));
+            "choosers=MouseOut,Default description,MouseOut");
         row("Add, wizard off", "add A", "choosers=");
         row("MouseOut when MouseOver is filled",
             wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif",
-            "choosers=" + QStringList{out, def, out}.join(','));
+            "choosers=MouseOut,Default description,MouseOut");
         row("MouseOver chains to Description",
             wizard + "file; file; click Command7_1; file /v.gif; file /d.gif",
-            "choosers=" + QStringList{out, def, over, desc}.join(','));
+            "choosers=MouseOut,Default description,MouseOver,Description");
         row("Description never chains", wizard + "file; file; click Command7_2; file /d.gif",
-            "choosers=" + QStringList{out, def, desc}.join(','));
+            "choosers=MouseOut,Default description,Description");
         row("wizard off", "add A; click Command7_0; file /o.gif",
-            "choosers=" + out + "; fields=/o.gif|||||A||");
+            "choosers=MouseOut; fields=/o.gif|||||A||");
         row("switching the wizard persists it", "menu File AutoImage", "");
         const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
         for (const QString name : {"a.gif", "photo.Gif", "B.JPG"})

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -144,20 +145,28 @@ QString WindowFixture::probe(const QString& what) const
         const qsizetype i = what == "dialog" ? dialogs.shown.size() - 1 : what.mid(7).toInt();
         return dialogs.shown.value(i, "none").replace(folder.path() + '/', QString());
     }
-    if (what == "choosers") {
+    if (what == "choosers") { // titles "X image:", as "X"
         QStringList titles;
         for (const QString& s : dialogs.shown)
             if (s.startsWith("open:"))
                 titles << (s.section('|', 1, -2) == ImageFilter ? s.section('|', 0, 0).mid(5)
-                                                                : "not an image chooser");
+                                                                : "not an image chooser")
+                              .remove(QRegularExpression(" image:$"));
         return titles.join(',');
     }
     if (what == "changes")
         return changes.join(',');
     if (what == "closed")
         return QString::number(closed);
-    if (what.startsWith("on:"))
-        return control(what.mid(3))->isEnabled() ? "yes" : "no";
+    if (what == "off") {
+        QStringList names;
+        for (QWidget* w : window.findChildren<QWidget*>())
+            if (!w->isEnabled() && (qobject_cast<QAbstractButton*>(w) ||
+                                    qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)))
+                names << w->objectName();
+        names.sort();
+        return names.join(',');
+    }
     if (what.startsWith("menu:"))
         return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"
                                                                                           : "no";
