@@ -45,38 +45,6 @@ private slots:
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
     }
 
-    // The page must be the one the window publishes after opening the same file;
-    // written to a file it starts with a byte-order mark.
-    void renderMatchesTheWindow_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("options");
-        QTest::newRow("insert") << "Command1"
-                                << "";
-        QTest::newRow("preview") << "Command2"
-                                 << "--preview ";
-    }
-
-    void renderMatchesTheWindow()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, options);
-        WindowFixture f;
-        f.folder.setPath(m_dir.path());
-        f.run("open good.rk2; click " + command);
-        const QString published = f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
-        QVERIFY(published.contains("Höme €"));
-        const QString render = "render " + options;
-        const Run run = rollcraft((render + file("good")).split(' '));
-        QCOMPARE(run.status, 0);
-        QCOMPARE(QString::fromUtf8(run.out), published);
-        QCOMPARE(run.err, QByteArray());
-        QCOMPARE(
-            rollcraft((render + "-o " + file("p.html") + ' ' + file("good.rk2")).split(' ')).status,
-            0);
-        QCOMPARE(readBytes(file("p.html")), "\xEF\xBB\xBF" + published.toUtf8());
-    }
-
     // Each row: the arguments (the files named are in the test's folder, where
     // dest/ holds an older here.jpg), the exit status, what the tool says on
     // standard output or error, and the answers typed.

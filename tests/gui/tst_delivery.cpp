@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "aboutwindow.h"
 #include "demomenu.h"
-#include "pagegenerator.h"
 #include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QtTest>
-
-Q_DECLARE_METATYPE(PageMode)
 
 using Exchange = TWKPLUGIN::Exchange;
 
@@ -47,7 +44,7 @@ class TestDelivery : public WindowTest {
 private slots:
     void startsEmptyAndDisabled()
     {
-        check("", "state= -1 saved; changes=; off=" + NoButtonOff);
+        check("", "state= -1 saved; changes=; off=editing");
         QCOMPARE(f().window.exchangeText(Exchange::PREVIEW), "Prev");
     }
 
@@ -131,32 +128,7 @@ private slots:
         QTEST(f().probe("closed"), "closed");
         QCOMPARE(f().window.isVisible(), f().closed == 0);
     }
-
-    // Both commands store the current button's edits first.
-    void storesThenPublishesThePage_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<PageMode>("mode");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("Insert script")
-            << "Command1" << PageMode::Page << "Rollcraft II 04-12-26 - 17-58-35";
-        QTest::newRow("Instant preview") << "Command2" << PageMode::Preview << "";
-    }
-
-    void storesThenPublishesThePage();
 };
-
-void TestDelivery::storesThenPublishesThePage()
-{
-    QFETCH(QString, command);
-    QFETCH(PageMode, mode);
-    f().run("add Home; type 3 index.htm; click " + command +
-            (mode == PageMode::Page ? "; ok; wait" : ""));
-    QCOMPARE(f().probe("0"), "Home|index.htm||Home||||");
-    QCOMPARE(f().window.exchangeText(Exchange::SCRIPT), buildPage(f().window.buttonSet(), mode));
-    QTEST(f().window.exchangeText(Exchange::SCRIPTTYPE), "title");
-    QCOMPARE(f().window.scriptInserted(), mode == PageMode::Page);
-}
 
 QTEST_MAIN(TestDelivery)
 #include "tst_delivery.moc"

@@ -46,7 +46,7 @@ private slots:
             "0=A|a.htm||A||||; state=A,[B] 1 unsaved; fields=|||||B||C:\\d.gif");
         row("and coming back shows them", two + "type 3 a.htm; down; pick 0",
             "fields=|||a.htm||A||; 1=B|||B||||");
-        row("add cancelled", "add", "state= -1 saved; off=" + NoButtonOff);
+        row("add cancelled", "add", "state= -1 saved; off=editing");
         row("add", "add Home",
             "dialog=input:Button name : |Add button|Button1; state=[Home] 0 unsaved; "
             "fields=|||||Home||; off=");
@@ -70,7 +70,7 @@ private slots:
             "1=C|c.htm||C||||; 0=B|||B||||; state=[B],C 0 unsaved");
         row("remove cancelled", three + "pick 0; cancel; click Command6", "state=[A],B,C 0 saved");
         row("remove the only one", "add A; type 7 C:\\d.gif; ok; click Command6",
-            "state= -1 saved; fields=|||||||; 0=|||||||; default=; off=" + NoButtonOff);
+            "state= -1 saved; fields=|||||||; 0=|||||||; default=; off=editing");
         row("a nameless button ends the list", "open gap.rk2; ok; click Command6",
             "state=[B] 0 unsaved; 2=D||||old|||");
         row("New when saved",
@@ -105,9 +105,8 @@ private slots:
             "menu:Special/CopyImagesToPath=no; menu:File/SaveData=yes; "
             "menu:Special/CopyImagesToPath=yes");
         row("open a file of no buttons", "open none.rk2",
-            "default=C:\\p\\def.gif; fields=|||||||; off=" + NoButtonOff +
-                "; "
-                "menu:Special/CopyImagesToPath=no");
+            "default=C:\\p\\def.gif; fields=|||||||; off=editing; "
+            "menu:Special/CopyImagesToPath=no");
         row("open adds the extension", "open two",
             "file=two.rk2; state=[Home],News 0 saved; "
             "fields=C:\\p\\h.gif|||index.htm||Home|img|C:\\p\\def.gif");
@@ -118,10 +117,8 @@ private slots:
         row("open asks first", "add Mine; ok; open two.rk2", "state=[Home],News 0 saved");
         row("a broken file keeps what was read", "add Old; type 3 old.htm; ok; open broken.rk2; ok",
             "dialog=ERROR! Unable to open file.|TWKPLUGIN|critical|ok; "
-            "state=Home,News,Last -1 saved; fields=|||||||; off=" +
-                NoButtonOff +
-                "; default=C:\\p\\def.gif; "
-                "file=broken.rk2");
+            "state=Home,News,Last -1 saved; fields=|||||||; off=editing; default=C:\\p\\def.gif; "
+            "file=broken.rk2");
         row("its first pick stores nothing", "open broken.rk2; ok; pick 1",
             "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
         row("open fails", "add A; ok; open !; ok",
@@ -134,6 +131,10 @@ private slots:
         row("closing asks", "add A; menu File Exit; cancel",
             "dialog=Current data is not saved, are you sure that you want to quit "
             "?|TWKPLUGIN|exclamation|okcancel");
+        row("insert stores, then publishes", "add Home; type 3 index.htm; click Command1; ok; wait",
+            "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 04-12-26 - 17-58-35");
+        row("preview stores, then publishes", "add Home; type 3 index.htm; click Command2",
+            "0=Home|index.htm||Home||||; script=preview; title=");
         row("save offers the last file", "add A; save m.rk2; save",
             "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
     }

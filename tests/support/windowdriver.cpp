@@ -2,6 +2,7 @@
 #include "windowdriver.h"
 
 #include "buttonlist.h"
+#include "pagegenerator.h"
 #include "settings.h"
 
 #include <QAction>
@@ -12,6 +13,10 @@
 
 namespace {
 
+// What is disabled while there is no current button.
+const QString NoButtonOff = "Command1,Command2,Command5,Command6,Command7_0,Command7_1,Command7_2,"
+                            "Command7_7,Text1_0,Text1_1,Text1_2,Text1_3,Text1_4,Text1_5,Text1_6,"
+                            "Text1_7";
 const QString ImageFilter = "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
 
 // Opens `menu`, so that its opening handler runs, and tells whether `item`
@@ -154,6 +159,15 @@ QString WindowFixture::probe(const QString& what) const
                               .remove(QRegularExpression(" image:$"));
         return titles.join(',');
     }
+    if (what == "script") { // which page SCRIPT holds for the set as it is now
+        const QString script = window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
+        return script.isEmpty()                              ? ""
+               : script == buildPage(set, PageMode::Page)    ? "page"
+               : script == buildPage(set, PageMode::Preview) ? "preview"
+                                                             : "other";
+    }
+    if (what == "title")
+        return window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
     if (what == "changes")
         return changes.join(',');
     if (what == "closed")
@@ -165,7 +179,7 @@ QString WindowFixture::probe(const QString& what) const
                                     qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)))
                 names << w->objectName();
         names.sort();
-        return names.join(',');
+        return names.join(',') == NoButtonOff ? "editing" : names.join(',');
     }
     if (what.startsWith("menu:"))
         return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"

@@ -12,11 +12,6 @@
 // The moment every window test lives in, unless it brings a clock of its own.
 inline const QDateTime TestNow(QDate(2026, 12, 4), QTime(17, 58, 35));
 
-// What is disabled while there is no current button.
-inline const QString NoButtonOff = "Command1,Command2,Command5,Command6,Command7_0,Command7_1,"
-                                   "Command7_2,Command7_7,Text1_0,Text1_1,Text1_2,Text1_3,"
-                                   "Text1_4,Text1_5,Text1_6,Text1_7";
-
 // A fresh main window (image wizard off) with scripted dialogs, driven
 // through its real controls as a user would.
 struct WindowFixture {
@@ -45,8 +40,10 @@ struct WindowFixture {
     // relative), "choosers" (the image choosers' titles),
     // "changes" (of the exchange fields: a name and six characters),
     // "closed" (how often the closing sequence ended), "off" (the disabled
-    // buttons, fields and lists) and "menu:MENU/ITEM" (enabled when the menu
-    // opens).
+    // buttons, fields and lists; "editing" for the edit fields and the
+    // commands on the current button), "script" ("page" or "preview" when
+    // SCRIPT holds that page of the set as it is now), "title" (SCRIPTTYPE) and "menu:MENU/ITEM"
+    // (enabled when the menu opens).
     [[nodiscard]] QString probe(const QString& what) const;
 
     ScriptedDialogs dialogs;
