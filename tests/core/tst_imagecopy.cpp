@@ -46,13 +46,6 @@ private slots:
         QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
     }
 
-    void destinationFolder()
-    {
-        QCOMPARE(::destinationFolder("/home/ann/site"), "/home/ann/site/");
-        QCOMPARE(::destinationFolder("/home/ann/site/"), "/home/ann/site/");
-        QCOMPARE(::destinationFolder("/"), "/");
-    }
-
     // The sources are a.gif, b.gif, c.jpg, e.gif and "blocker", a file. In dst
     // there are already a longer b.gif, an empty e.gif and a folder c.jpg. Each
     // row: the images, the folder copied to, the answers ("replace" asks

@@ -121,15 +121,7 @@ private slots:
         QFETCH(int, line);
         QTEST(linesOf(buildPage(set, mode)).value(line - 1, "<none>"), "expected");
     }
-
-    void title();
 };
-
-void TestPageGenerator::title()
-{
-    QCOMPARE(scriptTitle(QDateTime(QDate(2031, 1, 9), QTime(7, 5, 3))),
-             "Rollcraft II 09-01-31 - 07-05-03");
-}
 
 QTEST_APPLESS_MAIN(TestPageGenerator)
 #include "tst_pagegenerator.moc"

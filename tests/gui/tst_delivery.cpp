@@ -4,9 +4,8 @@
 #include "testfiles.h"
 #include "windowdriver.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QtTest>
+#include <QtWidgets>
 
 using Exchange = TWKPLUGIN::Exchange;
 

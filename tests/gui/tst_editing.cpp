@@ -2,8 +2,8 @@
 #include "testfiles.h"
 #include "windowdriver.h"
 
-#include <QComboBox>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 const QByteArray TwoButtons =
@@ -132,7 +132,7 @@ private slots:
             "dialog=Current data is not saved, are you sure that you want to quit "
             "?|TWKPLUGIN|exclamation|okcancel");
         row("insert stores, then publishes", "add Home; type 3 index.htm; click Command1; ok; wait",
-            "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 04-12-26 - 17-58-35");
+            "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 09-01-26 - 07-05-03");
         row("preview stores, then publishes", "add Home; type 3 index.htm; click Command2",
             "0=Home|index.htm||Home||||; script=preview; title=");
         row("save offers the last file", "add A; save m.rk2; save",

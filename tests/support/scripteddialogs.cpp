@@ -77,5 +77,5 @@ QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title)
 bool ScriptedDialogs::progress(QWidget*, const QString&, int done, int total)
 {
     progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
-    return m_cancelProgressAt < 0 || done < m_cancelProgressAt;
+    return true;
 }

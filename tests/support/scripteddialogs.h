@@ -20,9 +20,6 @@ public:
     // open, as what happens while a user takes time over it.
     void prepare(
         const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {});
-    // The progress dialog's Cancel counts as pressed from the update that
-    // reports `done` images on.
-    void cancelProgressAt(int done) { m_cancelProgressAt = done; }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
 
@@ -58,5 +55,4 @@ private:
 
     QList<Prepared> m_prepared;
     QStringList m_unexpected;
-    int m_cancelProgressAt = -1;
 };

@@ -5,11 +5,7 @@
 #include "pagegenerator.h"
 #include "settings.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRegularExpression>
+#include <QtWidgets>
 
 namespace {
 

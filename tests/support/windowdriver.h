@@ -10,7 +10,7 @@
 #include <optional>
 
 // The moment every window test lives in, unless it brings a clock of its own.
-inline const QDateTime TestNow(QDate(2026, 12, 4), QTime(17, 58, 35));
+inline const QDateTime TestNow(QDate(2026, 1, 9), QTime(7, 5, 3));
 
 // A fresh main window (image wizard off) with scripted dialogs, driven
 // through its real controls as a user would.
