@@ -67,8 +67,9 @@ private slots:
         checkFits(&about);
     }
 
-    // The image wizard is on unless the setting says False.
-    void wizardSettingAtStart()
+    // The image wizard is on unless the setting says False; switching it
+    // keeps the new state.
+    void wizardSetting()
     {
         for (const auto& [stored, checked] : {std::pair{"", true},
                                               {"AutoImage=True", true},
@@ -78,6 +79,8 @@ private slots:
             TWKPLUGIN window(f().dialogs);
             QCOMPARE(window.findChild<QAction*>("AutoImage")->isChecked(), checked);
         }
+        f().run("menu File AutoImage");
+        QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
     }
 
     // Each row: what the user does, every change of an exchange field on the way

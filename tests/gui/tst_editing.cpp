@@ -12,8 +12,9 @@ const QByteArray TwoButtons =
         block("News", {"C:\\p\\n.gif", "#", "#", "news.htm", "_top", "News", "img"}));
 } // namespace
 
-// Editing the current button, the list commands and the data file, through
-// the window's controls: which handler stores, asks and enables what.
+// Editing the current button and choosing its images, the list commands and
+// the data file, through the window's controls: which handler stores, asks
+// and enables what.
 class TestEditing : public WindowTest {
     Q_OBJECT
 private slots:
@@ -34,8 +35,8 @@ private slots:
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const QString& steps, const QString& expected) {
-            QTest::newRow(name) << steps << expected;
+        const auto row = [](const QString& name, const QString& steps, const QString& expected) {
+            QTest::newRow(qPrintable(name)) << steps << expected;
         };
         const QString two = "add A; add B; save ab.rk2; pick 0; ";
         row("showing another button is no change", two + "pick 1; pick 1; pick 0",
@@ -135,6 +136,39 @@ private slots:
             "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 09-01-26 - 07-05-03");
         row("preview stores, then publishes", "add Home; type 3 index.htm; click Command2",
             "0=Home|index.htm||Home||||; script=preview; title=");
+        // The choosers the wizard chains ("file" answers a chooser, alone it
+        // cancels) and the warning about other formats.
+        const QString wizard = "menu File AutoImage; add A; ";
+        row("Add: all four", wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
+            "choosers=MouseOut,MouseOver,Description,Default description; "
+            "fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
+        row("Add: cancel MouseOver", wizard + "file /o.gif; file; file",
+            "choosers=MouseOut,MouseOver,Default description");
+        row("Add: cancel MouseOut", wizard + "file; file /x.gif",
+            "choosers=MouseOut,Default description");
+        row("Add: a default is asked for once", wizard + "file; file /x.gif; add B; file",
+            "choosers=MouseOut,Default description,MouseOut");
+        row("Add, wizard off", "add A", "choosers=");
+        row("MouseOut when MouseOver is filled",
+            wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif",
+            "choosers=MouseOut,Default description,MouseOut");
+        row("MouseOver chains to Description",
+            wizard + "file; file; click Command7_1; file /v.gif; file /d.gif",
+            "choosers=MouseOut,Default description,MouseOver,Description");
+        row("Description never chains", wizard + "file; file; click Command7_2; file /d.gif",
+            "choosers=MouseOut,Default description,Description");
+        row("wizard off", "add A; click Command7_0; file /o.gif",
+            "choosers=MouseOut; fields=/o.gif|||||A||");
+        const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
+        for (const QString name : {"a.gif", "photo.Gif", "B.JPG"})
+            row(name, chosen + name, "fields=||/p/" + name + "|||A||; state=[A] 0 unsaved");
+        for (const QString name : {"a.jpeg", "a.png"})
+            row(name, chosen + name + "; ok",
+                "dialog=The imageformat you have choosen,might not work in a browser "
+                "!|TWKPLUGIN|exclamation|ok; fields=||/p/" +
+                    name + "|||A||");
+        row("chooser failed", "add A; save a.rk2; click Command7_2; file !; ok",
+            "dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok; state=[A] 0 saved");
         row("save offers the last file", "add A; save m.rk2; save",
             "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
     }

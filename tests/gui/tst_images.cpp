@@ -19,8 +19,8 @@ FullScreenViewer* viewer()
 
 } // namespace
 
-// Choosing images, their previews and the full-screen viewer, and gathering
-// the images into one folder.
+// The previews of the images and the full-screen viewer, and gathering the
+// images into one folder.
 class TestImages : public WindowTest {
     Q_OBJECT
 private slots:
@@ -43,58 +43,6 @@ private slots:
         writeBytes(file("set.rk2"),
                    rk2(QStringList{"[COMMON]", file("c.gif")} +
                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
-    }
-
-    // The choosers the wizard chains ("file" answers a chooser, alone it
-    // cancels) and the warning about other formats.
-    void steps_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const QString& name, const QString& steps, const QString& expected) {
-            QTest::newRow(qPrintable(name)) << steps << expected;
-        };
-        const QString wizard = "menu File AutoImage; add A; ";
-        row("Add: all four", wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
-            "choosers=MouseOut,MouseOver,Description,Default description; "
-            "fields=/o.gif|/v.gif|/d.gif|||A||/x.gif; default=/x.gif");
-        row("Add: cancel MouseOver", wizard + "file /o.gif; file; file",
-            "choosers=MouseOut,MouseOver,Default description");
-        row("Add: cancel MouseOut", wizard + "file; file /x.gif",
-            "choosers=MouseOut,Default description");
-        row("Add: a default is asked for once", wizard + "file; file /x.gif; add B; file",
-            "choosers=MouseOut,Default description,MouseOut");
-        row("Add, wizard off", "add A", "choosers=");
-        row("MouseOut when MouseOver is filled",
-            wizard + "file; file; type 1 /v.gif; click Command7_0; file /o.gif",
-            "choosers=MouseOut,Default description,MouseOut");
-        row("MouseOver chains to Description",
-            wizard + "file; file; click Command7_1; file /v.gif; file /d.gif",
-            "choosers=MouseOut,Default description,MouseOver,Description");
-        row("Description never chains", wizard + "file; file; click Command7_2; file /d.gif",
-            "choosers=MouseOut,Default description,Description");
-        row("wizard off", "add A; click Command7_0; file /o.gif",
-            "choosers=MouseOut; fields=/o.gif|||||A||");
-        row("switching the wizard persists it", "menu File AutoImage", "");
-        const QString chosen = "add A; save a.rk2; click Command7_2; file /p/";
-        for (const QString name : {"a.gif", "photo.Gif", "B.JPG"})
-            row(name, chosen + name, "fields=||/p/" + name + "|||A||; state=[A] 0 unsaved");
-        for (const QString name : {"a.jpeg", "a.png"})
-            row(name, chosen + name + "; ok",
-                "dialog=The imageformat you have choosen,might not work in a browser "
-                "!|TWKPLUGIN|exclamation|ok; fields=||/p/" +
-                    name + "|||A||");
-        row("chooser failed", "add A; save a.rk2; click Command7_2; file !; ok",
-            "dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok; state=[A] 0 saved");
-    }
-
-    void steps()
-    {
-        QFETCH(QString, steps);
-        QFETCH(QString, expected);
-        check(steps, expected);
-        if (QTest::currentDataTag() == QLatin1String("switching the wizard persists it"))
-            QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
     }
 
     // Each row: a field's text, and the size of the picture its preview shows

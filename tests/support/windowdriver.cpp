@@ -114,14 +114,8 @@ QString WindowFixture::probe(const QString& what) const
     bool isIndex = false;
     if (const int i = what.toInt(&isIndex); isIndex) {
         const ButtonRecord& b = set.Buttons[i];
-        return QStringList{b.Name,
-                           b.Url,
-                           b.Target,
-                           b.Alt,
-                           b.ImagePathPrefix,
-                           b.MouseOutImage,
-                           b.MouseOverImage,
-                           b.DescriptionImage}
+        return QStringList({b.Name, b.Url, b.Target, b.Alt, b.ImagePathPrefix, b.MouseOutImage,
+                            b.MouseOverImage, b.DescriptionImage})
             .join('|');
     }
     if (what == "state") {
