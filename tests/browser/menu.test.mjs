@@ -36,10 +36,6 @@ function writeDataFile(file) {
   fs.writeFileSync(file, lines.map((l) => l + '\r\n').join(''), 'latin1');
 }
 
-function render(dataFile, preview, out) {
-  execFileSync(rollcraft, ['render', ...(preview ? ['--preview'] : []), '-o', out, dataFile]);
-}
-
 // Serves `root` as a web server would that knows nothing of the page's
 // encoding: text/html with no charset.
 function serve(root) {
@@ -72,9 +68,6 @@ async function checkPage(browser, url, mode) {
   const rest = [...buttons.map((b) => b.out), defaultImage].join(' ');
   check(`${mode}: at rest`, await shows(page), rest);
   for (const [k, b] of buttons.entries()) {
-    check(`${mode}: button ${k}'s alt text and link`,
-      await page.$eval(`img[name=name${k}]`, (img) => img.alt + ' ' + img.closest('a').getAttribute('href')),
-      `${b.name} ${b.url}`);
     await page.hover(`img[name=name${k}]`);
     check(`${mode}: hover ${k}`, await shows(page),
       [...buttons.map((o, j) => (j === k ? o.over : o.out)), b.desc].join(' '));
@@ -97,8 +90,8 @@ const dataFile = path.join(workDir, 'menu.rk2');
 writeDataFile(dataFile);
 for (const f of [defaultImage, ...buttons.flatMap((b) => [b.out, b.over, b.desc])])
   fs.copyFileSync(path.join(imagesDir, f), path.join(site, 'img', f));
-render(dataFile, false, path.join(site, 'menu.html'));
-render(dataFile, true, path.join(workDir, 'preview.html'));
+execFileSync(rollcraft, ['render', '-o', path.join(site, 'menu.html'), dataFile]);
+execFileSync(rollcraft, ['render', '--preview', '-o', path.join(workDir, 'preview.html'), dataFile]);
 const server = await serve(site);
 
 const browser = await chromium.launch({

@@ -128,40 +128,31 @@ private slots:
             QCOMPARE(withDataFileExtension(chosen), opened);
     }
 
-    // A save that cannot start, or that fails half way, leaves the earlier file
-    // and nothing else.
-    void failedSaveKeepsTheEarlierFile_data()
+    // A save that cannot start (a file where its folder should be), or that
+    // fails half way (cut short by the file size limit), leaves the earlier
+    // file and nothing else.
+    void failedSaveKeepsTheEarlierFile()
     {
-        QTest::addColumn<QString>("inside");
-        QTest::addColumn<int>("sizeLimit");
-        QTest::newRow("a file where the folder should be") << "menu.rk2/" << 0;
-        QTest::newRow("cut short by the file size limit") << "" << 64;
+        for (const bool halfWay : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("menu.rk2");
+            QVERIFY(saveFileAtomically(path, OneButton));
+            rlimit old{};
+            QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+            rlimit limit = old;
+            limit.rlim_cur = halfWay ? 64 : old.rlim_cur;
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+            const bool saved =
+                saveFileAtomically(halfWay ? path : path + "/menu.rk2", QByteArray(4096, 'x'));
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, oldHandler);
+            QVERIFY(!saved);
+            QCOMPARE(readBytes(path), OneButton);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"menu.rk2"});
+        }
     }
-
-    void failedSaveKeepsTheEarlierFile();
 };
-
-void TestDataFile::failedSaveKeepsTheEarlierFile()
-{
-    QFETCH(QString, inside);
-    QFETCH(int, sizeLimit);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("menu.rk2");
-    QVERIFY(saveFileAtomically(path, OneButton));
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    if (sizeLimit > 0)
-        small.rlim_cur = sizeLimit;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveFileAtomically(dir.filePath(inside + "menu.rk2"), QByteArray(4096, 'x'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    QVERIFY(!saved);
-    QCOMPARE(readBytes(path), OneButton);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"menu.rk2"});
-}
 
 QTEST_APPLESS_MAIN(TestDataFile)
 #include "tst_datafile.moc"

@@ -8,22 +8,19 @@
 namespace {
 
 // Answers from a script ("y", "n", "c" per question) and records what was asked.
-class ScriptedQuestions final : public CopyQuestions {
-public:
-    explicit ScriptedQuestions(QString answers) : m_answers(std::move(answers)) {}
+struct ScriptedQuestions final : CopyQuestions {
+    explicit ScriptedQuestions(QString script) : answers(std::move(script)) {}
     Answer overwrite(const QString& target) override
     {
         asked << QFileInfo(target).fileName();
-        const QChar a = m_answers.isEmpty() ? u'c' : m_answers.front();
-        m_answers.remove(0, 1);
+        const QChar a = answers.isEmpty() ? u'c' : answers.front();
+        answers.remove(0, 1);
         return a == u'y' ? Answer::Yes : a == u'n' ? Answer::No : Answer::Cancel;
     }
     bool progress(int done, int) override { return done != cancelAt; }
+    QString answers;
     QStringList asked;
     int cancelAt = -1; // the progress update whose Cancel the user presses
-
-private:
-    QString m_answers;
 };
 
 } // namespace
@@ -130,21 +127,19 @@ private slots:
                     .cancelled);
     }
 
-    void logBytes();
+    void logBytes()
+    {
+        const QByteArray dashes(119, '-');
+        QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2},
+                           {"/x/y.gif", "Is a directory", 21}},
+                          QDate(2026, 3, 7)),
+                 "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" +
+                     dashes + "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
+                     "\r\nC:\\pics\\caf\xE9.gif\r\nError : No such file or directory code: 2\r\n"
+                     "/x/y.gif\r\nError : Is a directory code: 21\r\n");
+        QCOMPARE(errorLogPath(), errorLogFile());
+    }
 };
-
-void TestImageCopy::logBytes()
-{
-    const QByteArray dashes(119, '-');
-    QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2},
-                       {"/x/y.gif", "Is a directory", 21}},
-                      QDate(2026, 3, 7)),
-             "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" + dashes +
-                 "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
-                 "\r\nC:\\pics\\caf\xE9.gif\r\nError : No such file or directory code: 2\r\n"
-                 "/x/y.gif\r\nError : Is a directory code: 21\r\n");
-    QCOMPARE(errorLogPath(), errorLogFile());
-}
 
 QTEST_MAIN(TestImageCopy)
 #include "tst_imagecopy.moc"

@@ -27,25 +27,18 @@ class TestPageGenerator : public QObject {
 private slots:
     // A hand-checked set covering prefixes img\, img/ and none, native and
     // Windows paths, names without a folder, targets and quotes.
-    void goldenPages_data()
-    {
-        QTest::addColumn<PageMode>("mode");
-        QTest::addColumn<QString>("expectedFile");
-        QTest::newRow("page") << PageMode::Page << "mixed-page.html";
-        QTest::newRow("preview") << PageMode::Preview << "mixed-preview.html";
-    }
-
     void goldenPages()
     {
-        QFETCH(PageMode, mode);
-        QFETCH(QString, expectedFile);
         const DataFileReadResult read = readDataFile(readBytes(QFINDTESTDATA("golden/mixed.rk2")));
         QVERIFY(read.ok);
-        const QStringList actual = linesOf(buildPage(toButtonSet(read), mode));
-        const QStringList expected =
-            linesOf(QString::fromUtf8(readBytes(QFINDTESTDATA("golden/" + expectedFile))));
-        for (qsizetype i = 0; i < qMax(actual.size(), expected.size()); ++i)
-            QCOMPARE(actual.value(i), expected.value(i));
+        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "golden/mixed-page.html"},
+                                           {PageMode::Preview, "golden/mixed-preview.html"}}) {
+            const QStringList actual = linesOf(buildPage(toButtonSet(read), mode));
+            const QStringList expected =
+                linesOf(QString::fromUtf8(readBytes(QFINDTESTDATA(golden))));
+            for (qsizetype i = 0; i < qMax(actual.size(), expected.size()); ++i)
+                QCOMPARE(actual.value(i), expected.value(i));
+        }
     }
 
     void lineCount_data()

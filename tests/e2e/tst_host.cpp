@@ -17,26 +17,18 @@ const QByteArray Bom = "\xEF\xBB\xBF";
 const QString Plugin = pluginBusName("rollcraft2");
 const QString Title = "Rollcraft II V.1.0 / TWK Plugin";
 
-QString program(const QString& name)
+QString xdotool(const QStringList& arguments)
 {
-    return QDir(qEnvironmentVariable("ROLLCRAFT_BIN")).filePath(name);
-}
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(10000);
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    return QString::fromUtf8(runProgram("xdotool", arguments).out).trimmed();
 }
 
 // The first visible X window of this exact title, given the focus.
 QString focusWindow(const QString& title)
 {
-    const QString id = run("xdotool", {"search", "--sync", "--onlyvisible", "--name",
-                                       '^' + QRegularExpression::escape(title) + '$'})
+    const QString id = xdotool({"search", "--sync", "--onlyvisible", "--name",
+                                '^' + QRegularExpression::escape(title) + '$'})
                            .section(u'\n', 0, 0);
-    run("xdotool", {"windowfocus", "--sync", id});
+    xdotool({"windowfocus", "--sync", id});
     return id;
 }
 
@@ -84,19 +76,16 @@ private slots:
         const QList<QStringList> wrong{
             {}, {"-StartPlugin"}, {"--startplugin"}, {"-startplugin", "x"}, {"-startplugin "}};
         for (const QStringList& arguments : wrong) {
-            QProcess plugin;
-            plugin.start(program("rollcraft2"), arguments);
-            QVERIFY(plugin.waitForFinished(5000));
-            QCOMPARE(plugin.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(plugin.exitCode(), 0);
-            QCOMPARE(plugin.readAllStandardOutput() + plugin.readAllStandardError(), QByteArray());
+            const Run plugin = runProgram(built("rollcraft2"), arguments);
+            QCOMPARE(plugin.status, 0);
+            QCOMPARE(plugin.out + plugin.err, QByteArray());
         }
     }
 
     void previewsThenInsertThroughTheRealWindow()
     {
-        m_host.start(program("rollcraft"), {"host", "--preview-dir", m_dir.filePath("preview"),
-                                            "--output-dir", m_dir.filePath("pages")});
+        m_host.start(built("rollcraft"), {"host", "--preview-dir", m_dir.filePath("preview"),
+                                          "--output-dir", m_dir.filePath("pages")});
         m_window = focusWindow(Title);
         QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
         QTRY_VERIFY_WITH_TIMEOUT(pluginOnTheBus(), 10000);
@@ -106,18 +95,18 @@ private slots:
         click(304 + 27, 16 + 10); // "Add"
         QVERIFY(!focusWindow("Add button").isEmpty());
         // Typing replaces the offered default, which is selected.
-        run("xdotool", {"type", "--delay", "30", "Home"});
-        run("xdotool", {"key", "Return"});
+        xdotool({"type", "--delay", "30", "Home"});
+        xdotool({"key", "Return"});
         focusWindow(Title);
         for (int i = 0; i < 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
             QTest::qWait(400);
         }
         click(5 + 125, 277 + 9); // the "Url:" field
-        run("xdotool", {"type", "--delay", "30", "index.htm"});
+        xdotool({"type", "--delay", "30", "index.htm"});
         click(371 + 36, 421 + 11);                    // "Insert script"
         QVERIFY(!focusWindow("TWKPLUGIN").isEmpty()); // unsaved data: asked
-        run("xdotool", {"key", "Return"});
+        xdotool({"key", "Return"});
         QVERIFY(m_host.waitForFinished(10000));
         QCOMPARE(m_host.exitCode(), 0);
 
@@ -177,11 +166,10 @@ private:
 void TestHost::click(int x, int y)
 {
     const QRegularExpressionMatch size =
-        QRegularExpression("Geometry: \\d+x(\\d+)")
-            .match(run("xdotool", {"getwindowgeometry", m_window}));
+        QRegularExpression("Geometry: \\d+x(\\d+)").match(xdotool({"getwindowgeometry", m_window}));
     const int menuBar = size.captured(1).toInt() - 447;
-    run("xdotool", {"mousemove", "--window", m_window, QString::number(x),
-                    QString::number(y + menuBar), "click", "1"});
+    xdotool({"mousemove", "--window", m_window, QString::number(x), QString::number(y + menuBar),
+             "click", "1"});
 }
 
 QTEST_MAIN(TestHost)

@@ -51,10 +51,9 @@ private slots:
         row("add", "add Home",
             "dialog=input:Button name : |Add button|Button1; state=[Home] 0 unsaved; "
             "fields=|||||Home||; off=");
-        row("a new button takes the prefix above", "add A; type 6 img/; add B",
-            "fields=|||||B|img/|; dialog=input:Button name : |Add button|Button2");
-        row("the prefix of the one just above", "add A; type 6 a/; add B; type 6 b/; add C",
-            "fields=|||||C|b/|");
+        row("a new button takes the prefix of the one just above",
+            "add A; type 6 a/; add B; type 6 b/; add C",
+            "fields=|||||C|b/|; dialog=input:Button name : |Add button|Button3");
         row("which keeps its own", "add A; type 6 img/; add B; type 6 pics; pick 0",
             "0=A|||A|img/|||; 1=B|||B|pics|||");
         row("rename keeps a typed Alt", "add A; type 5 Alt; input R; click Command5; pick 0",
@@ -191,20 +190,18 @@ private slots:
         QCOMPARE(f().control<QComboBox>("Combo1")->count(), MaxButtons);
     }
 
-    void savesWhatOpensAgain();
+    // What the window writes is the whole set, and opens again as it was.
+    void savesWhatOpensAgain()
+    {
+        f().run("add Home; type 0 C:\\p\\h.gif; type 3 index.htm; type 6 img; add News; type 0 "
+                "C:\\p\\n.gif; type 3 news.htm; type 4 _top; type 7 C:\\p\\def.gif; save saved");
+        QCOMPARE(readBytes(file("saved")), TwoButtons); // no extension added
+        WindowFixture other;
+        other.folder = f().folder;
+        other.run("open two.rk2");
+        QCOMPARE(other.window.buttonSet().Buttons, f().window.buttonSet().Buttons);
+    }
 };
-
-// What the window writes is the whole set, and opens again as it was.
-void TestEditing::savesWhatOpensAgain()
-{
-    f().run("add Home; type 0 C:\\p\\h.gif; type 3 index.htm; type 6 img; add News; type 0 "
-            "C:\\p\\n.gif; type 3 news.htm; type 4 _top; type 7 C:\\p\\def.gif; save saved");
-    QCOMPARE(readBytes(file("saved")), TwoButtons); // no extension added
-    WindowFixture other;
-    other.folder = f().folder;
-    other.run("open two.rk2");
-    QCOMPARE(other.window.buttonSet().Buttons, f().window.buttonSet().Buttons);
-}
 
 QTEST_MAIN(TestEditing)
 #include "tst_editing.moc"

@@ -57,7 +57,6 @@ private slots:
              {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
             QTest::newRow(bad) << file(bad) << QSize();
         QTest::newRow("a device") << "/dev/zero" << QSize();
-        QTest::newRow("one character") << "x" << QSize();
         QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << QSize();
         QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
     }

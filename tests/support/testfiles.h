@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStringList>
 #include <QTest>
 
@@ -20,6 +21,32 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+// A program run to its end: its exit status (-1 if it crashed or hung), and
+// what it wrote to standard output and error.
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Run runProgram(const QString& program, const QStringList& arguments,
+                      const QByteArray& input = {})
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(20000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// One of this project's programs, as built.
+inline QString built(const QString& name)
+{
+    return QDir(qEnvironmentVariable("ROLLCRAFT_BIN")).filePath(name);
 }
 
 // Data-file bytes: each line in Windows-1252 followed by CR LF.

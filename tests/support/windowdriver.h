@@ -31,19 +31,16 @@ struct WindowFixture {
     // `folder`; none cancels the dialog, "!" makes it fail. Answers may
     // follow the action they answer.
     void run(const QString& steps);
-    // What a test looks at, by name: "state" (the list, the selected entry in
-    // brackets, the current index and whether the set counts as saved: "A,[B]
-    // 1 unsaved"), a record's index ("Name|Url|Target|Alt|Prefix|MouseOut|
-    // MouseOver|Description"), "fields" (the eight edit fields), "default",
-    // "file" (the data file under `folder`), "dialog" and "dialog:N" (the
-    // last and the Nth, see ScriptedDialogs::shown, with paths under `folder`
-    // relative), "choosers" (the image choosers' titles),
-    // "changes" (of the exchange fields: a name and six characters),
-    // "closed" (how often the closing sequence ended), "off" (the disabled
-    // buttons, fields and lists; "editing" for the edit fields and the
-    // commands on the current button), "script" ("page" or "preview" when
-    // SCRIPT holds that page of the set as it is now), "title" (SCRIPTTYPE) and "menu:MENU/ITEM"
-    // (enabled when the menu opens).
+    // What a test looks at, by name: "state" ("A,[B] 1 unsaved": the list,
+    // the selected entry in brackets, the current index, whether saved), a
+    // record's index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|
+    // Description"), "fields" (the eight edit fields), "default", "file",
+    // "dialog" and "dialog:N" (the last, the Nth; paths under `folder`
+    // relative), "choosers" (the image choosers' titles), "changes" (of the
+    // exchange fields, a name and six characters each), "closed", "off" (the
+    // disabled controls; "editing" for those that need a current button),
+    // "script" ("page" or "preview" if SCRIPT holds that page of the set as
+    // it is), "title" (SCRIPTTYPE) and "menu:MENU/ITEM" (enabled on opening).
     [[nodiscard]] QString probe(const QString& what) const;
 
     ScriptedDialogs dialogs;
