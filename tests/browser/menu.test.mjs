@@ -67,6 +67,7 @@ async function checkPage(browser, url, mode) {
   check(`${mode}: entrance`, await page.evaluate(() => window.entrance), 'yes');
   const rest = [...buttons.map((b) => b.out), defaultImage].join(' ');
   check(`${mode}: at rest`, await shows(page), rest);
+  check(`${mode}: alt text`, await page.$eval('img[name=name2]', (i) => i.alt), 'Über uns');
   for (const [k, b] of buttons.entries()) {
     await page.hover(`img[name=name${k}]`);
     check(`${mode}: hover ${k}`, await shows(page),

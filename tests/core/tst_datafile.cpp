@@ -73,6 +73,7 @@ private slots:
         row("ends inside a block", one + rk2({"[Button]", "News", "C:\\n.gif", "#"}),
             "line 16" + home + " News=C:\\n.gif");
         row("empty name is a button", one + rk2({"[Button]", ""}), "line 14" + home + " =");
+        row("dashes", "[COMMON]\r\n\x96 \x97\r\n", "ok default=– —");
         row("LF CR ends two lines", "[COMMON]\n\rC:\\d.gif\r\n", "line 3 default=");
         // Bytes no editor would write.
         QStringList many{"[COMMON]", "#"};
@@ -117,15 +118,14 @@ private slots:
                     (savedAgain.isEmpty() ? bytes : savedAgain));
     }
 
+    // A chosen name without ".rk2" (in any case) gets it on opening.
     void extensionRule()
     {
-        const char* rows[][2] = {{"/d/menu", "/d/menu.rk2"},
-                                 {"/d/MENU.RK2", "/d/MENU.RK2"},
-                                 {"/d/menu.Rk2", "/d/menu.Rk2"},
-                                 {"/d/menu.txt", "/d/menu.txt.rk2"},
-                                 {".rk2", ".rk2"}};
-        for (const auto& [chosen, opened] : rows)
-            QCOMPARE(withDataFileExtension(chosen), opened);
+        const QStringList chosen{"/d/menu", "/d/MENU.RK2", "/d/menu.Rk2", "/d/menu.txt", ".rk2"};
+        const QStringList opened{"/d/menu.rk2", "/d/MENU.RK2", "/d/menu.Rk2", "/d/menu.txt.rk2",
+                                 ".rk2"};
+        for (qsizetype i = 0; i < chosen.size(); ++i)
+            QCOMPARE(withDataFileExtension(chosen[i]), opened[i]);
     }
 
     // A save that cannot start (a file where its folder should be), or that

@@ -84,20 +84,8 @@ private slots:
 
     void previewsThenInsertThroughTheRealWindow()
     {
-        m_host.start(built("rollcraft"), {"host", "--preview-dir", m_dir.filePath("preview"),
-                                          "--output-dir", m_dir.filePath("pages")});
-        m_window = focusWindow(Title);
-        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
-        QTRY_VERIFY_WITH_TIMEOUT(pluginOnTheBus(), 10000);
-        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
-        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
-                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}}));
-        click(304 + 27, 16 + 10); // "Add"
-        QVERIFY(!focusWindow("Add button").isEmpty());
-        // Typing replaces the offered default, which is selected.
-        xdotool({"type", "--delay", "30", "Home"});
-        xdotool({"key", "Return"});
-        focusWindow(Title);
+        startWithAButton(
+            {"--preview-dir", m_dir.filePath("preview"), "--output-dir", m_dir.filePath("pages")});
         for (int i = 0; i < 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
             QTest::qWait(400);
@@ -122,6 +110,24 @@ private slots:
         QVERIFY2(printed.startsWith("Inserted: Rollcraft II "), qPrintable(printed));
         QCOMPARE(readBytes(m_dir.filePath("pages/page-" + printed.mid(10).trimmed() + ".html")),
                  Bom + buildPage(set, PageMode::Page).toUtf8());
+    }
+
+    // A session that ends without an insert writes no page, not even after a
+    // preview, and says so in its exit status.
+    void closingWithoutAnInsertWritesNothing()
+    {
+        startWithAButton({"-o", m_dir.filePath("none.html")});
+        click(7 + 45, 421 + 11); // "Instant preview"
+        QTest::qWait(400);
+        click(451 + 32, 421 + 11);                         // "Close"
+        for (int question = 0; question < 2; ++question) { // Close's own, then the closing's
+            QVERIFY(!focusWindow("TWKPLUGIN").isEmpty());
+            xdotool({"key", "Return"});
+            QTest::qWait(300);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_host.state() == QProcess::NotRunning, 10000);
+        QCOMPARE(m_host.exitCode(), 1);
+        QVERIFY(!QFile::exists(m_dir.filePath("none.html")));
     }
 
     // The one long test: under load a host still sees every change of the
@@ -156,6 +162,24 @@ private slots:
     }
 
 private:
+    // Starts the host with `arguments`, sees the plug-in start empty, and adds
+    // a button named "Home".
+    void startWithAButton(const QStringList& arguments)
+    {
+        m_host.start(built("rollcraft"), QStringList{"host"} + arguments);
+        m_window = focusWindow(Title);
+        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(pluginOnTheBus(), 10000);
+        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
+        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
+                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}}));
+        click(304 + 27, 16 + 10); // "Add"
+        QVERIFY(!focusWindow("Add button").isEmpty());
+        // Typing replaces the offered default, which is selected.
+        xdotool({"type", "--delay", "30", "Home"});
+        xdotool({"key", "Return"});
+        focusWindow(Title);
+    }
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
     void click(int x, int y);
     QTemporaryDir m_dir;

@@ -56,7 +56,7 @@ private slots:
         row("copy-images --overwrite good.rk2 dest", 1, "2 images copied");
         row("copy-images --keep-existing good.rk2 dest", 1, "0 images copied");
         row("copy-images good.rk2 dest", 1, "0 images copied", "maybe\nn\nn\n");
-        row("copy-images good.rk2 dest", 1, "1 images copied", "maybe\nn\ny\n");
+        row("copy-images good.rk2 dest", 1, "1 images copied", "maybe\nno\nyes\n");
         row("copy-images good.rk2 dest", 1, "Cancelled after 0 images", "c\n");
         row("copy-images good.rk2 dest", 1, "Cancelled after 0 images");
         row("copy-images good.rk2 good.rk2", 2, "is not a folder");

@@ -5,12 +5,6 @@ namespace {
 const QStringList Answers{"ok", "cancel", "yes", "no"};
 } // namespace
 
-void ScriptedDialogs::prepare(const QString& kind, const QString& answer,
-                              std::function<void()> whileOpen)
-{
-    m_prepared.append({kind, answer, std::move(whileOpen)});
-}
-
 QString ScriptedDialogs::problems() const
 {
     QStringList all = m_unexpected;
@@ -49,33 +43,4 @@ Dialogs::Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const
     static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
     const QString line = QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|');
     return Answer(qMax(0, Answers.indexOf(next("message", line))));
-}
-
-QString ScriptedDialogs::inputBox(QWidget*, const QString& prompt, const QString& title,
-                                  const QString& defaultText)
-{
-    return next("input", "input:" + QStringList{prompt, title, defaultText}.join('|'));
-}
-
-Dialogs::FileChoice ScriptedDialogs::openFile(QWidget*, const QString& title, const QString& filter,
-                                              const QString& initialFileName)
-{
-    return file("open", {title, filter, initialFileName});
-}
-
-Dialogs::FileChoice ScriptedDialogs::saveFile(QWidget*, const QString& title, const QString& filter,
-                                              const QString& initialFileName)
-{
-    return file("save", {title, filter, initialFileName});
-}
-
-QString ScriptedDialogs::chooseFolder(QWidget*, const QString& title)
-{
-    return next("folder", "folder:" + title);
-}
-
-bool ScriptedDialogs::progress(QWidget*, const QString&, int done, int total)
-{
-    progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
-    return true;
 }

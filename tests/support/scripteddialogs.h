@@ -19,7 +19,10 @@ public:
     // dialog, where "" cancels and "!" fails it. `whileOpen` runs while it is
     // open, as what happens while a user takes time over it.
     void prepare(
-        const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {});
+        const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {})
+    {
+        m_prepared.append({kind, answer, std::move(whileOpen)});
+    }
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
 
@@ -33,13 +36,29 @@ public:
     Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;
     QString inputBox(QWidget*, const QString& prompt, const QString& title,
-                     const QString& defaultText) override;
+                     const QString& defaultText) override
+    {
+        return next("input", "input:" + QStringList{prompt, title, defaultText}.join('|'));
+    }
     FileChoice openFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& initialFileName) override;
+                        const QString& initialFileName) override
+    {
+        return file("open", {title, filter, initialFileName});
+    }
     FileChoice saveFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& initialFileName) override;
-    QString chooseFolder(QWidget*, const QString& title) override;
-    bool progress(QWidget*, const QString& text, int done, int total) override;
+                        const QString& initialFileName) override
+    {
+        return file("save", {title, filter, initialFileName});
+    }
+    QString chooseFolder(QWidget*, const QString& title) override
+    {
+        return next("folder", "folder:" + title);
+    }
+    bool progress(QWidget*, const QString&, int done, int total) override
+    {
+        progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
+        return true;
+    }
     void endProgress() override { progressShown << "end"; }
 
 private:

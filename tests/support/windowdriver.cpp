@@ -96,6 +96,8 @@ void WindowFixture::run(const QString& steps)
             act([click, rest] { click(rest); });
         } else if (verb == "menu") {
             act([menu, first, last] { menu(first, last); });
+        } else if (verb == "show") {
+            act([this] { window.show(); });
         } else if (verb == "close") {
             act([this] { window.close(); });
         } else if (verb == "wait") {
@@ -160,8 +162,8 @@ QString WindowFixture::probe(const QString& what) const
         return window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
     if (what == "changes")
         return changes.join(',');
-    if (what == "closed")
-        return QString::number(closed);
+    if (what == "closed") // and the window is hidden then, and only then
+        return QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?");
     if (what == "off") {
         QStringList names;
         for (QWidget* w : window.findChildren<QWidget*>())

@@ -10,7 +10,7 @@
 #include <optional>
 
 // The moment every window test lives in, unless it brings a clock of its own.
-inline const QDateTime TestNow(QDate(2026, 1, 9), QTime(7, 5, 3));
+inline const QDateTime TestNow(QDate(2026, 1, 9), QTime(19, 5, 3));
 
 // A fresh main window (image wizard off) with scripted dialogs, driven
 // through its real controls as a user would.
@@ -24,12 +24,12 @@ struct WindowFixture {
     // Runs user steps separated by "; ": "add NAME" ("add" alone cancels the
     // name), "pick N" (in the list), "down" (the arrow key in the list),
     // "type N TEXT" (into field N), "click BUTTON", "menu MENU ITEM" (picked
-    // if enabled when the menu opens), "close" (the close box), "wait" (past
-    // the timers); answers: "ok", "cancel", "yes", "no" (a message box),
-    // "input TEXT", "file PATH" (an image chooser), "folder DIR", and "open
-    // FILE", "save FILE", which also run the command. DIR and FILE are under
-    // `folder`; none cancels the dialog, "!" makes it fail. Answers may
-    // follow the action they answer.
+    // if enabled when the menu opens), "show", "close" (the close box),
+    // "wait" (past the timers); answers: "ok", "cancel", "yes", "no" (a
+    // message box), "input TEXT", "file PATH" (an image chooser), "folder
+    // DIR", and "open FILE", "save FILE", which also run the command. DIR and
+    // FILE are under `folder`; none cancels the dialog, "!" makes it fail.
+    // Answers may follow the action they answer.
     void run(const QString& steps);
     // What a test looks at, by name: "state" ("A,[B] 1 unsaved": the list,
     // the selected entry in brackets, the current index, whether saved), a
@@ -37,7 +37,9 @@ struct WindowFixture {
     // Description"), "fields" (the eight edit fields), "default", "file",
     // "dialog" and "dialog:N" (the last, the Nth; paths under `folder`
     // relative), "choosers" (the image choosers' titles), "changes" (of the
-    // exchange fields, a name and six characters each), "closed", "off" (the
+    // exchange fields, a name and six characters each), "closed" (times the
+    // closing sequence ended; "?" if the window is shown after that, or
+    // hidden before), "off" (the
     // disabled controls; "editing" for those that need a current button),
     // "script" ("page" or "preview" if SCRIPT holds that page of the set as
     // it is), "title" (SCRIPTTYPE) and "menu:MENU/ITEM" (enabled on opening).

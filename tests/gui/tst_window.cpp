@@ -12,10 +12,11 @@ const QByteArray TwoButtons =
         block("News", {"C:\\p\\n.gif", "#", "#", "news.htm", "_top", "News", "img"}));
 } // namespace
 
-// Editing the current button and choosing its images, the list commands and
-// the data file, through the window's controls: which handler stores, asks
-// and enables what.
-class TestEditing : public WindowTest {
+// The main window through its controls: editing the current button and
+// choosing its images, the list commands, the data file, and handing the page
+// to the host and closing; which handler stores, asks, enables and publishes
+// what, in which order.
+class TestWindow : public WindowTest {
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -27,6 +28,30 @@ private slots:
         for (const char* name : {"A", "B", "", "D"})
             gap += block(name, {"#", "#", "#", "#", "#", "#", "old"});
         writeBytes(file("gap.rk2"), rk2(gap));
+    }
+
+    // At start: no button, editing disabled, the exchange fields hidden.
+    void startState()
+    {
+        check("show", "state= -1 saved; changes=; off=editing");
+        for (const char* name : {"SCRIPT", "SCRIPTTYPE", "PREVIEW"})
+            QVERIFY(!f().control(name)->isVisible());
+    }
+
+    // The image wizard is on unless the setting says False; switching it
+    // keeps the new state.
+    void wizardSetting()
+    {
+        for (const auto& [stored, checked] : {std::pair{"", true},
+                                              {"AutoImage=True", true},
+                                              {"AutoImage=False", false},
+                                              {"AutoImage=maybe", true}}) {
+            writeSettings(QByteArray("[General]\n") + stored + '\n');
+            TWKPLUGIN window(f().dialogs);
+            QCOMPARE(window.findChild<QAction*>("AutoImage")->isChecked(), checked);
+        }
+        f().run("menu File AutoImage");
+        QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
     }
 
     // Each row: what the user does, and what the window then holds (see
@@ -60,6 +85,8 @@ private slots:
             "dialog=input:Enter new name:|Edit button name|A; 0=R|||Alt||||; state=[R] 0 unsaved");
         row("rename fills an empty Alt", "add A; type 5; input R; click Command5",
             "fields=|||||R||");
+        row("rename the selected one", "add A; add B; add C; pick 1; input R; click Command5",
+            "state=A,[R],C 1 unsaved; 2=C|||C||||");
         row("rename cancelled", "add A; save a.rk2; input; click Command5", "state=[A] 0 saved");
         const QString three = "add A; add B; add C; save three.rk2; ";
         row("remove the middle one", three + "pick 1; ok; click Command6",
@@ -132,9 +159,11 @@ private slots:
             "dialog=Current data is not saved, are you sure that you want to quit "
             "?|TWKPLUGIN|exclamation|okcancel");
         row("insert stores, then publishes", "add Home; type 3 index.htm; click Command1; ok; wait",
-            "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 09-01-26 - 07-05-03");
-        row("preview stores, then publishes", "add Home; type 3 index.htm; click Command2",
-            "0=Home|index.htm||Home||||; script=preview; title=");
+            "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 09-01-26 - 19-05-03");
+        // A preview page shows a button's link only when it has a MouseOut image.
+        row("preview stores, then publishes",
+            "add Home; type 0 C:\\h.gif; type 3 index.htm; click Command2",
+            "0=Home|index.htm||Home||C:\\h.gif||; script=preview; title=");
         // The choosers the wizard chains ("file" answers a chooser, alone it
         // cancels) and the warning about other formats.
         const QString wizard = "menu File AutoImage; add A; ";
@@ -168,6 +197,38 @@ private slots:
                     name + "|||A||");
         row("chooser failed", "add A; save a.rk2; click Command7_2; file !; ok",
             "dialog=ERROR! Unable to get image path!|TWKPLUGIN|critical|ok; state=[A] 0 saved");
+        const QString emptied = "SCRIPT=,SCRIPTTYPE=";
+        const QString preview = "SCRIPT=,SCRIPT=<html>,PREVIEW=PREVIE,PREVIEW=";
+        const QString insert = "SCRIPTTYPE=Rollcr,SCRIPT=,SCRIPT=<html>";
+        // Closing, with the window shown: every change of an exchange field on
+        // the way, and whether the closing sequence ran to its end.
+        const auto closing = [&row](const char* name, const QString& steps, const QString& changes,
+                                    const char* closed) {
+            row(name, "show; " + steps, "changes=" + changes + "; closed=" + closed);
+        };
+        closing("Exit, saved", "menu File Exit", emptied, "1");
+        closing("Exit, unsaved, Cancel", "add A; menu File Exit; cancel", "", "0");
+        closing("close box after a preview", "add A; click Command2; wait; close; ok",
+                preview + ',' + emptied, "1");
+        closing("Exit after a preview", "add A; click Command2; wait; menu File Exit; ok",
+                preview + ',' + emptied, "1");
+        closing("closing drops a pending preview", "add A; click Command2; close; ok; wait",
+                "SCRIPT=,SCRIPT=<html>," + emptied, "1");
+        closing("Close, saved", "click Command3", emptied + ',' + emptied, "1");
+        closing("Close asks, then the closing asks again", "add A; click Command3; ok; cancel",
+                emptied, "0");
+        closing("Close, unsaved, Cancel", "add A; click Command3; cancel", "", "0");
+        closing("insert closes a timer's tick later", "add A; click Command1; ok; wait", insert,
+                "1");
+        closing("a refused close keeps the page", "add A; click Command1; cancel; wait", insert,
+                "0");
+        closing("and Exit after it, too",
+                "add A; click Command1; cancel; wait; click Command2; wait; menu File Exit; ok",
+                insert + ',' + preview, "1");
+        closing("Close after it empties the fields",
+                "add A; click Command1; cancel; wait; click Command3; ok; ok",
+                insert + ',' + emptied, "1");
+        closing("preview stays open", "add A; click Command2; wait", preview, "0");
         row("save offers the last file", "add A; save m.rk2; save",
             "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
     }
@@ -203,5 +264,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditing)
-#include "tst_editing.moc"
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
