@@ -102,8 +102,7 @@ private slots:
         QStringList failures;
         for (const CopyFailure& f : run.failures)
             failures << QStringLiteral("%1 %2 %3")
-                            .arg(f.source.startsWith('/') ? QFileInfo(f.source).fileName()
-                                                          : f.source)
+                            .arg(src.relativeFilePath(f.source))
                             .arg(f.code)
                             .arg(f.description);
         const QString outcome =

@@ -35,7 +35,8 @@ private slots:
         QTest::addColumn<QByteArray>("answers");
         const auto row = [](const char* arguments, int status, const QString& says,
                             const QByteArray& answers = {}) {
-            QTest::addRow("%s %s: %s", arguments, answers.constData(), qPrintable(says))
+            QTest::addRow("%s %s: %s", arguments,
+                          QByteArray(answers).replace('\n', ' ').constData(), qPrintable(says))
                 << QString(arguments) << status << says << answers;
         };
         const QString broken = "broken.rk2: line 6: expected the MouseOver image of button 1";

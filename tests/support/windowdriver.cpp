@@ -27,6 +27,7 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
 
 } // namespace
 
+// The wizard setting is written before the window reads it at start.
 WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
     : window((writeAutoImage(false), dialogs), std::move(clock))
 {
