@@ -19,8 +19,8 @@ import sys
 
 # (what, measured benchmark, floor benchmark, target ratio)
 TARGETS = [
-    ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 8.0),
-    ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 8.0),
+    ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 25.0),
+    ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 25.0),
     ("Switching buttons, three 4-megapixel JPEG previews each", "BM_SwitchButtons",
      "BM_DecodeThreeJpegs", 1.3),
     ("Opening a 100-button data file", "BM_OpenDataFile100", "BM_ReadSameBytes", 4.0),
@@ -35,6 +35,12 @@ TARGETS = [
 
 # Said under the table, for figures that need more than their number.
 NOTES = {
+    "BM_BuildPage100": "The page is built by appending to one text, each piece checked for room "
+    "as it goes; earlier it was written through a pointer into a buffer sized beforehand from an "
+    "estimate, which was faster by a few microseconds but wrote past its end as soon as a row "
+    "grew beyond the estimate. The target moved from 8 to 25 times the floor with that: a page "
+    "for 100 buttons still takes {BM_BuildPage100:.1f} us, far below anything a user could feel, "
+    "and no fixed string or escaping step can make it write out of bounds.",
     "BM_OpenDataFile100": "Opening reads the file, splits it into lines and decodes each value "
     "into its own string: about 800 strings for 100 buttons, each an allocation and, when the "
     "result is dropped, a free; the floor reads the same bytes into one buffer. Of all the ratios "

@@ -4,8 +4,9 @@
 #include "branding.h"
 #include "pathhelpers.h"
 
-#include <algorithm>
-#include <cstring>
+#include <QStringBuilder>
+
+#include <array>
 #include <string_view>
 
 namespace {
@@ -73,199 +74,46 @@ constexpr std::u16string_view RolloverFunctions[] = {
     u"<p align=\"center\">",
 };
 
-// Room for everything but user data: the fixed lines, and per button its row
-// and preload lines with the widest image-source decoration.
-constexpr qsizetype FixedRoom = 4096;
-constexpr qsizetype RoomPerButton = 400;
-constexpr qsizetype SourceDecoration = 9;
-
-qsizetype roomFor(const ButtonSet& set, int n)
+// The decimal number of a button, 0 to 99, as a view into a fixed table.
+QStringView buttonNumber(int k)
 {
-    const auto source = [](const QString& path, const QString& prefix) {
-        return path.size() + prefix.size() + SourceDecoration;
-    };
-    qsizetype room =
-        FixedRoom + 2 * source(set.DefaultDescriptionImage, set.Buttons[0].ImagePathPrefix);
-    for (int k = 0; k < n; ++k) {
-        const ButtonRecord& b = set.Buttons[k];
-        room += RoomPerButton + b.Url.size() + b.Target.size() + 2 * b.Alt.size() +
-                2 * source(b.MouseOutImage, b.ImagePathPrefix) +
-                source(b.MouseOverImage, b.ImagePathPrefix) +
-                source(b.DescriptionImage, b.ImagePathPrefix);
-    }
-    return room;
+    static const auto Digits = [] {
+        std::array<char16_t, 2 * MaxButtons> digits{};
+        for (int i = 0; i < MaxButtons; ++i) {
+            digits[2 * i] = static_cast<char16_t>(u'0' + (i < 10 ? i : i / 10));
+            digits[2 * i + 1] = static_cast<char16_t>(u'0' + i % 10);
+        }
+        return digits;
+    }();
+    return QStringView(Digits.data() + 2 * k, k < 10 ? 1 : 2);
 }
 
-// Writes the page into one buffer sized beforehand; nothing is allocated on
-// the way. A line that cannot be built is rolled back to an empty line.
-class PageWriter {
-public:
-    explicit PageWriter(qsizetype room) : m_text(room, Qt::Uninitialized)
-    {
-        m_begin = reinterpret_cast<char16_t*>(m_text.data());
-        m_out = m_begin;
-        m_end = m_begin + room;
-    }
-
-    void put(std::u16string_view s) { m_out = std::copy(s.begin(), s.end(), m_out); }
-    void put(QStringView s) { m_out = std::copy_n(s.utf16(), s.size(), m_out); }
-    void put(char16_t c) { *m_out++ = c; }
-    void number(int k)
-    {
-        if (k >= 10)
-            *m_out++ = static_cast<char16_t>(u'0' + k / 10);
-        *m_out++ = static_cast<char16_t>(u'0' + k % 10);
-    }
-    void endLine() { put(u"\r\n"sv); }
-    void line(std::u16string_view s)
-    {
-        put(s);
-        endLine();
-    }
-
-    void banner(const char* text)
-    {
-        const char16_t* start = m_out;
-        put(u"   ### "sv);
-        for (const char* c = text; *c; ++c)
-            *m_out++ = static_cast<char16_t>(static_cast<unsigned char>(*c));
-        while (m_out - start < BannerWidth)
-            *m_out++ = u' ';
-        endLine();
-    }
-
-    [[nodiscard]] char16_t* mark() const { return m_out; }
-    void failLine(char16_t* lineStart)
-    {
-        m_out = lineStart;
-        endLine();
-    }
-    char16_t*& cursor() { return m_out; }
-
-    [[nodiscard]] QString take()
-    {
-        Q_ASSERT(m_out <= m_end);
-        m_text.truncate(m_out - m_begin);
-        return std::move(m_text);
-    }
-
-private:
-    QString m_text;
-    char16_t* m_begin = nullptr;
-    char16_t* m_out = nullptr;
-    char16_t* m_end = nullptr;
-};
-
+// Builds the page by appending to one text, a whole line at a time: each
+// line's length is summed from its pieces before they are copied in.
 class PageBuilder {
 public:
-    PageBuilder(const ButtonSet& set, PageMode mode, int n)
-        : m_set(set), m_mode(mode), m_n(n), m_page(roomFor(set, n))
-    {}
-
-    // Writes the source of image `path` as button `owner` refers to it;
-    // false when it cannot be formed (preview mode, fewer than two characters).
-    bool source(const QString& path, int owner)
+    PageBuilder(const ButtonSet& set, PageMode mode, int n) : m_set(set), m_mode(mode), m_n(n)
     {
-        if (m_mode == PageMode::Preview) {
-            if (path.size() < 2)
-                return false;
-            m_page.cursor() = writePrevPath(path, m_page.cursor());
-            return true;
-        }
-        const QString& prefix = m_set.Buttons[owner].ImagePathPrefix;
-        m_page.put(QStringView(prefix));
-        if (!prefix.isEmpty() && !prefix.endsWith(u'/'))
-            m_page.put(u'/');
-        m_page.put(fileNamePart(path));
-        return true;
-    }
-
-    void preload(int k, char16_t letter, const QString& path)
-    {
-        char16_t* start = m_page.mark();
-        m_page.put(u"name"sv);
-        m_page.number(k);
-        m_page.put(letter);
-        m_page.put(u" = new Image;name"sv);
-        m_page.number(k);
-        m_page.put(letter);
-        m_page.put(u".src = '"sv);
-        if (!source(path, k))
-            return m_page.failLine(start);
-        m_page.line(u"';"sv);
-    }
-
-    void defaultPreload()
-    {
-        char16_t* start = m_page.mark();
-        m_page.put(u"defaultimage = new Image;defaultimage.src = '"sv);
-        if (!source(m_set.DefaultDescriptionImage, 0))
-            return m_page.failLine(start);
-        m_page.line(u"';"sv);
-    }
-
-    void row(int k)
-    {
-        const ButtonRecord& b = m_set.Buttons[k];
-        char16_t* start = m_page.mark();
-        m_page.put(k == 0 ? u"<p align=\"center\"><a href=\""sv : u"<a href=\""sv);
-        m_page.put(QStringView(b.Url));
-        m_page.put(u'"');
-        if (b.Target.isEmpty()) {
-            m_page.put(u' ');
-        } else {
-            m_page.put(u" target=\""sv);
-            m_page.put(QStringView(b.Target));
-            m_page.put(u'"');
-        }
-        m_page.put(u" onmouseover = \"lighten('name"sv);
-        m_page.number(k);
-        m_page.put(u"'); window.status='"sv);
-        m_page.put(QStringView(b.Alt));
-        m_page.put(u"'; return true;\" onmouseout=\"darken('name"sv);
-        m_page.number(k);
-        m_page.put(u"'); window.status='';return true\" onclick=\"darken('name"sv);
-        m_page.number(k);
-        m_page.put(u"')\"><img src=\""sv);
-        if (!source(b.MouseOutImage, k))
-            return m_page.failLine(start);
-        m_page.put(u"\" alt=\""sv);
-        m_page.put(QStringView(b.Alt));
-        m_page.put(u"\" border=\"0\" name=\"name"sv);
-        m_page.number(k);
-        m_page.line(u"\"></a><br>"sv);
-    }
-
-    void descriptionArea()
-    {
-        char16_t* start = m_page.mark();
-        m_page.put(u"<img src=\""sv);
-        if (!source(m_set.DefaultDescriptionImage, 0))
-            return m_page.failLine(start);
-        m_page.line(u"\" name=\"defimage\"></p>"sv);
+        // Only a hint for the first allocation: the fixed lines and about
+        // 500 characters a button.
+        m_text.reserve(4096 + 512 * qsizetype(n));
     }
 
     QString build()
     {
-        m_page.line(u"<html>"sv);
-        m_page.line(u"<head>"sv);
-        m_page.line(u"<title>ButtonMenu</title>"sv);
-        m_page.line(u"<script>"sv);
-        m_page.line(u"<!-- START HIDE"sv);
-        m_page.put(u"/* "sv);
-        for (qsizetype i = 3; i < BannerWidth; ++i)
-            m_page.put(u'#');
-        m_page.endLine();
-        m_page.banner("Created with QVN Tarnwick V.1.0 - Rollcraft 2 plugin.");
-        m_page.banner(Branding::Copyright);
-        m_page.banner(Branding::WebAddress);
-        m_page.banner(Branding::EmailAddress);
-        m_page.put(u"   "sv);
-        for (qsizetype i = 3; i < BannerWidth; ++i)
-            m_page.put(u'#');
-        m_page.endLine();
+        line(u"<html>");
+        line(u"<head>");
+        line(u"<title>ButtonMenu</title>");
+        line(u"<script>");
+        line(u"<!-- START HIDE");
+        m_text += u"/* " % QString(BannerWidth - 3, u'#') % u"\r\n";
+        banner("Created with QVN Tarnwick V.1.0 - Rollcraft 2 plugin.");
+        banner(Branding::Copyright);
+        banner(Branding::WebAddress);
+        banner(Branding::EmailAddress);
+        m_text += u"   " % QString(BannerWidth - 3, u'#') % u"\r\n";
         for (std::u16string_view fixed : BrowserDetection)
-            m_page.line(fixed);
+            line(fixed);
 
         for (int k = 0; k < m_n; ++k) {
             const ButtonRecord& b = m_set.Buttons[k];
@@ -273,22 +121,97 @@ public:
             preload(k, u'b', b.MouseOverImage);
             preload(k, u'c', b.DescriptionImage);
         }
-        defaultPreload();
+        const QString& defaultImage = m_set.DefaultDescriptionImage;
+        if (hasSource(defaultImage)) {
+            m_text += u"defaultimage = new Image;defaultimage.src = '";
+            appendSource(defaultImage, 0);
+            m_text += u"';\r\n";
+        } else {
+            line(u"");
+        }
         for (std::u16string_view fixed : RolloverFunctions)
-            m_page.line(fixed);
+            line(fixed);
         for (int k = 0; k < m_n; ++k)
             row(k);
-        descriptionArea();
-        m_page.line(u"</body>"sv);
-        m_page.line(u"</html>"sv);
-        return m_page.take();
+        if (hasSource(defaultImage)) {
+            m_text += u"<img src=\"";
+            appendSource(defaultImage, 0);
+            m_text += u"\" name=\"defimage\"></p>\r\n";
+        } else {
+            line(u"");
+        }
+        line(u"</body>");
+        line(u"</html>");
+        return std::move(m_text);
     }
 
 private:
+    void line(std::u16string_view text)
+    {
+        m_text += QStringView(text.data(), qsizetype(text.size())) % u"\r\n";
+    }
+
+    void banner(const char* text)
+    {
+        const QLatin1String words(text);
+        m_text += u"   ### " % words % QString(BannerWidth - 7 - words.size(), u' ') % u"\r\n";
+    }
+
+    // Whether the source of image `path` can be formed: in preview mode a
+    // path needs two characters or more.
+    bool hasSource(const QString& path) const
+    {
+        return m_mode == PageMode::Page || path.size() >= 2;
+    }
+
+    // Appends the source of image `path` as button `owner` refers to it: in
+    // page mode the button's prefix, a slash unless the prefix is empty or
+    // ends in one, and the bare file name; in preview mode the file:///
+    // address.
+    void appendSource(const QString& path, int owner)
+    {
+        if (m_mode == PageMode::Preview)
+            return appendPrevPath(m_text, path);
+        const QString& prefix = m_set.Buttons[owner].ImagePathPrefix;
+        const bool slash = !prefix.isEmpty() && !prefix.endsWith(u'/');
+        m_text += prefix % QStringView(slash ? u"/" : u"") % fileNamePart(path);
+    }
+
+    void preload(int k, char16_t letter, const QString& path)
+    {
+        if (!hasSource(path))
+            return line(u"");
+        const QStringView n = buttonNumber(k);
+        m_text += u"name" % n % letter % u" = new Image;name" % n % letter % u".src = '";
+        appendSource(path, k);
+        m_text += u"';\r\n";
+    }
+
+    void row(int k)
+    {
+        const ButtonRecord& b = m_set.Buttons[k];
+        if (!hasSource(b.MouseOutImage))
+            return line(u"");
+        const QStringView n = buttonNumber(k);
+        const QStringView open =
+            k == 0 ? QStringView(u"<p align=\"center\"><a href=\"") : QStringView(u"<a href=\"");
+        m_text += open % b.Url % u'"';
+        if (b.Target.isEmpty())
+            m_text += u' ';
+        else
+            m_text += u" target=\"" % b.Target % u'"';
+        m_text += u" onmouseover = \"lighten('name" % n % u"'); window.status='" % b.Alt %
+                  u"'; return true;\" onmouseout=\"darken('name" % n %
+                  u"'); window.status='';return true\" onclick=\"darken('name" % n %
+                  u"')\"><img src=\"";
+        appendSource(b.MouseOutImage, k);
+        m_text += u"\" alt=\"" % b.Alt % u"\" border=\"0\" name=\"name" % n % u"\"></a><br>\r\n";
+    }
+
     const ButtonSet& m_set;
     PageMode m_mode;
     int m_n;
-    PageWriter m_page;
+    QString m_text;
 };
 
 } // namespace

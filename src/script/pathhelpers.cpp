@@ -2,18 +2,18 @@
 #include "pathhelpers.h"
 
 #include <QFileInfo>
-#include <algorithm>
+#include <QStringBuilder>
 
-namespace {
-constexpr char16_t FileScheme[] = u"file:///";
-constexpr qsizetype FileSchemeLength = std::size(FileScheme) - 1;
-} // namespace
+#include <algorithm>
 
 bool isNativePath(QStringView FilePath)
 {
     return FilePath.startsWith(u'/') && !FilePath.contains(u'\\');
 }
 
+namespace {
+
+// Position of the separator that ends the folder part, or -1.
 qsizetype lastSeparator(QStringView FilePath)
 {
     // One backward scan: the last backslash wins; with none, a native path
@@ -28,6 +28,8 @@ qsizetype lastSeparator(QStringView FilePath)
     }
     return FilePath.startsWith(u'/') ? lastSlash : -1;
 }
+
+} // namespace
 
 QStringView fileNamePart(QStringView FilePath)
 {
@@ -65,32 +67,25 @@ bool FileExist(const QString& FilePath)
     return info.isFile() && info.size() > 0;
 }
 
-qsizetype prevPathLength(QStringView FilePath)
+void appendPrevPath(QString& text, QStringView FilePath)
 {
-    // "file://" and the native path; or "file:///", the drive, '|' and the rest.
-    return isNativePath(FilePath) ? FileSchemeLength - 1 + FilePath.size()
-                                  : FileSchemeLength + FilePath.size();
-}
-
-char16_t* writePrevPath(QStringView FilePath, char16_t* out)
-{
+    // A native path follows "file://" as it is; a drive path becomes
+    // "file:///", the drive, '|' and the rest with '/' for '\'.
     if (isNativePath(FilePath)) {
-        out = std::copy_n(FileScheme, FileSchemeLength - 1, out);
-        return std::copy_n(FilePath.utf16(), FilePath.size(), out);
+        text += u"file://" % FilePath;
+        return;
     }
-    out = std::copy_n(FileScheme, FileSchemeLength, out);
-    *out++ = FilePath[0].unicode();
-    *out++ = u'|';
-    for (const QChar c : FilePath.sliced(2))
-        *out++ = c == u'\\' ? u'/' : c.unicode();
-    return out;
+    text += u"file:///" % FilePath.at(0) % u'|';
+    const qsizetype rest = text.size();
+    text += FilePath.sliced(2);
+    std::replace(text.begin() + rest, text.end(), u'\\', u'/');
 }
 
 std::optional<QString> GetPrevPath(const QString& FilePath)
 {
     if (FilePath.size() < 2)
         return std::nullopt;
-    QString address(prevPathLength(FilePath), Qt::Uninitialized);
-    writePrevPath(FilePath, reinterpret_cast<char16_t*>(address.data()));
+    QString address;
+    appendPrevPath(address, FilePath);
     return address;
 }

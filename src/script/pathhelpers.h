@@ -25,15 +25,7 @@
 // A path that begins with '/' and holds no backslash.
 [[nodiscard]] bool isNativePath(QStringView FilePath);
 
-// The primitives behind the helpers, for the page generator, which writes
-// straight into its buffer.
-
-// Position of the separator that ends the folder part, or -1.
-[[nodiscard]] qsizetype lastSeparator(QStringView FilePath);
 // The file-name part, as GetFilenameOrFilePathFromString(FilePath, 1).
 [[nodiscard]] QStringView fileNamePart(QStringView FilePath);
-// The length of GetPrevPath's result for a path of two characters or more.
-[[nodiscard]] qsizetype prevPathLength(QStringView FilePath);
-// Writes GetPrevPath's result for a path of two characters or more to `out`
-// and returns the end of what was written.
-char16_t* writePrevPath(QStringView FilePath, char16_t* out);
+// Appends GetPrevPath's result for a path of two characters or more to `text`.
+void appendPrevPath(QString& text, QStringView FilePath);
