@@ -121,25 +121,12 @@ public:
             preload(k, u'b', b.MouseOverImage);
             preload(k, u'c', b.DescriptionImage);
         }
-        const QString& defaultImage = m_set.DefaultDescriptionImage;
-        if (hasSource(defaultImage)) {
-            m_text += u"defaultimage = new Image;defaultimage.src = '";
-            appendSource(defaultImage, 0);
-            m_text += u"';\r\n";
-        } else {
-            line(u"");
-        }
+        defaultImageLine(u"defaultimage = new Image;defaultimage.src = '", u"';");
         for (std::u16string_view fixed : RolloverFunctions)
             line(fixed);
         for (int k = 0; k < m_n; ++k)
             row(k);
-        if (hasSource(defaultImage)) {
-            m_text += u"<img src=\"";
-            appendSource(defaultImage, 0);
-            m_text += u"\" name=\"defimage\"></p>\r\n";
-        } else {
-            line(u"");
-        }
+        defaultImageLine(u"<img src=\"", u"\" name=\"defimage\"></p>");
         line(u"</body>");
         line(u"</html>");
         return std::move(m_text);
@@ -175,6 +162,17 @@ private:
         const QString& prefix = m_set.Buttons[owner].ImagePathPrefix;
         const bool slash = !prefix.isEmpty() && !prefix.endsWith(u'/');
         m_text += prefix % QStringView(slash ? u"/" : u"") % fileNamePart(path);
+    }
+
+    // `before`, the default description image's source (under button 0's
+    // prefix) and `after`; an empty line where the source cannot be formed.
+    void defaultImageLine(QStringView before, QStringView after)
+    {
+        if (!hasSource(m_set.DefaultDescriptionImage))
+            return line(u"");
+        m_text += before;
+        appendSource(m_set.DefaultDescriptionImage, 0);
+        m_text += after % u"\r\n";
     }
 
     void preload(int k, char16_t letter, const QString& path)
