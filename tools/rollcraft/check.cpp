@@ -42,7 +42,7 @@ int runCheck(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads FILE as the window's open command does and lists what it holds: the buttons, "
+        "Reads the data file FILE and lists what it holds: the buttons, "
         "their images, and which image files are missing or unreadable. Then it warns, one line "
         "each, about what will go wrong on the page \"Insert script\" publishes, which carries "
         "every text as it is, and when the images are copied: texts that break the page's script "
