@@ -126,8 +126,8 @@ public:
                 QStringLiteral("\"%1\" gives the page no file name (src = '%2', a broken "
                                "picture) and cannot be copied")
                     .arg(path, CheckSlash(prefix)),
-                QStringLiteral("choose the picture again in the window, or give its full path "
-                               "(from /)"));
+                QStringLiteral("choose the picture again in the window, or write its full "
+                               "path, starting with /"));
             return;
         }
         if (file.contains(u'\''))
