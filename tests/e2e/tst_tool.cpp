@@ -47,7 +47,6 @@ private slots:
         row("check good.rk2", 1, "C:\\pics\\over.gif  [missing]");
         row("check odd.rk2", 1, "  [not a file]");
         row("check odd.rk2", 1, "  [empty file]");
-        row("check none.rk2", 0, "0 button(s)");
         row("render -o /nonexistent/p.html good.rk2", 2, "cannot write");
         // "Insert script" publishes nothing for a set without buttons; a preview does.
         row("render none.rk2", 1, "");
@@ -83,6 +82,116 @@ private slots:
         QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
         if (run.status == 2) // reading errors write nothing to standard output
             QCOMPARE(run.out, QByteArray());
+    }
+
+    // Each row: a data file, written as NAME ('@' is the test's folder, and every
+    // picture a row names under it exists), the arguments, the words that matter
+    // of what the tool says, and its exit status.
+    void checkFindings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<int>("status");
+        const auto row = [](const char* what, const QByteArray& bytes, const QString& says,
+                            int status = 1, const char* arguments = "check @/t.rk2",
+                            const char* name = "t.rk2") {
+            QTest::newRow(what) << bytes << QString(name) << QString(arguments) << says << status;
+        };
+        // One button "B" with these values in file order (MouseOut, MouseOver,
+        // Description, Url, Target, Alt, prefix).
+        const auto one = [](const QStringList& values, const QString& defaultImage = "#") {
+            return rk2(QStringList{"[COMMON]", defaultImage} + block("B", values));
+        };
+        const QString p = "@/p.gif";
+        const QString alt = "button 1 \"B\", Alt: ";
+        const QString prefix = "button 1 \"B\", Image path prefix: ";
+        row("nothing the page cannot carry",
+            one({p, "@/it's here/q\"v w.gif", p, "it's.htm?a=1#x", "_top",
+                 "Café \\'a\\' \\x41\\u00e9\\u{1F600} <b>", "img\\/"},
+                "@/it's here/d.gif"),
+            "0 of 4 image file(s) missing or unreadable, 0 warning(s).", 0);
+        row("apostrophe in Alt", one({p, "#", "#", "#", "#", "Today's news"}),
+            alt + "its apostrophe ends the script's string: the button does not light up");
+        row("backslash ends Alt", one({p, "#", "#", "#", "#", "C:\\"}),
+            alt + "the script cannot read its backslash");
+        row("bad escape in Alt", one({p, "#", "#", "#", "#", "\\x4G"}),
+            alt + "the script cannot read its backslash");
+        row("quote in Alt", one({p, "#", "#", "#", "#", "say \"hi\""}),
+            alt + "its \" ends the mouse-over attribute: the button does not light up");
+        row("quote in Url", one({p, "#", "#", "a\"b.htm"}),
+            "Url: its \" ends the link's attribute: the link goes to \"a\"");
+        row("quote in Target", one({p, "#", "#", "#", "ma\"in"}),
+            "Target: its \" ends the target's attribute: the link opens in \"ma\"");
+        row("# in a file name", one({"@/a#b.gif"}),
+            "MouseOut image: the browser reads \"a#b.gif\" only up to its \"#\": a broken picture");
+        row("? in a file name", one({p, "@/a?b.gif"}), "reads \"a?b.gif\" only up to its \"?\"");
+        row("% in a file name", one({p, "#", "@/50%.gif"}),
+            "Description image: the browser reads the \"%\" in \"50%.gif\" as an escape");
+        row("apostrophe in a file name", one({p, "#", "@/it's.gif"}),
+            "the apostrophe in \"it's.gif\" ends the script's string: no button lights up");
+        row("quote in the default file name", one({p}, "@/q\"d.gif"),
+            "Default description image: the \" in \"q\"d.gif\" ends the picture's attribute");
+        row("relative path", one({"pics/home.gif", "#", "#", "#", "#", "#", "img"}),
+            "MouseOut image: \"pics/home.gif\" gives the page no file name (src = 'img/', a "
+            "broken picture) and cannot be copied");
+        row("apostrophe in a prefix", one({p, "#", "#", "#", "#", "#", "im'g"}),
+            prefix + "its apostrophe ends the script's string: no button lights up");
+        row("backslash in a prefix", one({p, "#", "#", "#", "#", "#", "img\\pics"}),
+            prefix + "the script drops its backslash, the page reads it as '/'");
+        row("quote in a prefix", one({p, "#", "#", "#", "#", "#", "im\"g"}),
+            prefix + "its \" ends the button picture's attribute");
+        row("# in a prefix", one({p, "#", "#", "#", "#", "#", "#img"}),
+            prefix + "the browser reads the prefix only up to its \"#\"");
+        row("empty name in the middle",
+            rk2(QStringList{"[COMMON]", "#"} + block("B", {p}) + block("") + block("D", {p})),
+            "button 2 (no name), Name: the page ends before this button: the file lists 3 "
+            "buttons, the page has 1");
+        row("no buttons", rk2({"[COMMON]", "#"}),
+            "Buttons: the set has none: \"Insert script\" publishes no page");
+        row("same file name twice",
+            rk2(QStringList{"[COMMON]", "#"} + block("B", {"@/en/btn.gif"}) +
+                block("C", {"@/de/btn.gif"})),
+            "button 2 \"C\", MouseOut image: copied as btn.gif, it replaces the MouseOut image "
+            "of button 1 \"B\" (@/en/btn.gif)");
+        row("saved as UTF-8 by an editor",
+            QStringList({"[COMMON]", "#", "[Button]", "B", p, "#", "#", "#", "#", "Café", "#", ""})
+                .join("\r\n")
+                .toUtf8(),
+            "Data file: it is UTF-8 without the UTF-8 mark, likely saved so by an editor: it "
+            "reads as Windows-1252, \"é\" as \"Ã©\"");
+        // The data file named the way a shell user expects.
+        row("a name that exists is read as given", one({p}), "@/plain: 1 button(s)", 0,
+            "check @/plain", "plain");
+        row("render reads it as given too", one({p}), "<html>", 0, "render @/plain", "plain");
+        row("a name that does not exist gets .rk2", one({p}), "@/t.rk2: 1 button(s)", 0,
+            "check @/t");
+        row("- is standard input", one({p}), "standard input: 1 button(s)", 0, "check -");
+        row("a folder", one({p}), "@: expected a data file, not a folder", 2, "check @");
+    }
+
+    void checkFindings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QString, arguments);
+        QFETCH(QString, says);
+        const QString at = m_dir.path();
+        bytes.replace('@', at.toUtf8());
+        writeBytes(file(name), bytes);
+        const QRegularExpression picture("^" + QRegularExpression::escape(at) + "/.*\\.gif$",
+                                         QRegularExpression::MultilineOption);
+        for (auto m = picture.globalMatch(QString::fromLatin1(bytes).remove('\r')); m.hasNext();) {
+            const QString path = m.next().captured();
+            QDir().mkpath(QFileInfo(path).path());
+            writeBytes(path, "GIF");
+        }
+        const Run run = runProgram(built("rollcraft"), arguments.replace('@', at).split(' '),
+                                   arguments.endsWith(" -") ? bytes : QByteArray());
+        const QString output = QString::fromUtf8(run.out + run.err);
+        QVERIFY2(output.contains(says.replace('@', at)), qPrintable(output));
+        QTEST(run.status, "status");
     }
 
 private:

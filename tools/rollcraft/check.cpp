@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
+#include "pagefindings.h"
 
 #include <QFileInfo>
 
@@ -40,24 +41,32 @@ QString imageLine(const QString& label, const QString& path, int& problems)
 int runCheck(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Reads FILE as the window's open command does and lists what it holds: "
-                       "the buttons, their images, and which image files are missing or "
-                       "unreadable.\n\nExit status: 0 every image file is there, 1 some are "
-                       "missing or unreadable, 2 the file cannot be read, 64 wrong usage."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads the data file FILE and lists what it holds: the buttons, "
+        "their images, and which image files are missing or unreadable. Then it warns, one line "
+        "each, about what will go wrong on the page \"Insert script\" publishes, which carries "
+        "every text as it is, and when the images are copied: texts that break the page's script "
+        "or its attributes, file names a browser cannot load or a copy cannot keep apart, "
+        "buttons the page leaves out, a file an editor saved as UTF-8. Each warning names the "
+        "button, the field, what will happen and what to do; render --modern escapes every "
+        "text.\n\nA FILE that exists is read as given, another name gets \".rk2\" added, and "
+        "\"-\" reads standard input.\n\nExit status: 0 nothing found, 1 warnings or image "
+        "files missing or unreadable, 2 the data file cannot be read, 64 wrong usage."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The data file."));
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("check"), arguments, 1, status))
         return status;
 
-    const QString path = withDataFileExtension(parser.positionalArguments().constFirst());
+    const QString path = dataFileArgument(parser.positionalArguments().constFirst());
     DataFileReadResult read;
-    if (!readForCommand(path, read))
+    QByteArray bytes;
+    if (!readForCommand(path, read, &bytes))
         return Exit::Failure;
 
     int problems = 0;
     int images = 0;
-    QString report = QStringLiteral("%1: %2 button(s)\n").arg(path).arg(read.buttons.size());
+    QString report =
+        QStringLiteral("%1: %2 button(s)\n").arg(shownDataFile(path)).arg(read.buttons.size());
     const auto count = [&images](const QString& p) { images += p.isEmpty() ? 0 : 1; };
     report += imageLine(QStringLiteral("Default description image:"), read.DefaultDescriptionImage,
                         problems);
@@ -72,8 +81,13 @@ int runCheck(const QStringList& arguments)
         count(b.MouseOverImage);
         count(b.DescriptionImage);
     }
-    report +=
-        QStringLiteral("%1 of %2 image file(s) missing or unreadable.\n").arg(problems).arg(images);
+    const QList<PageFinding> findings = pageFindings(read, bytes);
+    for (const PageFinding& finding : findings)
+        report += QStringLiteral("warning: ") + findingText(finding) + u'\n';
+    report += QStringLiteral("%1 of %2 image file(s) missing or unreadable, %3 warning(s).\n")
+                  .arg(problems)
+                  .arg(images)
+                  .arg(findings.size());
     writeOut(report);
-    return problems == 0 ? Exit::Ok : Exit::Partial;
+    return problems == 0 && findings.isEmpty() ? Exit::Ok : Exit::Partial;
 }

@@ -4,6 +4,8 @@
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -69,17 +71,44 @@ bool parseCommand(QCommandLineParser& parser, const QString& command, const QStr
     return true;
 }
 
-bool readForCommand(const QString& path, DataFileReadResult& result)
+QString dataFileArgument(const QString& argument)
 {
-    result = readDataFileAt(path);
+    if (argument == QLatin1String("-") || QFileInfo::exists(argument))
+        return argument;
+    return withDataFileExtension(argument);
+}
+
+QString shownDataFile(const QString& path)
+{
+    return path == QLatin1String("-") ? QStringLiteral("standard input") : path;
+}
+
+bool readForCommand(const QString& path, DataFileReadResult& result, QByteArray* bytes)
+{
+    result = {};
+    QByteArray data;
+    if (QFileInfo(path).isDir()) {
+        result.expected = QStringLiteral("a data file, not a folder");
+    } else {
+        QFile file(path);
+        const bool open = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                     : file.open(QIODevice::ReadOnly);
+        if (open)
+            data = file.readAll();
+        if (open && file.error() == QFileDevice::NoError)
+            result = readDataFile(data);
+        else
+            result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
+    }
+    if (bytes)
+        *bytes = data;
     if (result.ok)
         return true;
+    const QString shown = shownDataFile(path);
     const QString where = result.errorLine > 0
                               ? QStringLiteral("%1: line %2: expected %3\n")
-                                    .arg(path)
-                                    .arg(result.errorLine)
-                                    .arg(result.expected)
-                              : QStringLiteral("%1: expected %2\n").arg(path, result.expected);
+                                    .arg(shown, QString::number(result.errorLine), result.expected)
+                              : QStringLiteral("%1: expected %2\n").arg(shown, result.expected);
     writeErr(QStringLiteral("ERROR! Unable to open file.\n") + where);
     return false;
 }

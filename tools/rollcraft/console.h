@@ -21,7 +21,17 @@ void writeErr(const QString& text);
 [[nodiscard]] bool parseCommand(QCommandLineParser& parser, const QString& command,
                                 const QStringList& arguments, qsizetype positional, int& status);
 
-// Reads a data file as the window's open command does. On a reading error
-// prints "ERROR! Unable to open file." and where reading stopped to standard
-// error, and returns false.
-[[nodiscard]] bool readForCommand(const QString& path, DataFileReadResult& result);
+// The data file a command line names, as a shell user expects: a path that
+// exists is taken as given, "-" is standard input, and only a name that does
+// not exist gets ".rk2" added (the window's open command adds it always).
+[[nodiscard]] QString dataFileArgument(const QString& argument);
+
+// How messages name the data file `path`.
+[[nodiscard]] QString shownDataFile(const QString& path);
+
+// Reads a data file ("-" standard input) as the window's open command does;
+// `bytes`, when given, receives what was read. On a reading error prints
+// "ERROR! Unable to open file." and where reading stopped to standard error,
+// and returns false.
+[[nodiscard]] bool readForCommand(const QString& path, DataFileReadResult& result,
+                                  QByteArray* bytes = nullptr);

@@ -75,7 +75,7 @@ int runCopyImages(const QStringList& arguments)
         return Exit::Usage;
     }
 
-    const QString path = withDataFileExtension(parser.positionalArguments().at(0));
+    const QString path = dataFileArgument(parser.positionalArguments().at(0));
     const QString dest = parser.positionalArguments().at(1);
     DataFileReadResult read;
     if (!readForCommand(path, read))

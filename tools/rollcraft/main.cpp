@@ -14,7 +14,7 @@ const char Usage[] =
     "Commands:\n"
     "  host      play the host application: start the plug-in and receive its page\n"
     "  render    write the page for a data file (.rk2) to standard output\n"
-    "  check     list a data file's buttons and the image files it is missing\n"
+    "  check     list a data file's buttons and missing images, warn what breaks its page\n"
     "  copy-images  copy every image a data file refers to into one folder\n"
     "\n"
     "'rollcraft COMMAND --help' describes each command.\n";

@@ -28,7 +28,7 @@ int runRender(const QStringList& arguments)
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
         return status;
 
-    const QString path = withDataFileExtension(parser.positionalArguments().constFirst());
+    const QString path = dataFileArgument(parser.positionalArguments().constFirst());
     DataFileReadResult read;
     if (!readForCommand(path, read))
         return Exit::Failure;
