@@ -4,8 +4,6 @@
 #include "pathhelpers.h"
 #include "webtext.h"
 
-#include <optional>
-
 namespace {
 
 // Laid out as the classic page shows in quirks mode: 8 px body margin, a
@@ -25,26 +23,41 @@ constexpr QStringView Style =
     u".m a:has(.v):focus-visible .o{display:none}\n"
     u".m a:focus-visible .v{display:block}\n";
 
-// The source of picture `path` for a button with `prefix`, percent-encoded;
-// none where classic page would point at no file.
-std::optional<QString> pictureSource(const QString& path, const QString& prefix, PageMode mode)
+// The part of picture `path` its source is made of: the file name in page
+// mode, the whole path for an address in preview mode. Empty where classic
+// page would point at no file (no file name; too short a path for an address).
+QStringView sourcePart(const QString& path, PageMode mode)
 {
-    QString source;
+    if (mode == PageMode::Preview)
+        return path.size() >= 2 ? QStringView(path) : QStringView();
+    return fileNamePart(path);
+}
+
+// Appends the source of a picture whose sourcePart is `part`, for a button
+// with `prefix`, percent-encoded.
+void appendSource(QString& out, QStringView part, const QString& prefix, PageMode mode)
+{
     if (mode == PageMode::Preview) {
-        const std::optional<QString> address = path.isEmpty() ? std::nullopt : GetPrevPath(path);
-        if (!address)
-            return std::nullopt;
         constexpr QStringView Scheme = u"file://";
-        source += Scheme;
-        appendPercentEncoded(source, QStringView(*address).sliced(Scheme.size()), u"/:|");
-        return source;
+        out += Scheme;
+        const QString address = *GetPrevPath(part.toString());
+        appendPercentEncoded(out, QStringView(address).sliced(Scheme.size()), u"/:|");
+        return;
     }
-    const QStringView name = fileNamePart(path);
-    if (name.isEmpty())
-        return std::nullopt;
-    appendPercentEncoded(source, CheckSlash(prefix), u"/:@!$()*+,;=");
-    appendPercentEncoded(source, name, u"@!$()*+,;=");
-    return source;
+    appendPercentEncoded(out, CheckSlash(prefix), u"/:@!$()*+,;=");
+    appendPercentEncoded(out, part, u"@!$()*+,;=");
+}
+
+// Appends a number that is not negative, without a string of its own.
+void appendNumber(QString& out, int k)
+{
+    char digits[12];
+    int at = sizeof digits;
+    do {
+        digits[--at] = static_cast<char>('0' + k % 10);
+        k /= 10;
+    } while (k > 0);
+    out += QLatin1StringView(digits + at, static_cast<qsizetype>(sizeof digits) - at);
 }
 
 class ModernPageBuilder {
@@ -83,31 +96,29 @@ public:
     }
 
 private:
-    [[nodiscard]] std::optional<QString> source(const QString& path, int owner) const
+    // An <img> of class `cls` (followed by `number` unless it is negative),
+    // sized where its size is known; false when it has no source.
+    bool picture(const QString& path, const QString& prefix, QStringView cls, int number,
+                 QStringView alt)
     {
-        return pictureSource(path, m_set.Buttons[owner].ImagePathPrefix, m_options.mode);
-    }
-
-    // An <img> with `alt` and class `cls`, sized where its size is known;
-    // false when there is no source for it.
-    bool picture(const QString& path, int owner, QStringView cls, QStringView alt)
-    {
-        const std::optional<QString> src = source(path, owner);
-        if (!src)
+        const QStringView part = sourcePart(path, m_options.mode);
+        if (part.isEmpty())
             return false;
         m_page += u"<img class=\"";
         m_page += cls;
+        if (number >= 0)
+            appendNumber(m_page, number);
         m_page += u"\" src=\"";
-        m_page += *src;
+        appendSource(m_page, part, prefix, m_options.mode);
         m_page += u"\" alt=\"";
         appendHtmlEscaped(m_page, alt);
         m_page += u'"';
         const QSize size = m_options.sizes.value(path);
         if (size.isValid() && !size.isEmpty()) {
             m_page += u" width=\"";
-            m_page += QString::number(size.width());
+            appendNumber(m_page, size.width());
             m_page += u"\" height=\"";
-            m_page += QString::number(size.height());
+            appendNumber(m_page, size.height());
             m_page += u'"';
         }
         m_page += u'>';
@@ -116,7 +127,7 @@ private:
 
     [[nodiscard]] bool hasDescription(int k) const
     {
-        return source(m_set.Buttons[k].DescriptionImage, k).has_value();
+        return !sourcePart(m_set.Buttons[k].DescriptionImage, m_options.mode).isEmpty();
     }
 
     // Hovering or focusing a button shows its description instead of the
@@ -133,10 +144,10 @@ private:
             m_page += any ? u",\n" : u"";
             any = true;
             m_page += u"main:has(.b";
-            m_page += QString::number(k);
+            appendNumber(m_page, k);
             m_page += state;
             m_page += u") .d";
-            m_page += QString::number(k);
+            appendNumber(m_page, k);
         }
         if (any) {
             m_page += u"{display:block}\nmain:has(.h";
@@ -149,7 +160,7 @@ private:
     {
         const ButtonRecord& b = m_set.Buttons[k];
         m_page += u"<a class=\"b";
-        m_page += QString::number(k);
+        appendNumber(m_page, k);
         if (hasDescription(k))
             m_page += u" h";
         m_page += u"\" href=\"";
@@ -163,20 +174,23 @@ private:
             m_page += u'"';
         }
         m_page += u'>';
-        if (!picture(b.MouseOutImage, k, u"o", b.Alt)) {
+        if (!picture(b.MouseOutImage, b.ImagePathPrefix, u"o", -1, b.Alt)) {
             m_page += u"<span class=\"o\">";
             appendHtmlEscaped(m_page, b.Alt);
             m_page += u"</span>";
         }
-        picture(b.MouseOverImage, k, u"v", b.Alt);
+        picture(b.MouseOverImage, b.ImagePathPrefix, u"v", -1, b.Alt);
         m_page += u"</a>\n";
     }
 
     void descriptionArea()
     {
-        picture(m_set.DefaultDescriptionImage, 0, u"dd", u"");
-        for (int k = 0; k < m_n; ++k)
-            picture(m_set.Buttons[k].DescriptionImage, k, QStringLiteral("d%1").arg(k), u"");
+        // The default description goes under button 0's prefix, as on the classic page.
+        picture(m_set.DefaultDescriptionImage, m_set.Buttons[0].ImagePathPrefix, u"dd", -1, u"");
+        for (int k = 0; k < m_n; ++k) {
+            const ButtonRecord& b = m_set.Buttons[k];
+            picture(b.DescriptionImage, b.ImagePathPrefix, u"d", k, u"");
+        }
     }
 
     const ButtonSet& m_set;

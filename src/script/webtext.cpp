@@ -11,24 +11,26 @@ bool isUnreserved(char16_t c)
            c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-// Appends the runs of `text` that `keep` rejects as %XX of their UTF-8 bytes.
-// A run is encoded whole, so a surrogate pair stays one character.
+// Appends `text`, the runs `keep` accepts as they are and the others as %XX
+// of their UTF-8 bytes. A run is encoded whole, so a surrogate pair stays one
+// character.
 template <typename Keep> void appendEncoded(QString& out, QStringView text, Keep keep)
 {
     qsizetype i = 0;
     while (i < text.size()) {
-        if (keep(text[i].unicode())) {
-            out += text[i++];
-            continue;
-        }
         const qsizetype start = i;
+        while (i < text.size() && keep(text[i].unicode()))
+            ++i;
+        out += text.sliced(start, i - start);
+        const qsizetype encodedStart = i;
         while (i < text.size() && !keep(text[i].unicode()))
             ++i;
-        for (const char byte : text.sliced(start, i - start).toUtf8()) {
+        if (i == encodedStart)
+            continue;
+        for (const char byte : text.sliced(encodedStart, i - encodedStart).toUtf8()) {
             const auto b = static_cast<unsigned char>(byte);
-            out += u'%';
-            out += QLatin1Char(HexDigits[b >> 4]);
-            out += QLatin1Char(HexDigits[b & 0xF]);
+            const char escape[] = {'%', HexDigits[b >> 4], HexDigits[b & 0xF]};
+            out += QLatin1StringView(escape, sizeof escape);
         }
     }
 }
@@ -37,37 +39,58 @@ template <typename Keep> void appendEncoded(QString& out, QStringView text, Keep
 
 void appendHtmlEscaped(QString& out, QStringView text)
 {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    qsizetype done = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QStringView reference;
+        switch (text[i].unicode()) {
         case u'&':
-            out += u"&amp;";
+            reference = u"&amp;";
             break;
         case u'<':
-            out += u"&lt;";
+            reference = u"&lt;";
             break;
         case u'>':
-            out += u"&gt;";
+            reference = u"&gt;";
             break;
         case u'"':
-            out += u"&quot;";
+            reference = u"&quot;";
             break;
         case u'\'':
-            out += u"&#39;";
+            reference = u"&#39;";
             break;
         default:
-            out += c;
+            continue;
         }
+        out += text.sliced(done, i - done);
+        out += reference;
+        done = i + 1;
     }
+    out += text.sliced(done);
 }
 
 void appendPercentEncoded(QString& out, QStringView text, QStringView keep)
 {
-    appendEncoded(out, text, [keep](char16_t c) { return isUnreserved(c) || keep.contains(c); });
+    appendEncoded(out, text,
+                  [keep](char16_t c) { return isUnreserved(c) || keep.contains(QChar(c)); });
 }
 
 void appendUrlCleaned(QString& out, QStringView url)
 {
     appendEncoded(out, url, [](char16_t c) {
-        return c > 0x20 && c != 0x7F && !QStringView(u"\"<>\\^`{|}").contains(c);
+        switch (c) {
+        case u'"':
+        case u'<':
+        case u'>':
+        case u'\\':
+        case u'^':
+        case u'`':
+        case u'{':
+        case u'|':
+        case u'}':
+        case 0x7F:
+            return false;
+        default:
+            return c > 0x20;
+        }
     });
 }

@@ -3,25 +3,11 @@
 #include "console.h"
 #include "modernpage.h"
 #include "pagegenerator.h"
+#include "picturesizes.h"
 
-#include <QImageReader>
 #include <QLocale>
 
 namespace {
-
-// Sizes from the image files' headers, without decoding a picture; a file
-// that cannot be read is left out, and its picture gets no width and height.
-QHash<QString, QSize> readPictureSizes(const ButtonSet& set)
-{
-    QHash<QString, QSize> sizes;
-    for (const QString& path : modernPagePictures(set)) {
-        QImageReader reader(path);
-        const QSize size = reader.size();
-        if (size.isValid())
-            sizes.insert(path, size);
-    }
-    return sizes;
-}
 
 // The user's language as a tag such as "de-CH"; "en" where the locale names none.
 QString userLanguage()
@@ -90,7 +76,7 @@ int runRender(const QStringList& arguments)
         page = buildModernPage(
             set, {mode, parser.isSet(lang) ? parser.value(lang) : userLanguage(),
                   parser.isSet(title) ? parser.value(title) : QStringLiteral("ButtonMenu"),
-                  readPictureSizes(set)});
+                  readPictureSizes(modernPagePictures(set))});
     } else {
         page = buildPage(set, mode);
     }
