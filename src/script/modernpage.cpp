@@ -68,7 +68,7 @@ public:
 
     QString build()
     {
-        m_page.reserve(2048 + 600 * m_n);
+        m_page.reserve(2048 + 400 * m_n);
         m_page += u"<!DOCTYPE html>\n<html lang=\"";
         appendHtmlEscaped(m_page, m_options.lang);
         m_page += u"\">\n<head>\n<meta charset=\"utf-8\">\n"

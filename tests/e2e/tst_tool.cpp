@@ -58,6 +58,7 @@ private slots:
         row("render --modern --lang de-CH --title Menü good.rk2", 0,
             "<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">");
         row("render --modern --title Menü good.rk2", 0, "<title>Menü</title>");
+        row("render --title Menü good.rk2", 64, "--lang and --title go with --modern");
         row("copy-images none.rk2 /", 0, "0 images copied");
         // good.rk2 copies here.jpg twice and fails on its missing picture.
         row("copy-images --overwrite good.rk2 dest", 1, "2 images copied");

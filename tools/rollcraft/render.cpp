@@ -57,6 +57,10 @@ int runRender(const QStringList& arguments)
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
         return status;
+    if (!parser.isSet(modern) && (parser.isSet(lang) || parser.isSet(title))) {
+        writeErr(QStringLiteral("rollcraft render: --lang and --title go with --modern\n"));
+        return Exit::Usage;
+    }
 
     const QString path = withDataFileExtension(parser.positionalArguments().constFirst());
     DataFileReadResult read;
