@@ -112,16 +112,14 @@ private:
         appendSource(m_page, part, prefix, m_options.mode);
         m_page += u"\" alt=\"";
         appendHtmlEscaped(m_page, alt);
-        m_page += u'"';
         const QSize size = m_options.sizes.value(path);
         if (size.isValid() && !size.isEmpty()) {
-            m_page += u" width=\"";
+            m_page += u"\" width=\"";
             appendNumber(m_page, size.width());
             m_page += u"\" height=\"";
             appendNumber(m_page, size.height());
-            m_page += u'"';
         }
-        m_page += u'>';
+        m_page += u"\">";
         return true;
     }
 
@@ -161,19 +159,15 @@ private:
         const ButtonRecord& b = m_set.Buttons[k];
         m_page += u"<a class=\"b";
         appendNumber(m_page, k);
-        if (hasDescription(k))
-            m_page += u" h";
-        m_page += u"\" href=\"";
+        m_page += hasDescription(k) ? u" h\" href=\"" : u"\" href=\"";
         QString url;
         appendUrlCleaned(url, b.Url);
         appendHtmlEscaped(m_page, url);
-        m_page += u'"';
         if (!b.Target.isEmpty()) {
-            m_page += u" target=\"";
+            m_page += u"\" target=\"";
             appendHtmlEscaped(m_page, b.Target);
-            m_page += u'"';
         }
-        m_page += u'>';
+        m_page += u"\">";
         if (!picture(b.MouseOutImage, b.ImagePathPrefix, u"o", -1, b.Alt)) {
             m_page += u"<span class=\"o\">";
             appendHtmlEscaped(m_page, b.Alt);
