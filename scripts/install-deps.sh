@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     dbus-daemon dbus-bin libglib2.0-bin
     xvfb xauth xdotool x11-utils procps
-    chromium
+    chromium firefox-esr webkit2gtk-driver default-jre-headless
     imagemagick fonts-liberation fonts-dejavu-core
     libbenchmark-dev
     dpkg-dev fakeroot file help2man lintian desktop-file-utils appstream man-db bash-completion

@@ -51,6 +51,13 @@ private slots:
         // "Insert script" publishes nothing for a set without buttons; a preview does.
         row("render none.rk2", 1, "");
         row("render --preview none.rk2", 0, "<html>");
+        // Sizes from the picture's header; none for a file that is not there.
+        row("render --modern good.rk2", 0,
+            R"(alt="Höme €" width="4" height="4"><img class="v" src="img/over.gif" alt="Höme €"></a>)");
+        row("render --modern --lang de-CH --title Menü good.rk2", 0,
+            "<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">");
+        row("render --modern --title Menü good.rk2", 0, "<title>Menü</title>");
+        row("render --title Menü good.rk2", 64, "--lang and --title go with --modern");
         row("copy-images none.rk2 /", 0, "0 images copied");
         // good.rk2 copies here.jpg twice and fails on its missing picture.
         row("copy-images --overwrite good.rk2 dest", 1, "2 images copied");

@@ -1,7 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
+#include "modernpage.h"
 #include "pagegenerator.h"
+#include "picturesizes.h"
+
+#include <QLocale>
+
+namespace {
+
+// The user's language as a tag such as "de-CH"; "en" where the locale names none.
+QString userLanguage()
+{
+    const QLocale locale = QLocale::system();
+    return locale.language() == QLocale::C ? QStringLiteral("en") : locale.bcp47Name();
+}
+
+} // namespace
 
 int runRender(const QStringList& arguments)
 {
@@ -22,11 +37,30 @@ int runRender(const QStringList& arguments)
                                                    "byte-order mark, as \"host -o\" writes it) "
                                                    "instead of standard output."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({preview, output});
+    const QCommandLineOption modern(
+        QStringLiteral("modern"),
+        QStringLiteral("Write the same menu as an HTML5 page instead: the rollover in CSS alone "
+                       "(no script; its own Content-Security-Policy forbids scripts), shown on "
+                       "keyboard focus as on hover, a tap following the link on touch screens, "
+                       "and every picture's width and height read from its file."));
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("With --modern: the page's language, a tag such "
+                                                 "as \"de\" (default: the user's locale, "
+                                                 "\"en\" where it names none)."),
+                                  QStringLiteral("TAG"));
+    const QCommandLineOption title(QStringLiteral("title"),
+                                   QStringLiteral("With --modern: the page's title (default: "
+                                                  "the classic page's, \"ButtonMenu\")."),
+                                   QStringLiteral("TEXT"));
+    parser.addOptions({preview, output, modern, lang, title});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The data file."));
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
         return status;
+    if (!parser.isSet(modern) && (parser.isSet(lang) || parser.isSet(title))) {
+        writeErr(QStringLiteral("rollcraft render: --lang and --title go with --modern\n"));
+        return Exit::Usage;
+    }
 
     const QString path = dataFileArgument(parser.positionalArguments().constFirst());
     DataFileReadResult read;
@@ -39,8 +73,17 @@ int runRender(const QStringList& arguments)
                      .arg(path));
         return Exit::Partial;
     }
-    const QString page =
-        buildPage(toButtonSet(read), isPreview ? PageMode::Preview : PageMode::Page);
+    const ButtonSet set = toButtonSet(read);
+    const PageMode mode = isPreview ? PageMode::Preview : PageMode::Page;
+    QString page;
+    if (parser.isSet(modern)) {
+        page = buildModernPage(
+            set, {mode, parser.isSet(lang) ? parser.value(lang) : userLanguage(),
+                  parser.isSet(title) ? parser.value(title) : QStringLiteral("ButtonMenu"),
+                  readPictureSizes(modernPagePictures(set))});
+    } else {
+        page = buildPage(set, mode);
+    }
     if (!parser.isSet(output)) {
         writeOut(page);
         return Exit::Ok;

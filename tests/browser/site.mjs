@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the engine and checker tests share: a site of generated pictures and
+// pages rendered by rollcraft, a plain HTTP server for it, and how to read
+// which pictures a page shows.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import zlib from 'node:zlib';
+
+// A PNG of one colour: the pictures' sizes are what the tests are about.
+function png(width, height, rgb) {
+  const chunk = (type, data) => {
+    const body = Buffer.concat([Buffer.from(type, 'latin1'), data]);
+    const out = Buffer.alloc(12 + data.length);
+    out.writeUInt32BE(data.length, 0);
+    body.copy(out, 4);
+    out.writeUInt32BE(zlib.crc32(body), 8 + data.length);
+    return out;
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 2, 0, 0, 0], 8);
+  const row = Buffer.concat([Buffer.from([0]), Buffer.from(Array(width).fill(rgb).flat())]);
+  return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk('IHDR', header),
+    chunk('IDAT', zlib.deflateSync(Buffer.concat(Array(height).fill(row)))), chunk('IEND', Buffer.alloc(0))]);
+}
+
+// Pictures of mixed sizes; the last button has no MouseOver and no
+// Description picture. `plain` names suit the classic page, which writes
+// names as they are; `marked` ones hold spaces, accents and markup characters.
+const plain = {
+  defaultImage: ['default.png', 159, 100],
+  buttons: [
+    { alt: 'Home', url: '#home', out: ['home.png', 159, 25], over: ['home_over.png', 159, 25], desc: ['home_info.png', 159, 100] },
+    { alt: 'Shop', url: '#shop', out: ['shop.png', 200, 40], over: ['shop_over.png', 80, 60], desc: ['shop_info.png', 180, 90] },
+    { alt: 'News', url: '#news', out: ['news.png', 120, 30], over: ['news_over.png', 140, 35], desc: ['news_info.png', 100, 50] },
+    { alt: 'Contact', url: '#contact', out: ['contact.png', 159, 25], over: null, desc: null },
+  ],
+};
+const marked = {
+  defaultImage: ['défaut 100%.png', 159, 100],
+  buttons: [
+    { alt: 'Über uns', url: 'über uns.html', out: ['über uns.png', 159, 25], over: ['über uns #2.png', 159, 25], desc: ['über "info".png', 159, 100] },
+    { alt: 'Tom & Jerry <live>', url: 'a.html?x=1&y=2', out: ["tom's <b>.png", 200, 40], over: ['tom & jerry.png', 80, 60], desc: null },
+    { alt: "Café 'Noir'", url: 'café.html', out: ['café.png', 120, 30], over: null, desc: ['café <i>.png', 100, 50] },
+  ],
+};
+export const sets = { plain, marked };
+
+// Writes the set's pictures to DIR/site/img and its data file to DIR/NAME.rk2.
+function writeSet(dir, name, set) {
+  const img = path.join(dir, 'site', 'img');
+  fs.mkdirSync(img, { recursive: true });
+  const file = (picture, k) => {
+    if (!picture)
+      return '#';
+    const [f, w, h] = picture;
+    fs.writeFileSync(path.join(img, f), png(w, h, [(k * 60) % 256, 128, 200]));
+    return path.join(img, f);
+  };
+  const lines = ['[COMMON]', file(set.defaultImage, 9)];
+  set.buttons.forEach((b, k) => lines.push('[Button]', b.alt, file(b.out, 3 * k), file(b.over, 3 * k + 1),
+    file(b.desc, 3 * k + 2), b.url, '#', b.alt, 'img'));
+  const data = path.join(dir, `${name}.rk2`);
+  fs.writeFileSync(data, lines.map((l) => l + '\r\n').join(''), 'latin1');
+  return data;
+}
+
+// Renders NAME.html (classic) and NAME-modern.html into WORK/site for each
+// set, and NAME-modern-preview.html beside the site.
+export function buildSite(rollcraft, workDir) {
+  fs.rmSync(workDir, { recursive: true, force: true });
+  const site = path.join(workDir, 'site');
+  for (const [name, set] of Object.entries(sets)) {
+    const data = writeSet(workDir, name, set);
+    execFileSync(rollcraft, ['render', '-o', path.join(site, `${name}.html`), data]);
+    execFileSync(rollcraft, ['render', '--modern', '--lang', 'en', '--title', 'Rollover menu',
+      '-o', path.join(site, `${name}-modern.html`), data]);
+    execFileSync(rollcraft, ['render', '--modern', '--preview', '--lang', 'en',
+      '-o', path.join(workDir, `${name}-modern-preview.html`), data]);
+  }
+  fs.writeFileSync(path.join(site, 'robots.txt'), 'User-agent: *\nAllow: /\n');
+  return site;
+}
+
+// Serves `root` over HTTP as a plain web server would.
+export function serve(root) {
+  const types = { '.html': 'text/html; charset=utf-8', '.png': 'image/png', '.gif': 'image/gif', '.txt': 'text/plain' };
+  const server = http.createServer((request, response) => {
+    const file = path.join(root, decodeURIComponent(new URL(request.url, 'http://host').pathname));
+    if (!file.startsWith(root + path.sep) || !fs.statSync(file, { throwIfNoEntry: false })?.isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
+    response.end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// In the page: the file names of the pictures on show, in document order,
+// and whether each has loaded. Runs as an engine's injected function.
+export function showing() {
+  return [...document.images].filter((i) => i.getClientRects().length > 0)
+    .map((i) => decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)'))
+    .join(' ');
+}
+
+// What a set's page shows at rest, and with button k hovered or focused: the
+// modern page keeps the picture that was showing where a field is empty.
+export function expected(set, k = -1) {
+  const shown = set.buttons.map((b, j) => (j === k && b.over ? b.over : b.out)[0]);
+  const desc = k >= 0 && set.buttons[k].desc ? set.buttons[k].desc : set.defaultImage;
+  return [...shown, desc[0]].join(' ');
+}
+
+let failures = 0;
+export function check(what, actual, wanted) {
+  if (actual !== wanted) {
+    failures++;
+    console.log(`FAIL: ${what}: ${actual} (expected ${wanted})`);
+  }
+}
+
+export function finish(name) {
+  console.log(`${name}: ${failures} failed`);
+  process.exit(failures === 0 ? 0 : 1);
+}
+
+// The hover check every engine runs, through `driver`: open(url), hover(css),
+// rest() (pointer on the empty margin), showing(). The classic page's first
+// three buttons have all their pictures; the modern page is checked on all.
+export async function hoverChecks(engine, driver, origin) {
+  const pages = [['plain.html', (k) => `img[name=name${k}]`, 3], ['plain-modern.html', (k) => `.m a.b${k}`, 4]];
+  for (const [page, selector, count] of pages) {
+    await driver.open(`${origin}/${page}`);
+    check(`${engine} ${page}: at rest`, await driver.showing(), expected(plain));
+    for (let k = 0; k < count; k++) {
+      await driver.hover(selector(k));
+      check(`${engine} ${page}: hover ${k}`, await driver.showing(), expected(plain, k));
+      await driver.rest();
+      check(`${engine} ${page}: leave ${k}`, await driver.showing(), expected(plain));
+    }
+  }
+}

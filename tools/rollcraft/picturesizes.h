@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QHash>
+#include <QSize>
+#include <QStringList>
+
+// Each picture's size, read from its file's header without decoding it; a
+// file that cannot be read is left out.
+[[nodiscard]] QHash<QString, QSize> readPictureSizes(const QStringList& paths);
