@@ -53,9 +53,6 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TWKPLUGIN>()), m_dialogs(dialogs),
       m_clock(std::move(clock))
 {
-    // The pictures are compiled into a static library; nothing else would
-    // pull their registration in.
-    Q_INIT_RESOURCE(resources);
     m_ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/rollcraft.ico")));
     m_ui->centralwidget->setFont(formFont());
