@@ -72,6 +72,7 @@ private slots:
         DemoMenu demo(dialogs, nullptr);
         demo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&demo));
+        const DemoBox* last = nullptr; // where the pointer was
         for (const QString& move : moves.split("; ", Qt::SkipEmptyParts)) {
             if (move.startsWith("click")) {
                 DemoBox* box = demo.Picture1(move.mid(6).toInt());
@@ -83,10 +84,13 @@ private slots:
                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
                 continue;
             }
-            const DemoBox* box = demo.Picture1(move.left(1).toInt());
+            const bool off = move == "off";
+            const DemoBox* box = off ? last : demo.Picture1(move.left(1).toInt());
             const QPoint inside = box->rect().center() + (move == "0+" ? QPoint(20, 3) : QPoint());
-            QTest::mouseMove(&demo, move == "off" ? QPoint(2, 2) : box->mapTo(&demo, inside));
+            QTest::mouseMove(&demo, off ? QPoint(2, 2) : box->mapTo(&demo, inside));
+            QTRY_COMPARE(box->underMouse(), !off);
             QCOMPARE(QWidget::mouseGrabber(), nullptr);
+            last = box;
         }
         QTEST(shown(demo), "expected");
         QVERIFY(dialogs.problems().isEmpty());
