@@ -121,6 +121,18 @@ private slots:
         QCOMPARE(v->Image1()->pixmap().size(), QSize(4001, 3001));
     }
 
+    // A picture overtaken by a newer path while it decodes is never shown.
+    void newestPathWins()
+    {
+        f().run("add A; show");
+        f().window.Text1(0)->setText(file("large.png"));
+        f().window.Text1(0)->setText(file("ok.jpg"));
+        f().settle();
+        QThreadPool::globalInstance()->waitForDone(); // the large one is decoded too
+        QCoreApplication::processEvents();
+        QCOMPARE(f().window.Image1(0)->pixmap().size(), QSize(40, 30));
+    }
+
     // b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
     // about. Each row: the answers, the last dialog, the copied files' contents.
     void copy_data()
