@@ -6,59 +6,47 @@
 #include <QtTest>
 #include <QtWidgets>
 
-namespace {
-
-// What the demo shows: the picture in each box, the yellow markers and the
-// connectors shown.
-QString shown(const DemoMenu& demo)
-{
-    QStringList parts;
-    for (int i = 0; i < 3; ++i) {
-        const QImage image = demo.Picture1(i)->pixmap().toImage();
-        QString name = "?";
-        for (const char* n : {"about_out", "about_over", "about_description", "contact_out",
-                              "contact_over", "contact_description", "default_description"})
-            if (QImage(QStringLiteral(":/demo/%1.gif").arg(n)) == image)
-                name = n;
-        parts << name;
-    }
-    QStringList yellow, lines;
-    for (int m = 0; m < DemoMenu::Markers; ++m)
-        if (demo.markerOutline(m) == QColor(255, 255, 0))
-            yellow << QString::number(m);
-    for (int c = 0; c < DemoMenu::Connectors; ++c)
-        if (demo.connectorVisible(c))
-            lines << QString::number(c);
-    return parts.join(',') + " | " + yellow.join(',') + " | " + lines.join(',');
-}
-
-const QString Rest = "about_out,contact_out,default_description | 0,3,6,7,8,9 | 0,2,4";
-const QString AboutLit = "about_over,contact_out,about_description | 1,2,3,7,8,9 | 1,2,5";
-const QString ContactLit = "about_out,contact_over,contact_description | 0,4,5,7,8,9 | 0,3,6";
-
-} // namespace
-
-// The demo window under a real pointer: hovering swaps pictures, markers and
+// The demo under a real pointer: hovering swaps the pictures, markers and
 // connectors, and nothing ever grabs the pointer.
 class TestDemo : public QObject {
     Q_OBJECT
+    // The picture in each box, the yellow markers, the connectors shown.
+    static QString shown(const DemoMenu& demo)
+    {
+        QStringList parts, yellow, lines;
+        for (int i = 0; i < 3; ++i)
+            for (const char* n : {"about_out", "about_over", "about_description", "contact_out",
+                                  "contact_over", "contact_description", "default_description"})
+                if (QImage(QStringLiteral(":/demo/%1.gif").arg(n)) ==
+                    demo.Picture1(i)->pixmap().toImage())
+                    parts << n;
+        for (int m = 0; m < DemoMenu::Markers; ++m)
+            if (demo.markerOutline(m) == QColor(255, 255, 0))
+                yellow << QString::number(m);
+        for (int c = 0; c < DemoMenu::Connectors; ++c)
+            if (demo.connectorVisible(c))
+                lines << QString::number(c);
+        return parts.join(',') + " | " + yellow.join(',') + " | " + lines.join(',');
+    }
+    const QString Rest = "about_out,contact_out,default_description | 0,3,6,7,8,9 | 0,2,4";
+    const QString About = "about_over,contact_out,about_description | 1,2,3,7,8,9 | 1,2,5";
+
 private slots:
     // Each row: where the pointer goes ("0", "1", "2": a demo box, "0+": a
-    // second point in box 0, "off": beside the boxes, "click N": a click on
-    // box N), and what the demo then shows.
+    // second point in box 0, "off": beside the boxes, "click 1": a click on
+    // box 1), and what the demo then shows.
     void hover_data()
     {
         QTest::addColumn<QString>("moves");
         QTest::addColumn<QString>("expected");
+        const QString contact = "about_out,contact_over,contact_description | 0,4,5,7,8,9 | 0,3,6";
         QTest::newRow("at rest") << "" << Rest;
-        QTest::newRow("onto ABOUT") << "0" << AboutLit;
-        QTest::newRow("moving inside") << "0; 0+" << AboutLit;
-        QTest::newRow("straight onto CONTACT") << "0; 1" << ContactLit;
-        QTest::newRow("and back") << "0; 1; 0" << AboutLit;
+        QTest::newRow("onto ABOUT, moving inside") << "0; 0+" << About;
+        QTest::newRow("straight onto CONTACT") << "0; 1" << contact;
+        QTest::newRow("and back") << "0; 1; 0" << About;
         QTest::newRow("off again") << "1; off" << Rest;
         QTest::newRow("onto the description") << "0; 2" << Rest;
-        // The reset after a click darkens box 0 only; the box clicked stays
-        // lit behind the message box.
+        // The reset after the click darkens box 0 only: CONTACT stays lit.
         QTest::newRow("click CONTACT")
             << "1; click 1"
             << "about_out,contact_over,default_description | 0,3,6,7,8,9 | 0,2,4";
@@ -72,11 +60,10 @@ private slots:
         DemoMenu demo(dialogs, nullptr);
         demo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&demo));
-        const DemoBox* last = nullptr; // where the pointer was
+        DemoBox* box = nullptr; // under the pointer
         for (const QString& move : moves.split("; ", Qt::SkipEmptyParts)) {
-            if (move.startsWith("click")) {
-                DemoBox* box = demo.Picture1(move.mid(6).toInt());
-                // The message box coming up makes the pointer leave the box.
+            if (move == "click 1") {
+                // The message box coming up takes the pointer off the box.
                 dialogs.prepare("message", "ok", [box] {
                     QEvent leave(QEvent::Leave);
                     QApplication::sendEvent(box, &leave);
@@ -85,12 +72,11 @@ private slots:
                 continue;
             }
             const bool off = move == "off";
-            const DemoBox* box = off ? last : demo.Picture1(move.left(1).toInt());
-            const QPoint inside = box->rect().center() + (move == "0+" ? QPoint(20, 3) : QPoint());
-            QTest::mouseMove(&demo, off ? QPoint(2, 2) : box->mapTo(&demo, inside));
+            box = off ? box : demo.Picture1(move.left(1).toInt());
+            const QPoint at = box->rect().center() + (move == "0+" ? QPoint(20, 3) : QPoint());
+            QTest::mouseMove(&demo, off ? QPoint(2, 2) : box->mapTo(&demo, at));
             QTRY_COMPARE(box->underMouse(), !off);
             QCOMPARE(QWidget::mouseGrabber(), nullptr);
-            last = box;
         }
         QTEST(shown(demo), "expected");
         QVERIFY(dialogs.problems().isEmpty());
@@ -101,10 +87,10 @@ private slots:
     {
         ScriptedDialogs dialogs;
         DemoMenu demo(dialogs, nullptr);
-        const QSize box = demo.Picture1(0)->size();
-        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, box.width(), box.height());
-        QCOMPARE(shown(demo), AboutLit);
-        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, box.width() + 0.5, 0);
+        const QSize size = demo.Picture1(0)->size();
+        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, size.width(), size.height());
+        QCOMPARE(shown(demo), About);
+        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, size.width() + 0.5, 0);
         QCOMPARE(shown(demo), Rest);
     }
 };
