@@ -56,6 +56,7 @@ private slots:
     {
         QFETCH(QString, moves);
         ScriptedDialogs dialogs;
+        // Each row starts with the pointer away from the window.
         QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
         DemoMenu demo(dialogs, nullptr);
         demo.show();
