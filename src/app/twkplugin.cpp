@@ -8,8 +8,8 @@
 #include "dirbrowser.h"
 #include "formfont.h"
 #include "fullscreenviewer.h"
-#include "imageloading.h"
 #include "pagegenerator.h"
+#include "previewdecoder.h"
 #include "previewpicture.h"
 #include "settings.h"
 #include "ui_twkplugin.h"
@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -51,12 +52,14 @@ constexpr QString ButtonRecord::*EditFieldOf[] = {
 
 TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TWKPLUGIN>()), m_dialogs(dialogs),
-      m_clock(std::move(clock))
+      m_clock(std::move(clock)), m_PreviewTimer(new QTimer(this)), m_UnloadTimer(new QTimer(this))
 {
-    // The pictures are compiled into a static library; nothing else would
-    // pull their registration in.
-    Q_INIT_RESOURCE(resources);
     m_ui->setupUi(this);
+    m_Text1 = {m_ui->Text1_0, m_ui->Text1_1, m_ui->Text1_2, m_ui->Text1_3,
+               m_ui->Text1_4, m_ui->Text1_5, m_ui->Text1_6, m_ui->Text1_7};
+    m_Command7 = {m_ui->Command7_0, m_ui->Command7_1, m_ui->Command7_2, m_ui->Command7_7};
+    m_Image1 = {m_ui->Image1_0, m_ui->Image1_1, m_ui->Image1_2, m_ui->Image1_7};
+    m_Label9 = {m_ui->Label9_0, m_ui->Label9_1, m_ui->Label9_2, m_ui->Label9_7};
     setWindowIcon(QIcon(QStringLiteral(":/icons/rollcraft.ico")));
     m_ui->centralwidget->setFont(formFont());
     m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(), m_ui->PREVIEW->text()};
@@ -69,14 +72,14 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     m_DirBrowser1->setObjectName(QStringLiteral("DirBrowser1"));
     m_DirBrowser1->move(8, 560);
 
-    m_PreviewTimer.setObjectName(QStringLiteral("PreviewTimer"));
-    m_UnloadTimer.setObjectName(QStringLiteral("UnloadTimer"));
-    for (QTimer* timer : {&m_PreviewTimer, &m_UnloadTimer}) {
+    m_PreviewTimer->setObjectName(QStringLiteral("PreviewTimer"));
+    m_UnloadTimer->setObjectName(QStringLiteral("UnloadTimer"));
+    for (QTimer* timer : {m_PreviewTimer, m_UnloadTimer}) {
         timer->setInterval(150);
         timer->setSingleShot(true);
     }
-    connect(&m_PreviewTimer, &QTimer::timeout, this, &TWKPLUGIN::PreviewTimer_Timer);
-    connect(&m_UnloadTimer, &QTimer::timeout, this, &TWKPLUGIN::UnloadTimer_Timer);
+    connect(m_PreviewTimer, &QTimer::timeout, this, &TWKPLUGIN::PreviewTimer_Timer);
+    connect(m_UnloadTimer, &QTimer::timeout, this, &TWKPLUGIN::UnloadTimer_Timer);
 
     connect(m_ui->Combo1, &ButtonList::entrySelected, this, &TWKPLUGIN::Combo1_Click);
     for (int i = 0; i < 8; ++i)
@@ -84,6 +87,11 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     for (int i : PreviewFields) {
         connect(Command7(i), &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
         connect(Image1(i), &PreviewPicture::clicked, this, [this, i] { Image1_Click(i); });
+        auto* decoder = new PreviewDecoder(this);
+        connect(
+            decoder, &PreviewDecoder::decoded, this,
+            [this, i](const QString& path, const QImage& image) { showPreview(i, path, image); });
+        m_decoders[previewSlot(i)] = decoder;
     }
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &TWKPLUGIN::Command4_Click);
@@ -113,22 +121,27 @@ TWKPLUGIN::~TWKPLUGIN() = default;
 
 QLineEdit* TWKPLUGIN::Text1(int Index) const
 {
-    return findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(Index));
+    return m_Text1.at(static_cast<std::size_t>(Index));
+}
+
+std::size_t TWKPLUGIN::previewSlot(int Index)
+{
+    return Index == 7 ? 3 : static_cast<std::size_t>(Index);
 }
 
 QPushButton* TWKPLUGIN::Command7(int Index) const
 {
-    return findChild<QPushButton*>(QStringLiteral("Command7_%1").arg(Index));
+    return m_Command7.at(previewSlot(Index));
 }
 
 PreviewPicture* TWKPLUGIN::Image1(int Index) const
 {
-    return findChild<PreviewPicture*>(QStringLiteral("Image1_%1").arg(Index));
+    return m_Image1.at(previewSlot(Index));
 }
 
 QLabel* TWKPLUGIN::Label9(int Index) const
 {
-    return findChild<QLabel*>(QStringLiteral("Label9_%1").arg(Index));
+    return m_Label9.at(previewSlot(Index));
 }
 
 QString TWKPLUGIN::exchangeText(Exchange field) const
@@ -252,8 +265,8 @@ void TWKPLUGIN::closeEvent(QCloseEvent* event)
         setExchange(Exchange::SCRIPT, QString());
         setExchange(Exchange::SCRIPTTYPE, QString());
     }
-    m_PreviewTimer.stop();
-    m_UnloadTimer.stop();
+    m_PreviewTimer->stop();
+    m_UnloadTimer->stop();
     event->accept();
     emit closed();
 }
@@ -562,16 +575,19 @@ void TWKPLUGIN::Command7_Click(int Index)
 
 void TWKPLUGIN::refreshPreview(int Index)
 {
+    m_decoders[previewSlot(Index)]->decode(Text1(Index)->text());
+}
+
+void TWKPLUGIN::showPreview(int Index, const QString& path, const QImage& image)
+{
     PreviewPicture* picture = Image1(Index);
-    const QString path = Text1(Index)->text();
-    QImage image = loadPicture(path);
     if (image.isNull()) {
         picture->clear();
         Label9(Index)->setVisible(!path.isEmpty());
         return;
     }
     picture->resize(image.size());
-    picture->setPixmap(QPixmap::fromImage(std::move(image)));
+    picture->setPixmap(QPixmap::fromImage(image));
     Label9(Index)->setVisible(false);
 }
 
@@ -597,12 +613,12 @@ void TWKPLUGIN::Command1_Click()
     m_ScriptInserted = true;
     setExchange(Exchange::SCRIPTTYPE, scriptTitle(m_clock()));
     MakeScript(false);
-    m_UnloadTimer.start();
+    m_UnloadTimer->start();
 }
 
 void TWKPLUGIN::UnloadTimer_Timer()
 {
-    m_UnloadTimer.stop();
+    m_UnloadTimer->stop();
     close();
 }
 
@@ -611,12 +627,12 @@ void TWKPLUGIN::Command2_Click()
     storeSelectedButton();
     MakeScript(true);
     QCoreApplication::processEvents();
-    m_PreviewTimer.start();
+    m_PreviewTimer->start();
 }
 
 void TWKPLUGIN::PreviewTimer_Timer()
 {
-    m_PreviewTimer.stop();
+    m_PreviewTimer->stop();
     setExchange(Exchange::PREVIEW, QStringLiteral("PREVIEW"));
     setExchange(Exchange::PREVIEW, QString());
 }
@@ -625,12 +641,14 @@ void TWKPLUGIN::PreviewTimer_Timer()
 
 void TWKPLUGIN::Image1_Click(int Index)
 {
+    // The viewer shows what the field names now, not a picture still on its way.
+    m_decoders[previewSlot(Index)]->finish();
     const QPixmap picture = Image1(Index)->pixmap();
     if (picture.isNull() || Label9(Index)->isVisible())
         return;
     if (m_viewer)
         m_viewer->close();
-    m_viewer = openFullScreenViewer(picture, screen());
+    m_viewer = openFullScreenViewer(picture, this);
 }
 
 void TWKPLUGIN::Command8_Click()

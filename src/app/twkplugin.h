@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -17,8 +16,10 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class DirBrowser;
 class FullScreenViewer;
+class PreviewDecoder;
 class PreviewPicture;
 
 namespace Ui {
@@ -105,6 +106,8 @@ private:
     void Command7_Click(int Index);
     void AutoImage_Click();
     void refreshPreview(int Index);
+    void showPreview(int Index, const QString& path, const QImage& image);
+    [[nodiscard]] static std::size_t previewSlot(int Index);
 
     // Delivering the page, and closing.
     void Command1_Click();
@@ -130,6 +133,14 @@ private:
     std::int16_t m_FixedWidth = 0;
     float m_FixedHeight = 0;
     std::array<QString, 3> m_exchange;
-    QTimer m_PreviewTimer;
-    QTimer m_UnloadTimer;
+    QTimer* m_PreviewTimer;
+    QTimer* m_UnloadTimer;
+    // The controls of the form, gathered once: the eight edit fields, and the
+    // chooser, preview, failure label and decoder of each preview field, in
+    // the order of PreviewFields.
+    std::array<QLineEdit*, 8> m_Text1;
+    std::array<QPushButton*, 4> m_Command7;
+    std::array<PreviewPicture*, 4> m_Image1;
+    std::array<QLabel*, 4> m_Label9;
+    std::array<PreviewDecoder*, 4> m_decoders{};
 };

@@ -3,9 +3,9 @@
 
 #include <QLabel>
 
-// A picture box of the demo: reports every pointer move (mouse tracking is
-// on, and while it holds the capture the moves outside it too) and every
-// released button, with positions in its own pixels.
+// A picture box of the demo: reports the pointer coming onto it, every move
+// over it (mouse tracking is on) and its going, and every released button,
+// with positions in its own pixels.
 class DemoBox final : public QLabel {
     Q_OBJECT
 public:
@@ -13,9 +13,12 @@ public:
 
 signals:
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF position);
+    void mouseLeft();
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position);
 
 protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

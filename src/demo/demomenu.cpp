@@ -57,6 +57,7 @@ DemoMenu::DemoMenu(Dialogs& dialogs, QWidget* mainWindow)
       m_ui(std::make_unique<Ui::Form3>()), m_dialogs(dialogs)
 {
     m_ui->setupUi(this);
+    m_Picture1 = {m_ui->Picture1_0, m_ui->Picture1_1, m_ui->Picture1_2};
     setFont(formFont());
     setFixedSize(size());
     m_Shape1.fill(Qt::black);
@@ -71,6 +72,8 @@ DemoMenu::DemoMenu(Dialogs& dialogs, QWidget* mainWindow)
                 [this, i](Qt::MouseButtons b, Qt::KeyboardModifiers s, QPointF p) {
                     Picture1_MouseMove(i, b, s, p.x(), p.y());
                 });
+        connect(Picture1(i), &DemoBox::mouseLeft, this,
+                [this, i] { Picture1_MouseMove(i, Qt::NoButton, Qt::NoModifier, -1, -1); });
         connect(Picture1(i), &DemoBox::mouseReleased, this,
                 [this, i](Qt::MouseButton b, Qt::KeyboardModifiers s, QPointF p) {
                     Picture1_MouseUp(i, b, s, p.x(), p.y());
@@ -84,7 +87,7 @@ DemoMenu::~DemoMenu() = default;
 
 DemoBox* DemoMenu::Picture1(int Index) const
 {
-    return std::array{m_ui->Picture1_0, m_ui->Picture1_1, m_ui->Picture1_2}[Index];
+    return m_Picture1.at(static_cast<std::size_t>(Index));
 }
 
 void DemoMenu::Form_Load()
@@ -125,7 +128,6 @@ void DemoMenu::lighten(int Index)
         {"contact_over", "contact_description", {8, 4, 5}, {3, 6}, {3, 6}, {2, 4}},
     };
     const Lighting& lit = Buttons[Index];
-    Picture1(Index)->grabMouse();
     Picture1(Index)->setPixmap(picture(lit.over));
     Picture1(2)->setPixmap(picture(lit.description));
     for (int m : lit.yellow)
@@ -140,7 +142,6 @@ void DemoMenu::lighten(int Index)
 
 void DemoMenu::darken(int Index)
 {
-    Picture1(Index)->releaseMouse();
     Picture1(Index)->setPixmap(picture(Index == 0 ? "about_out" : "contact_out"));
     Picture1(2)->setPixmap(picture("default_description"));
     m_Shape1.fill(Qt::black);
@@ -155,11 +156,13 @@ void DemoMenu::Picture1_MouseUp(int Index, Qt::MouseButton, Qt::KeyboardModifier
     const QString text = Index == 0   ? QStringLiteral("You clicked on \"About\"")
                          : Index == 1 ? QStringLiteral("You clicked on \"Contact\"")
                                       : QStringLiteral("This image has no URL !");
-    // The message box takes the pointer: a box keeping the capture would
-    // swallow the clicks meant for its OK button.
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
-    m_dialogs.messageBox(this, text, AppTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    {
+        // The message box coming up under the pointer is no move off the box:
+        // a lit button stays lit behind it.
+        const QSignalBlocker quiet(Picture1(Index));
+        m_dialogs.messageBox(this, text, AppTitle, Dialogs::Icon::Information,
+                             Dialogs::Buttons::Ok);
+    }
     Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, -1, -1);
 }
 

@@ -28,8 +28,8 @@ public:
     [[nodiscard]] QColor markerOutline(int Index) const { return m_Shape1[Index]; }
     [[nodiscard]] bool connectorVisible(int Index) const { return m_Line1[Index]; }
 
-    // The pointer moved over box `Index` (or anywhere, while it holds the
-    // capture) to (X, Y) in the box's own pixels.
+    // The pointer moved over box `Index` to (X, Y) in the box's own pixels;
+    // its leaving the box comes as a move to (-1, -1).
     void Picture1_MouseMove(int Index, Qt::MouseButtons Button, Qt::KeyboardModifiers Shift,
                             double X, double Y);
     void Picture1_MouseUp(int Index, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, double X,
@@ -45,6 +45,7 @@ private:
 
     std::unique_ptr<Ui::Form3> m_ui;
     Dialogs& m_dialogs;
+    std::array<DemoBox*, 3> m_Picture1;
     std::array<QColor, Markers> m_Shape1;
     std::array<bool, Connectors> m_Line1{};
 };

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fullscreenviewer.h"
 
-#include "setontop.h"
-
 #include <QLabel>
-#include <QScreen>
 
 #include <cmath>
 
-FullScreenViewer::FullScreenViewer(const QPixmap& picture)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Image1(new QLabel(this))
+FullScreenViewer::FullScreenViewer(const QPixmap& picture, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_Image1(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -32,6 +29,16 @@ void FullScreenViewer::keyPressEvent(QKeyEvent*)
     Form_KeyDown();
 }
 
+void FullScreenViewer::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Centred in floating point; a picture larger than the screen gets
+    // negative offsets and is cut off evenly.
+    const double left = width() / 2.0 - m_Image1->width() / 2.0;
+    const double top = height() / 2.0 - m_Image1->height() / 2.0;
+    m_Image1->move(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)));
+}
+
 void FullScreenViewer::Form_Click()
 {
     close();
@@ -42,19 +49,11 @@ void FullScreenViewer::Form_KeyDown()
     close();
 }
 
-FullScreenViewer* openFullScreenViewer(const QPixmap& picture, QScreen* screen)
+FullScreenViewer* openFullScreenViewer(const QPixmap& picture, QWidget* owner)
 {
-    auto* viewer = new FullScreenViewer(picture);
-    const QRect area = screen->geometry();
-    viewer->setScreen(screen);
-    viewer->setGeometry(area);
-    // Centred in floating point; a picture larger than the screen gets
-    // negative offsets and is cut off evenly.
-    const double left = area.width() / 2.0 - picture.width() / 2.0;
-    const double top = area.height() / 2.0 - picture.height() / 2.0;
-    viewer->Image1()->move(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)));
-    viewer->show();
-    SetOnTop(viewer, true);
+    auto* viewer = new FullScreenViewer(picture, owner);
+    viewer->setScreen(owner->screen());
+    viewer->showFullScreen();
     viewer->activateWindow();
     return viewer;
 }

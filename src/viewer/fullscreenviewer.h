@@ -5,18 +5,20 @@
 
 class QLabel;
 
-// Form1: one picture at its natural size, centred on a black window that
-// covers the screen. Any click or key closes and destroys it.
+// Form1: one picture at its natural size, centred on black, in the window's
+// own full-screen state. Any click or key closes and destroys it.
 class FullScreenViewer final : public QWidget {
     Q_OBJECT
 public:
-    explicit FullScreenViewer(const QPixmap& picture);
+    // A window of its own, owned by `owner`: it goes when the owner goes.
+    FullScreenViewer(const QPixmap& picture, QWidget* owner);
 
     [[nodiscard]] QLabel* Image1() const { return m_Image1; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Form_Click();
@@ -25,6 +27,6 @@ private:
     QLabel* m_Image1;
 };
 
-// Opens the viewer for `picture` over the whole of `screen`, above every
-// other window.
-FullScreenViewer* openFullScreenViewer(const QPixmap& picture, QScreen* screen);
+// Opens the viewer for `picture`, owned by `owner`, full screen on the
+// owner's screen.
+FullScreenViewer* openFullScreenViewer(const QPixmap& picture, QWidget* owner);

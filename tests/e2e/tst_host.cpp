@@ -22,12 +22,18 @@ QString xdotool(const QStringList& arguments)
     return QString::fromUtf8(runProgram("xdotool", arguments).out).trimmed();
 }
 
+QStringList visibleWindows(const QString& title, bool wait = false)
+{
+    return xdotool(QStringList{"search"} + (wait ? QStringList{"--sync"} : QStringList()) +
+                   QStringList{"--onlyvisible", "--name",
+                               '^' + QRegularExpression::escape(title) + '$'})
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
 // The first visible X window of this exact title, given the focus.
 QString focusWindow(const QString& title)
 {
-    const QString id = xdotool({"search", "--sync", "--onlyvisible", "--name",
-                                '^' + QRegularExpression::escape(title) + '$'})
-                           .section(u'\n', 0, 0);
+    const QString id = visibleWindows(title, true).value(0);
     xdotool({"windowfocus", "--sync", id});
     return id;
 }
@@ -86,9 +92,9 @@ private slots:
     {
         startWithAButton(
             {"--preview-dir", m_dir.filePath("preview"), "--output-dir", m_dir.filePath("pages")});
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 1; i <= 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
-            QTest::qWait(400);
+            QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), i, 10000);
         }
         click(5 + 125, 277 + 9); // the "Url:" field
         xdotool({"type", "--delay", "30", "index.htm"});
@@ -98,8 +104,7 @@ private slots:
         QVERIFY(m_host.waitForFinished(10000));
         QCOMPARE(m_host.exitCode(), 0);
 
-        const QString log = QString::fromUtf8(m_host.readAllStandardError());
-        QCOMPARE(log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size(), 2);
+        QCOMPARE(previewsWritten(), 2);
         ButtonSet set;
         set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
         QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
@@ -118,12 +123,13 @@ private slots:
     {
         startWithAButton({"-o", m_dir.filePath("none.html")});
         click(7 + 45, 421 + 11); // "Instant preview"
-        QTest::qWait(400);
+        QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), 1, 10000);
         click(451 + 32, 421 + 11);                         // "Close"
         for (int question = 0; question < 2; ++question) { // Close's own, then the closing's
-            QVERIFY(!focusWindow("TWKPLUGIN").isEmpty());
+            const QString box = focusWindow("TWKPLUGIN");
+            QVERIFY(!box.isEmpty());
             xdotool({"key", "Return"});
-            QTest::qWait(300);
+            QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows("TWKPLUGIN").contains(box), 10000);
         }
         QTRY_VERIFY_WITH_TIMEOUT(m_host.state() == QProcess::NotRunning, 10000);
         QCOMPARE(m_host.exitCode(), 1);
@@ -166,6 +172,7 @@ private:
     // a button named "Home".
     void startWithAButton(const QStringList& arguments)
     {
+        m_log.clear();
         m_host.start(built("rollcraft"), QStringList{"host"} + arguments);
         m_window = focusWindow(Title);
         QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
@@ -182,8 +189,15 @@ private:
     }
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
     void click(int x, int y);
+    // The preview pages the host has reported writing so far.
+    int previewsWritten()
+    {
+        m_log += QString::fromUtf8(m_host.readAllStandardError());
+        return int(m_log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size());
+    }
     QTemporaryDir m_dir;
     QProcess m_host;
+    QString m_log;
     QString m_window;
 };
 

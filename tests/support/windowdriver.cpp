@@ -3,6 +3,7 @@
 
 #include "buttonlist.h"
 #include "pagegenerator.h"
+#include "previewdecoder.h"
 #include "settings.h"
 
 #include <QtWidgets>
@@ -25,6 +26,12 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
     return on;
 }
 
+void waitUntil(const std::function<bool()>& done, const char* what)
+{
+    if (!QTest::qWaitFor(done, 10000))
+        QTest::qFail(what, __FILE__, __LINE__);
+}
+
 } // namespace
 
 // The wizard setting is written before the window reads it at start.
@@ -43,8 +50,9 @@ void WindowFixture::run(const QString& steps)
     // An action runs when the next action comes, so that the answers written
     // after it are prepared for the dialogs it shows.
     std::function<void()> pending = [] {};
-    const auto act = [&pending](std::function<void()> action) {
+    const auto act = [this, &pending](std::function<void()> action) {
         pending();
+        settle();
         pending = std::move(action);
     };
     const auto click = [this](const QString& name) {
@@ -102,12 +110,31 @@ void WindowFixture::run(const QString& steps)
         } else if (verb == "close") {
             act([this] { window.close(); });
         } else if (verb == "wait") {
-            act([] { QTest::qWait(400); });
+            act([this] {
+                waitUntil(
+                    [this] {
+                        return !control<QTimer>("PreviewTimer")->isActive() &&
+                               !control<QTimer>("UnloadTimer")->isActive();
+                    },
+                    "the timers did not run");
+            });
         } else {
             QTest::qFail(qPrintable("unknown step: " + step), __FILE__, __LINE__);
         }
     }
     pending();
+    settle();
+}
+
+void WindowFixture::settle() const
+{
+    const QList<PreviewDecoder*> decoders = window.findChildren<PreviewDecoder*>();
+    waitUntil(
+        [&decoders] {
+            return std::none_of(decoders.begin(), decoders.end(),
+                                [](const PreviewDecoder* d) { return d->pending(); });
+        },
+        "a preview was not decoded");
 }
 
 QString WindowFixture::probe(const QString& what) const

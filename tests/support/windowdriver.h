@@ -25,12 +25,14 @@ struct WindowFixture {
     // name), "pick N" (in the list), "down" (the arrow key in the list),
     // "type N TEXT" (into field N), "click BUTTON", "menu MENU ITEM" (picked
     // if enabled when the menu opens), "show", "close" (the close box),
-    // "wait" (past the timers); answers: "ok", "cancel", "yes", "no" (a
+    // "wait" (till the timers have run); answers: "ok", "cancel", "yes", "no" (a
     // message box), "input TEXT", "file PATH" (an image chooser), "folder
     // DIR", and "open FILE", "save FILE", which also run the command. DIR and
     // FILE are under `folder`; none cancels the dialog, "!" makes it fail.
-    // Answers may follow the action they answer.
+    // Answers may follow the action they answer. Each action ends when the
+    // previews show what their fields name.
     void run(const QString& steps);
+    void settle() const;
     // What a test looks at, by name: "state" ("A,[B] 1 unsaved": the list,
     // the selected entry in brackets, the current index, whether saved), a
     // record's index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|
