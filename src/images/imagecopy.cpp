@@ -102,15 +102,19 @@ public:
             if (m_fd >= 0 || errno != EEXIST)
                 break;
         }
-        if (m_fd >= 0)
+        m_created = m_fd >= 0;
+        if (m_created)
             s_temporary.store(m_path.constData());
     }
     ~Temporary()
     {
         if (m_fd >= 0)
             ::close(m_fd);
+        if (!m_created)
+            return;
         const char* mine = m_path.constData();
-        if (s_temporary.compare_exchange_strong(mine, nullptr) && !m_renamed)
+        s_temporary.compare_exchange_strong(mine, nullptr);
+        if (!m_renamed)
             ::unlink(m_path.constData());
     }
     Temporary(const Temporary&) = delete;
@@ -140,6 +144,7 @@ public:
 private:
     QByteArray m_path;
     int m_fd = -1;
+    bool m_created = false;
     bool m_renamed = false;
 };
 

@@ -133,4 +133,5 @@ void QtDialogs::endProgress()
 {
     if (m_progress)
         m_progress->close();
+    m_progress = nullptr; // the next run gets a dialog of its own
 }
