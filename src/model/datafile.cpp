@@ -48,7 +48,12 @@ using Decoder = QString (*)(QByteArrayView);
 
 QString decodeUtf8(QByteArrayView bytes)
 {
-    return QString::fromUtf8(bytes);
+    // fromUtf8 drops a byte-order mark that starts its input; inside the file
+    // it is a character of the line.
+    QString text;
+    for (; startsWithUtf8Mark(bytes); bytes = bytes.sliced(3))
+        text += QChar(0xFEFF);
+    return text + QString::fromUtf8(bytes);
 }
 
 QString valueOf(QByteArrayView line, Decoder decode)

@@ -109,6 +109,8 @@ private slots:
         row("an emoji", utf8(QStringList{"[COMMON]", "#"} + block("😀")), "ok default= 😀=");
         row("a mark with Windows-1252 bytes after it", Mark + "[COMMON]\r\nd\xE9j\xE0\r\n",
             "ok default=d\uFFFDj\uFFFD", utf8({"[COMMON]", "d\uFFFDj\uFFFD"}));
+        row("a mark starting a line is text", Mark + "[COMMON]\r\n" + Mark + "#\r\n",
+            "ok default=\uFEFF#");
         row("a mark on text that fits", utf8({"[COMMON]", "déjà"}), "ok default=déjà",
             rk2({"[COMMON]", "déjà"}));
     }
