@@ -167,6 +167,21 @@ private slots:
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
+    // A log that cannot be written (a folder in its place) is not pointed at:
+    // the message lists the failures instead.
+    void copyWithoutALog()
+    {
+        freshDestination();
+        QVERIFY(QDir().mkpath(errorLogFile()));
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
+        QDir(errorLogFile()).removeRecursively();
+        QCOMPARE(f().probe("dialog"),
+                 "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
+                     "\" could not be written. The failed copies:\r\nmissing.gif -> "
+                     "dst/missing.gif: the "
+                     "source: No such file or directory|TWKPLUGIN|exclamation|ok");
+    }
+
     // The copying runs off the window's thread: while an image takes its time
     // (here until the window has taken a key), the window goes on with its
     // events. Copied on the window's thread, the wait would run out first.
