@@ -30,6 +30,7 @@ diff <("$bin/rollcraft" render "$docs/examples/menu.rk2") \
 # ...and names pictures the package holds (moved under the scratch root here).
 sed "s|/usr/share/|$root/usr/share/|" "$docs/examples/menu.rk2" >"$root/menu.rk2"
 "$bin/rollcraft" check "$root/menu.rk2" >/dev/null
+"$bin/rollcraft" --version | grep -qx "rollcraft (Rollcraft II) [0-9.]*"
 # Without -startplugin the plug-in does nothing at all.
 [ -z "$("$bin/rollcraft2" 2>&1)" ]
 [ -z "$("$bin/rollcraft2" -StartPlugin 2>&1)" ]
@@ -38,7 +39,7 @@ sed "s|/usr/share/|$root/usr/share/|" "$docs/examples/menu.rk2" >"$root/menu.rk2
 PATH="$bin:$PATH" bash -c 'source /usr/share/bash-completion/bash_completion && source "$1"
     COMP_WORDS=(rollcraft "") COMP_CWORD=1 COMP_LINE="rollcraft " COMP_POINT=10
     _rollcraft rollcraft "" rollcraft
-    [ "${COMPREPLY[*]}" = "host render check copy-images --help" ]' \
+    [ "${COMPREPLY[*]}" = "host render check copy-images --help --version" ]' \
     - "$root/usr/share/bash-completion/completions/rollcraft"
 
 # With it, it takes its name on the bus; each property it publishes there is

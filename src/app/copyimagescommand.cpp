@@ -7,8 +7,11 @@
 #include "imagecopy.h"
 #include "twkplugin.h"
 
+#include <QEventLoop>
 #include <QLineEdit>
-#include <QSaveFile>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -63,6 +66,37 @@ private:
     bool m_progressShown = false;
 };
 
+// Runs the questions on the window's thread for the copy's thread, which
+// waits for each answer: the questions come in the same order as ever.
+class AskedOnWindowThread final : public CopyQuestions {
+public:
+    AskedOnWindowThread(QObject* window, CopyQuestions& questions)
+        : m_window(window), m_questions(questions)
+    {}
+
+    Answer overwrite(const QString& target) override
+    {
+        Answer answer = Answer::Cancel;
+        QMetaObject::invokeMethod(
+            m_window, [&] { answer = m_questions.overwrite(target); },
+            Qt::BlockingQueuedConnection);
+        return answer;
+    }
+
+    bool progress(int done, int total) override
+    {
+        bool goOn = false;
+        QMetaObject::invokeMethod(
+            m_window, [&] { goOn = m_questions.progress(done, total); },
+            Qt::BlockingQueuedConnection);
+        return goOn;
+    }
+
+private:
+    QObject* m_window;
+    CopyQuestions& m_questions;
+};
+
 } // namespace
 
 void TWKPLUGIN::CopyImagesToPath_Click()
@@ -72,6 +106,8 @@ void TWKPLUGIN::CopyImagesToPath_Click()
 
 void TWKPLUGIN::CopyImages()
 {
+    if (m_copying)
+        return;
     const QString chosen =
         m_DirBrowser1->BrowseForFolder(this, QStringLiteral("Destination folder:"));
     if (chosen.isEmpty())
@@ -83,23 +119,36 @@ void TWKPLUGIN::CopyImages()
     if (existing == Dialogs::Answer::Cancel)
         return;
 
+    // The copying runs on a thread of its own while this one goes on painting
+    // and answering; only the questions and the progress come back here.
     CopyRun run;
     {
         WindowCopyQuestions questions(this, m_dialogs, m_clock);
-        run = copyImages(imagesToCopy(m_set, Text1(7)->text()), folder,
-                         existing == Dialogs::Answer::Yes ? ExistingImages::Replace
-                                                          : ExistingImages::Ask,
-                         questions);
+        AskedOnWindowThread relay(this, questions);
+        const QList<ImageToCopy> images = imagesToCopy(m_set, Text1(7)->text());
+        const ExistingImages mode =
+            existing == Dialogs::Answer::Yes ? ExistingImages::Replace : ExistingImages::Ask;
+        const std::unique_ptr<QThread> worker(QThread::create(
+            [&, copier = m_fileCopier] { run = copyImages(images, folder, mode, relay, copier); }));
+        QEventLoop loop;
+        connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        m_copying = true;
+        worker->start();
+        loop.exec();
+        worker->wait();
+        m_copying = false;
     }
     if (run.cancelled || run.failures.isEmpty())
         return;
-    // A log that cannot be written is not reported: the message still says
-    // where it should be.
     const QString log = errorLogPath();
-    static_cast<void>(saveFileAtomically(log, errorLog(run.failures, m_clock().date())));
-    m_dialogs.messageBox(this,
-                         QStringLiteral("ERROR! One or more images could not be copied !\r\n"
-                                        "For further details, please see \"%1\"")
-                             .arg(log),
-                         AppTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    QString text = QStringLiteral("ERROR! One or more images could not be copied !\r\n");
+    if (saveFileAtomically(log, errorLog(run.failures, m_clock().date()))) {
+        text += QStringLiteral("For further details, please see \"%1\"").arg(log);
+    } else {
+        // The failures are then said here, or nowhere.
+        text += QStringLiteral("The log \"%1\" could not be written. The failed copies:").arg(log);
+        for (const CopyFailure& failure : run.failures)
+            text += QStringLiteral("\r\n") + failureLine(failure);
+    }
+    m_dialogs.messageBox(this, text, AppTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
 }

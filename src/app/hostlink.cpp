@@ -43,8 +43,8 @@ private:
 
 } // namespace
 
-HostLink::HostLink(TWKPLUGIN& window, QObject* parent)
-    : QObject(parent), m_bus(QDBusConnection::sessionBus()),
+HostLink::HostLink(TWKPLUGIN& window)
+    : QObject(&window), m_bus(QDBusConnection::sessionBus()),
       m_busName(pluginBusName(QCoreApplication::applicationFilePath()))
 {
     if (!m_bus.isConnected())
@@ -55,11 +55,12 @@ HostLink::HostLink(TWKPLUGIN& window, QObject* parent)
                               QDBusConnection::ExportAdaptors))
         return;
     connect(&window, &TWKPLUGIN::exchangeChanged, this, &HostLink::publish);
-    // A second instance waits in the queue until the first one ends.
+    // Owned at once or not at all: a plug-in waiting in the queue would show
+    // a window whose page no host receives.
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
-        m_bus.interface()->registerService(m_busName, QDBusConnectionInterface::QueueService,
+        m_bus.interface()->registerService(m_busName, QDBusConnectionInterface::DontQueueService,
                                            QDBusConnectionInterface::DontAllowReplacement);
-    m_linked = reply.isValid();
+    m_linked = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 
 HostLink::~HostLink()

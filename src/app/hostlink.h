@@ -11,14 +11,17 @@ class TWKPLUGIN;
 // /PLUGIN, interface org.tarnwick.Plugin, read-only properties SCRIPT,
 // SCRIPTTYPE and PREVIEW, and one PropertiesChanged signal per change, in
 // the order the window makes them. The link accepts nothing that changes
-// anything. Without a session bus the window works on, unlinked.
+// anything. The window is its parent: the link never outlives it.
 class HostLink : public QObject {
     Q_OBJECT
 public:
-    explicit HostLink(TWKPLUGIN& window, QObject* parent = nullptr);
+    explicit HostLink(TWKPLUGIN& window);
     ~HostLink() override;
 
+    // Whether it owns the plug-in's bus name: false without a session bus, or
+    // when another program holds the name.
     [[nodiscard]] bool isLinked() const { return m_linked; }
+    [[nodiscard]] QString busName() const { return m_busName; }
 
 private:
     void publish(const QString& item, const QString& value);

@@ -4,6 +4,7 @@
 #include "twkplugin.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <cstring>
 
 int main(int argc, char* argv[])
@@ -17,7 +18,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Rollcraft II"));
     QtDialogs dialogs;
     TWKPLUGIN window(dialogs);
-    HostLink link(window);
+    const auto* link = new HostLink(window);
+    // Unlinked, its page would reach nobody: end before the window opens.
+    if (!link->isLinked()) {
+        std::fprintf(stderr,
+                     "rollcraft2: cannot own the bus name %s on the session bus (no session "
+                     "bus, or another plug-in holds it); not starting\n",
+                     qPrintable(link->busName()));
+        return 2;
+    }
     QObject::connect(&window, &TWKPLUGIN::closed, &app, &QCoreApplication::quit);
     window.show();
     return QApplication::exec();

@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
@@ -257,7 +258,8 @@ void TWKPLUGIN::Exit_Click()
 
 void TWKPLUGIN::closeEvent(QCloseEvent* event)
 {
-    if (!TestSaved()) {
+    // The copy's thread works for this window: it closes when the copy ends.
+    if (m_copying || !TestSaved()) {
         event->ignore();
         return;
     }
@@ -508,6 +510,7 @@ void TWKPLUGIN::OpenButtons(const QString& FilePath)
         m_ui->Combo1->appendEntry(read.buttons[n].Name);
         m_set.Buttons[n] = read.buttons[n];
     }
+    m_readIncompletely = read.ok ? QString() : FilePath;
     if (!read.ok) {
         showError(QStringLiteral("ERROR! Unable to open file."));
         return;
@@ -533,8 +536,21 @@ void TWKPLUGIN::SaveData_Click()
         return;
     }
     m_set.DataFileName = choice.path;
-    if (SaveButtons(choice.path))
+    // The set holds only what was read before the error: what followed stays
+    // in the earlier file, kept beside the new one.
+    if (choice.path == m_readIncompletely && QFile::exists(choice.path)) {
+        const QString backup = choice.path + u'~';
+        QFile::remove(backup);
+        if (!QFile::copy(choice.path, backup)) {
+            showError(QStringLiteral("ERROR! Unable to save file."));
+            return;
+        }
+    }
+    if (SaveButtons(choice.path)) {
         m_set.Saved = true;
+        if (choice.path == m_readIncompletely)
+            m_readIncompletely.clear();
+    }
 }
 
 bool TWKPLUGIN::SaveButtons(const QString& FilePath)

@@ -3,6 +3,7 @@
 
 #include "buttonset.h"
 #include "dialogs.h"
+#include "imagecopy.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -40,6 +41,10 @@ public:
     explicit TWKPLUGIN(Dialogs& dialogs, Clock clock = &QDateTime::currentDateTime,
                        QWidget* parent = nullptr);
     ~TWKPLUGIN() override;
+
+    // What "Copy images to path..." copies each image with, off the
+    // user-interface thread; a test puts a slow one in.
+    void setFileCopier(FileCopier copier) { m_fileCopier = std::move(copier); }
 
     [[nodiscard]] const ButtonSet& buttonSet() const { return m_set; }
     [[nodiscard]] bool scriptInserted() const { return m_ScriptInserted; }
@@ -126,6 +131,10 @@ private:
     std::unique_ptr<Ui::TWKPLUGIN> m_ui;
     Dialogs& m_dialogs;
     Clock m_clock;
+    FileCopier m_fileCopier = copyImageFile;
+    bool m_copying = false;
+    // The data file the last open stopped reading with an error, if any.
+    QString m_readIncompletely;
     DirBrowser* m_DirBrowser1 = nullptr;
     QPointer<FullScreenViewer> m_viewer;
     ButtonSet m_set;

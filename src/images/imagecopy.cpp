@@ -6,12 +6,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+
+#include <atomic>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 QList<ImageToCopy> imagesToCopy(const ButtonSet& set, const QString& defaultDescriptionField)
 {
@@ -40,9 +44,36 @@ QString destinationFolder(const QString& chosen)
 
 namespace {
 
-CopyFailure failure(const QString& source, int code)
+// The temporary file of the copy in progress, for removeCopyTemporary().
+std::atomic<const char*> s_temporary{nullptr};
+static_assert(std::atomic<const char*>::is_always_lock_free);
+
+QString describe(int code)
 {
-    return {source, QString::fromLocal8Bit(std::strerror(code)), code};
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+CopyFailure sourceFailure(const QString& source, int code)
+{
+    return {source, describe(code), code, {}, false};
+}
+
+CopyFailure destinationFailure(const QString& source, const QString& target, int code)
+{
+    return {source, describe(code), code, target, true};
+}
+
+// A source that is no regular file is never read: a FIFO would wait for a
+// writer, a device such as /dev/zero would never end.
+CopyFailure notARegularFile(const QString& source, mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return sourceFailure(source, EISDIR);
+    const char* kind = S_ISFIFO(mode)                   ? "a FIFO"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                       : S_ISSOCK(mode)                 ? "a socket"
+                                                        : "something else";
+    return {source, QStringLiteral("Not a regular file (%1)").arg(QLatin1String(kind)), EINVAL, {}};
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -55,38 +86,104 @@ struct Descriptor {
     }
 };
 
+// A new file beside the target, named after it, that takes the copy. Unless
+// it was renamed over the target, it is removed when this goes out of scope.
+class Temporary {
+public:
+    explicit Temporary(const QByteArray& target)
+    {
+        const qsizetype slash = target.lastIndexOf('/');
+        const QByteArray folder = target.left(slash + 1);
+        const QByteArray name = target.mid(slash + 1);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_path = folder + '.' + name + '.' +
+                     QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part";
+            m_fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd >= 0 || errno != EEXIST)
+                break;
+        }
+        m_created = m_fd >= 0;
+        if (m_created)
+            s_temporary.store(m_path.constData());
+    }
+    ~Temporary()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_created)
+            return;
+        const char* mine = m_path.constData();
+        s_temporary.compare_exchange_strong(mine, nullptr);
+        if (!m_renamed)
+            ::unlink(m_path.constData());
+    }
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+
+    [[nodiscard]] int fd() const { return m_fd; }
+
+    // Flushes the copy to the disk and closes it; errno tells why not.
+    [[nodiscard]] bool finish()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        const bool synced = ::fsync(fd) == 0;
+        const int code = errno;
+        const bool closed = ::close(fd) == 0;
+        if (!synced)
+            errno = code;
+        return synced && closed;
+    }
+
+    // Puts the finished copy in the target's place in one step.
+    [[nodiscard]] bool renameOver(const QByteArray& target)
+    {
+        m_renamed = ::rename(m_path.constData(), target.constData()) == 0;
+        return m_renamed;
+    }
+
+private:
+    QByteArray m_path;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_renamed = false;
+};
+
+enum class Side { None, Source, Destination };
+
 // The kernel copies without the bytes passing through the program where it
-// can; otherwise plain reads and writes.
-bool copyContents(int from, int to)
+// can; otherwise plain reads and writes. Says which side failed, errno why.
+Side copyContents(int from, int to)
 {
     for (;;) {
         const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
         if (n == 0)
-            return true;
+            return Side::None;
         if (n > 0)
             continue;
         if (errno == EINTR)
             continue;
+        if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)
+            return Side::Destination;
         if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
-            return false;
+            return Side::Source;
         break;
     }
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(from, buffer, sizeof buffer);
         if (n == 0)
-            return true;
+            return Side::None;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return Side::Source;
         }
         for (ssize_t written = 0; written < n;) {
             const ssize_t w = ::write(to, buffer + written, static_cast<size_t>(n - written));
             if (w < 0) {
                 if (errno == EINTR)
                     continue;
-                return false;
+                return Side::Destination;
             }
             written += w;
         }
@@ -95,33 +192,47 @@ bool copyContents(int from, int to)
 
 } // namespace
 
+void removeCopyTemporary() noexcept
+{
+    if (const char* path = s_temporary.exchange(nullptr))
+        ::unlink(path);
+}
+
 std::optional<CopyFailure> copyImageFile(const QString& source, const QString& target)
 {
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(target);
-    const Descriptor in{::open(from.constData(), O_RDONLY | O_CLOEXEC)};
+    // Non-blocking, so that opening a FIFO does not wait for a writer.
+    const Descriptor in{::open(from.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     if (in.fd < 0)
-        return failure(source, errno);
+        return sourceFailure(source, errno);
     struct stat sourceInfo {};
     if (::fstat(in.fd, &sourceInfo) != 0)
-        return failure(source, errno);
-    if (S_ISDIR(sourceInfo.st_mode))
-        return failure(source, EISDIR);
-    // Truncating the target first would empty a source that is the target.
+        return sourceFailure(source, errno);
+    if (!S_ISREG(sourceInfo.st_mode))
+        return notARegularFile(source, sourceInfo.st_mode);
     struct stat targetInfo {};
     if (::stat(to.constData(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
         targetInfo.st_ino == sourceInfo.st_ino)
         return std::nullopt;
-    const Descriptor out{::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)};
-    if (out.fd < 0)
-        return failure(source, errno);
-    if (!copyContents(in.fd, out.fd))
-        return failure(source, errno);
+    Temporary copy(to);
+    if (copy.fd() < 0)
+        return destinationFailure(source, target, errno);
+    switch (copyContents(in.fd, copy.fd())) {
+    case Side::Source:
+        return sourceFailure(source, errno);
+    case Side::Destination:
+        return destinationFailure(source, target, errno);
+    case Side::None:
+        break;
+    }
+    if (!copy.finish() || !copy.renameOver(to))
+        return destinationFailure(source, target, errno);
     return std::nullopt;
 }
 
 CopyRun copyImages(const QList<ImageToCopy>& images, const QString& folder, ExistingImages existing,
-                   CopyQuestions& questions)
+                   CopyQuestions& questions, const FileCopier& copy)
 {
     CopyRun run;
     const int total = static_cast<int>(images.size());
@@ -141,8 +252,9 @@ CopyRun copyImages(const QList<ImageToCopy>& images, const QString& folder, Exis
             if (answer == CopyQuestions::Answer::No)
                 continue;
         }
-        if (std::optional<CopyFailure> failed = copyImageFile(image.source, target)) {
+        if (std::optional<CopyFailure> failed = copy(image.source, target)) {
             failed->source = image.reportedAs;
+            failed->target = target;
             run.failures.append(*failed);
         } else {
             ++run.copied;
@@ -159,10 +271,21 @@ QByteArray errorLog(const QList<CopyFailure>& failures, QDate date)
                    date.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral("\r\n") +
                    separator + QStringLiteral("\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n") +
                    separator + QStringLiteral("\r\n");
-    for (const CopyFailure& f : failures)
-        text += f.source + QStringLiteral("\r\nError : ") + f.description +
-                QStringLiteral(" code: ") + QString::number(f.code) + QStringLiteral("\r\n");
-    return encodeWindows1252(text);
+    for (const CopyFailure& f : failures) {
+        text += f.source + QStringLiteral("\r\nError : ") + f.description;
+        if (f.atDestination)
+            text += QStringLiteral(" (destination ") + f.target + u')';
+        text += QStringLiteral(" code: ") + QString::number(f.code) + QStringLiteral("\r\n");
+    }
+    return encodeTextFile(text);
+}
+
+QString failureLine(const CopyFailure& failure)
+{
+    return failure.source + QStringLiteral(" -> ") + failure.target +
+           (failure.atDestination ? QStringLiteral(": the destination: ")
+                                  : QStringLiteral(": the source: ")) +
+           failure.description;
 }
 
 QString errorLogPath()

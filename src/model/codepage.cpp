@@ -12,15 +12,18 @@ constexpr std::array<char16_t, 32> HighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char encodeOne(char32_t c)
+constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
+
+// The byte for `c`, or -1 when the code page cannot hold it.
+int encodeOne(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
+        return c;
     for (std::size_t i = 0; i < HighControls.size(); ++i) {
         if (HighControls[i] == c)
-            return static_cast<char>(0x80 + i);
+            return static_cast<int>(0x80 + i);
     }
-    return '?';
+    return -1;
 }
 
 } // namespace
@@ -42,26 +45,31 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-void appendWindows1252(QByteArray& bytes, QStringView text)
+bool appendWindows1252(QByteArray& bytes, QStringView text)
 {
     const qsizetype start = bytes.size();
     bytes.resize(start + text.size());
     char* out = bytes.data() + start;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            *out++ = '?';
-            ++i;
-            continue;
+    for (const QChar c : text) {
+        const int b = encodeOne(c.unicode());
+        if (b < 0) {
+            bytes.truncate(start);
+            return false;
         }
-        *out++ = encodeOne(c.unicode());
+        *out++ = static_cast<char>(b);
     }
-    bytes.truncate(out - bytes.constData());
+    return true;
 }
 
-QByteArray encodeWindows1252(QStringView text)
+bool startsWithUtf8Mark(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView(Utf8Mark, 3));
+}
+
+QByteArray encodeTextFile(QStringView text)
 {
     QByteArray bytes;
-    appendWindows1252(bytes, text);
-    return bytes;
+    if (appendWindows1252(bytes, text))
+        return bytes;
+    return QByteArray(Utf8Mark, 3) + text.toUtf8();
 }

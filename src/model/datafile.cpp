@@ -44,9 +44,21 @@ private:
     int m_line = 0;
 };
 
-QString valueOf(QByteArrayView line)
+using Decoder = QString (*)(QByteArrayView);
+
+QString decodeUtf8(QByteArrayView bytes)
 {
-    return line == "#" ? QString() : decodeWindows1252(line);
+    // fromUtf8 drops a byte-order mark that starts its input; inside the file
+    // it is a character of the line.
+    QString text;
+    for (; startsWithUtf8Mark(bytes); bytes = bytes.sliced(3))
+        text += QChar(0xFEFF);
+    return text + QString::fromUtf8(bytes);
+}
+
+QString valueOf(QByteArrayView line, Decoder decode)
+{
+    return line == "#" ? QString() : decode(line);
 }
 
 // Section headers match in any case. Comparing the raw bytes in ASCII is the
@@ -94,14 +106,16 @@ DataFileReadResult readDataFile(QByteArrayView bytes)
     // A button takes at least nine line endings; reserving spares the list
     // from growing by copies.
     result.buttons.reserve(std::min<qsizetype>(MaxButtons, bytes.size() / 9));
-    LineReader reader(bytes);
+    const bool utf8 = startsWithUtf8Mark(bytes);
+    const Decoder decode = utf8 ? &decodeUtf8 : &decodeWindows1252;
+    LineReader reader(utf8 ? bytes.sliced(3) : bytes);
     QByteArrayView line;
 
     if (!reader.next(line) || !isHeader(line, "[COMMON]"))
         return stopped(std::move(result), 1, QStringLiteral("\"[COMMON]\""));
     if (!reader.next(line))
         return stopped(std::move(result), 2, QStringLiteral("the default description image"));
-    result.DefaultDescriptionImage = valueOf(line);
+    result.DefaultDescriptionImage = valueOf(line, decode);
     result.defaultDescriptionRead = true;
 
     while (!reader.atEnd()) {
@@ -117,13 +131,13 @@ DataFileReadResult readDataFile(QByteArrayView bytes)
             return stopped(std::move(result), header + 1,
                            QStringLiteral("the name of button %1").arg(number));
         ButtonRecord& button = result.buttons.emplace_back();
-        button.Name = decodeWindows1252(line);
+        button.Name = decode(line);
         for (const FieldSlot& slot : FileFields) {
             if (!reader.next(line))
                 return stopped(
                     std::move(result), reader.lineNumber() + 1,
                     QStringLiteral("%1 of button %2").arg(QLatin1String(slot.what)).arg(number));
-            button.*slot.field = valueOf(line);
+            button.*slot.field = valueOf(line, decode);
         }
     }
     result.ok = true;
@@ -149,18 +163,10 @@ DataFileReadResult readDataFileAt(const QString& path)
 
 QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
 {
-    // One UTF-16 unit never takes more than one byte, so this is enough room.
-    qsizetype room = 32 + defaultDescriptionImage.size();
-    for (const ButtonRecord& b : buttons) {
-        room += 48 + b.Name.size();
-        for (const FieldSlot& slot : FileFields)
-            room += (b.*slot.field).size();
-    }
-    QByteArray bytes;
-    bytes.reserve(room);
-    const auto line = [&bytes](QStringView s) {
-        appendWindows1252(bytes, s);
-        bytes.append("\r\n", 2);
+    QString text;
+    const auto line = [&text](QStringView s) {
+        text.append(s);
+        text.append(u"\r\n");
     };
     line(u"[COMMON]");
     line(writtenValue(defaultDescriptionImage));
@@ -170,7 +176,7 @@ QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<But
         for (const FieldSlot& slot : FileFields)
             line(writtenValue(b.*slot.field));
     }
-    return bytes;
+    return encodeTextFile(text);
 }
 
 QString withDataFileExtension(const QString& path)

@@ -33,7 +33,8 @@ struct DataFileReadResult {
 
 // The bytes of a data file: "[COMMON]", the default description image, then
 // nine lines a button, "#" for empty values (never for names), CR LF after
-// every line, Windows-1252.
+// every line; Windows-1252, or UTF-8 behind the byte-order mark when the set
+// holds a character Windows-1252 cannot.
 [[nodiscard]] QByteArray writeDataFile(const QString& defaultDescriptionImage,
                                        const QList<ButtonRecord>& buttons);
 

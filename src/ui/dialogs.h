@@ -35,6 +35,8 @@ public:
     virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
     // A progress dialog, shown on the first call and updated by the next
     // ones; false once the user pressed its Cancel. endProgress closes it.
+    // The work it follows runs on another thread, so the event loop runs and
+    // the dialog paints and takes its Cancel by itself.
     virtual bool progress(QWidget* owner, const QString& text, int done, int total) = 0;
     virtual void endProgress() = 0;
 };

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtdialogs.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -116,8 +115,9 @@ QString QtDialogs::chooseFolder(QWidget* owner, const QString& title)
 bool QtDialogs::progress(QWidget* owner, const QString& text, int done, int total)
 {
     if (!m_progress) {
-        m_progress =
-            std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, total, owner);
+        // Its owner window owns it; closing it deletes it.
+        m_progress = new QProgressDialog(text, QStringLiteral("Cancel"), 0, total, owner);
+        m_progress->setAttribute(Qt::WA_DeleteOnClose);
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setMinimumDuration(0);
         m_progress->setAutoReset(false);
@@ -126,12 +126,12 @@ bool QtDialogs::progress(QWidget* owner, const QString& text, int done, int tota
     m_progress->setLabelText(text);
     m_progress->setMaximum(total);
     m_progress->setValue(done);
-    // The copy runs on this thread: let the dialog paint and take its Cancel.
-    QCoreApplication::processEvents();
     return !m_progress->wasCanceled();
 }
 
 void QtDialogs::endProgress()
 {
-    m_progress.reset();
+    if (m_progress)
+        m_progress->close();
+    m_progress = nullptr; // the next run gets a dialog of its own
 }

@@ -3,9 +3,8 @@
 
 #include "dialogs.h"
 
+#include <QPointer>
 #include <QProgressDialog>
-
-#include <memory>
 
 // The dialogs as Qt shows them.
 class QtDialogs final : public Dialogs {
@@ -23,5 +22,5 @@ public:
     void endProgress() override;
 
 private:
-    std::unique_ptr<QProgressDialog> m_progress;
+    QPointer<QProgressDialog> m_progress;
 };

@@ -9,6 +9,8 @@
 
 namespace {
 
+const QByteArray Mark = "\xEF\xBB\xBF";
+
 const QByteArray OneButton =
     rk2(QStringList{"[COMMON]", "C:\\p\\def.gif"} +
         block("Home", {"C:\\p\\out.gif", "#", "C:\\p\\d.gif", "index.htm", "#", "Home", "img"}));
@@ -18,22 +20,21 @@ const QByteArray OneButton =
 class TestDataFile : public QObject {
     Q_OBJECT
 private slots:
-    // Exact bytes: "#" for empty values (never for names), Windows-1252 with "?"
-    // for what it cannot hold; read back, every value but "#" comes back.
+    // Exact bytes: "#" for empty values (never for names), Windows-1252 when
+    // every character fits; read back, every value but "#" comes back.
     void writesAndReadsBack()
     {
         ButtonRecord a{"Home", "index.htm",      {}, "Home",
                        "img",  "C:\\p\\out.gif", {}, "C:\\p\\d.gif"};
-        ButtonRecord b{"#", "#", "€ ‚ ™ Ÿ", "→ 😀", QString(1 << 20, u'é'), "/a b/ÿ.gif", {}, {}};
+        ButtonRecord b{"#", "#", "€ ‚ ™ Ÿ", "x", QString(1 << 20, u'é'), "/a b/ÿ.gif", {}, {}};
         const QByteArray bytes = writeDataFile("C:\\p\\def.gif", {a, b});
         QCOMPARE(bytes, OneButton +
                             "[Button]\r\n#\r\n/a b/\xFF.gif\r\n#\r\n#\r\n#\r\n"
-                            "\x80 \x82 \x99 \x9F\r\n? ?\r\n" +
+                            "\x80 \x82 \x99 \x9F\r\nx\r\n" +
                             QByteArray(1 << 20, '\xE9') + "\r\n");
         const DataFileReadResult read = readDataFile(bytes);
         QVERIFY(read.ok);
         b.Url.clear();
-        b.Alt = "? ?";
         QCOMPARE(read.buttons, (QList<ButtonRecord>{a, b}));
         QCOMPARE(writeDataFile(QString(), {}), QByteArray("[COMMON]\r\n#\r\n"));
     }
@@ -96,6 +97,22 @@ private slots:
             "[COMMON]\r\n\x81\x8D\r\n[Button]\r\n\x8F\x90\x9D\r\n" + rk2(block("").mid(2)),
             "ok default=\u0081\u008D \u008F\u0090\u009D=");
         row("a file that cannot be opened", "<missing>", "line 0");
+        // A set holding what Windows-1252 cannot is UTF-8 behind the mark, whole.
+        const auto utf8 = [](const QStringList& lines) {
+            return Mark + lines.join("\r\n").toUtf8() + "\r\n";
+        };
+        row("Cyrillic",
+            utf8(QStringList{"[COMMON]", "/home/ann/Изображения/a.gif"} + block("Домой")),
+            "ok default=/home/ann/Изображени Домой=");
+        row("CJK and Latin", utf8(QStringList{"[COMMON]", "#"} + block("é", {"/写真/a.gif"})),
+            "ok default= é=/写真/a.gif");
+        row("an emoji", utf8(QStringList{"[COMMON]", "#"} + block("😀")), "ok default= 😀=");
+        row("a mark with Windows-1252 bytes after it", Mark + "[COMMON]\r\nd\xE9j\xE0\r\n",
+            "ok default=d\uFFFDj\uFFFD", utf8({"[COMMON]", "d\uFFFDj\uFFFD"}));
+        row("a mark starting a line is text", Mark + "[COMMON]\r\n" + Mark + "#\r\n",
+            "ok default=\uFEFF#");
+        row("a mark on text that fits", utf8({"[COMMON]", "déjà"}), "ok default=déjà",
+            rk2({"[COMMON]", "déjà"}));
     }
 
     void reading()

@@ -4,6 +4,10 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -72,10 +76,14 @@ private slots:
         row("failures are collected and the run goes on", "missing.gif a.gif c.jpg img/a.gif b.gif",
             "dst", "replace",
             "asked: | 2 copied | failed: missing.gif 2 No such file or directory, c.jpg 21 Is a "
-            "directory, img/a.gif 2 No such file or directory | new b.gif");
+            "directory at c.jpg, img/a.gif 2 No such file or directory | new b.gif");
+        // Neither waits for a writer nor reads for ever.
+        row("only regular files are copied", "fifo /dev/zero", "dst", "replace",
+            "asked: | 0 copied | failed: fifo 22 Not a regular file (a FIFO), /dev/zero 22 Not a "
+            "regular file (a device) | <missing>");
         row("onto itself", "a.gif", "src", "y", "asked: a.gif | 1 copied | failed: | new a.gif");
         row("into a file", "a.gif", "src/blocker", "replace",
-            "asked: | 0 copied | failed: a.gif 20 Not a directory | <missing>");
+            "asked: | 0 copied | failed: a.gif 20 Not a directory at a.gif | <missing>");
     }
 
     void runs()
@@ -89,11 +97,12 @@ private slots:
         for (const char* name : {"a.gif", "b.gif", "c.jpg", "e.gif"})
             writeBytes(src.filePath(name), QByteArray("new ") + name);
         writeBytes(src.filePath("blocker"), "a file");
+        QCOMPARE(mkfifo(qPrintable(src.filePath("fifo")), 0600), 0);
         writeBytes(dst.filePath("b.gif"), "an old and much longer b.gif");
         writeBytes(dst.filePath("e.gif"), {});
         QList<ImageToCopy> list;
         for (const QString& name : images.split(' '))
-            list.append({name.contains('/') ? name : src.filePath(name), name});
+            list.append({name.startsWith('/') ? name : src.filePath(name), name});
         ScriptedQuestions questions(answers);
         const QString target = ::destinationFolder(dir.filePath(folder));
         const CopyRun run = copyImages(
@@ -101,10 +110,8 @@ private slots:
             questions);
         QStringList failures;
         for (const CopyFailure& f : run.failures)
-            failures << QStringLiteral("%1 %2 %3")
-                            .arg(src.relativeFilePath(f.source))
-                            .arg(f.code)
-                            .arg(f.description);
+            failures << QStringLiteral("%1 %2 %3").arg(f.source).arg(f.code).arg(f.description) +
+                            (f.atDestination ? " at " + QFileInfo(f.target).fileName() : QString());
         const QString outcome =
             QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
                          QStringLiteral("%1 copied").arg(run.copied),
@@ -113,6 +120,50 @@ private slots:
                 .join(" | ") +
             (run.cancelled ? " | cancelled" : "");
         QTEST(outcome, "outcome");
+        QCOMPARE(dst.entryList(QDir::Files | QDir::Hidden).filter(".part"), QStringList());
+    }
+
+    // A copy cut short half way (by the file size limit) leaves the earlier
+    // image whole and nothing beside it.
+    void failedCopyKeepsTheEarlierImage()
+    {
+        QTemporaryDir dir;
+        writeBytes(dir.filePath("big.gif"), QByteArray(64 << 10, 'n'));
+        QVERIFY(QDir().mkpath(dir.filePath("dst")));
+        writeBytes(dir.filePath("dst/big.gif"), "old");
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit limit = old;
+        limit.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const std::optional<CopyFailure> failed =
+            copyImageFile(dir.filePath("big.gif"), dir.filePath("dst/big.gif"));
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(failed);
+        QVERIFY(failed->atDestination);
+        QCOMPARE(readBytes(dir.filePath("dst/big.gif")), "old");
+        QCOMPARE(QDir(dir.filePath("dst")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"big.gif"});
+    }
+
+    // Two copies onto one target at once: it always holds one whole source.
+    void twoCopiesAtOnce()
+    {
+        QTemporaryDir dir;
+        const QByteArray a(4 << 20, 'a'), b(3 << 20, 'b');
+        writeBytes(dir.filePath("a"), a);
+        writeBytes(dir.filePath("b"), b);
+        const QString target = dir.filePath("t.gif");
+        for (int round = 0; round < 20; ++round) {
+            std::thread other([&] { QVERIFY(!copyImageFile(dir.filePath("b"), target)); });
+            QVERIFY(!copyImageFile(dir.filePath("a"), target));
+            other.join();
+            const QByteArray now = readBytes(target);
+            QVERIFY(now == a || now == b);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     // Cancel at the last update, when every image is copied, still cancels.
@@ -129,14 +180,21 @@ private slots:
     void logBytes()
     {
         const QByteArray dashes(119, '-');
-        QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2},
-                           {"/x/y.gif", "Is a directory", 21}},
+        QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2, {}, false},
+                           {"/x/y.gif", "Is a directory", 21, {}, false}},
                           QDate(2026, 3, 7)),
                  "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" +
                      dashes + "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
                      "\r\nC:\\pics\\caf\xE9.gif\r\nError : No such file or directory code: 2\r\n"
                      "/x/y.gif\r\nError : Is a directory code: 21\r\n");
         QCOMPARE(errorLogPath(), errorLogFile());
+        // A path Windows-1252 cannot hold turns the whole log into UTF-8 behind the mark.
+        const QByteArray utf8 = errorLog(
+            {{"/Изображения/a.gif", "Is a directory", 21, "/d/a.gif", true}}, QDate(2026, 3, 7));
+        QVERIFY(utf8.startsWith("\xEF\xBB\xBF"
+                                "ERROR LOG"));
+        QVERIFY(utf8.endsWith("\r\n/Изображения/a.gif\r\nError : Is a directory (destination "
+                              "/d/a.gif) code: 21\r\n"));
     }
 };
 

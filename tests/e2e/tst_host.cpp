@@ -56,6 +56,21 @@ public slots:
     }
 };
 
+// A desktop's notification service, as much of it as a host uses.
+class Notifications : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList bodies;
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString&, const QString& body,
+                const QStringList&, const QVariantMap&, int)
+    {
+        bodies << body;
+        return 1;
+    }
+};
+
 } // namespace
 
 // The real programs on a private session bus: rollcraft2 in a real X11
@@ -88,10 +103,38 @@ private slots:
         }
     }
 
+    // The plug-in never runs unlinked: with its bus name held by another
+    // program, or without a session bus, it says so and ends with status 2
+    // before its window opens; the host says so in its own words.
+    void unlinkedPluginEndsAtOnce()
+    {
+        QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other");
+        QVERIFY(other.registerService(Plugin));
+        const Run plugin = runProgram(built("rollcraft2"), {"-startplugin"});
+        const Run host = runProgram(built("rollcraft"), {"host"});
+        QDBusConnection::disconnectFromBus("other");
+        QCOMPARE(plugin.status, 2);
+        QVERIFY2(plugin.err.contains("cannot own the bus name " + Plugin.toUtf8()), plugin.err);
+        QCOMPARE(host.status, 2);
+        QVERIFY2(host.err.contains(Plugin.toUtf8() + " is already held"), host.err);
+        QProcess noBus;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        noBus.setProcessEnvironment(environment);
+        noBus.start(built("rollcraft2"), {"-startplugin"});
+        QVERIFY(noBus.waitForFinished(10000));
+        QCOMPARE(noBus.exitCode(), 2);
+    }
+
+    // Previews go by default to a folder of the user's own under
+    // $XDG_RUNTIME_DIR, made private.
     void previewsThenInsertThroughTheRealWindow()
     {
-        startWithAButton(
-            {"--preview-dir", m_dir.filePath("preview"), "--output-dir", m_dir.filePath("pages")});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));
+        QVERIFY(QDir().mkpath(m_dir.filePath("run")));
+        m_host.setProcessEnvironment(environment);
+        startWithAButton({"--output-dir", m_dir.filePath("pages")});
         for (int i = 1; i <= 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
             QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), i, 10000);
@@ -107,8 +150,10 @@ private slots:
         QCOMPARE(previewsWritten(), 2);
         ButtonSet set;
         set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
-        QCOMPARE(readBytes(m_dir.filePath("preview/preview.html")),
+        QCOMPARE(readBytes(m_dir.filePath("run/rollcraft-preview/preview.html")),
                  Bom + buildPage(set, PageMode::Preview).toUtf8());
+        QCOMPARE(QFileInfo(m_dir.filePath("run/rollcraft-preview")).permissions() & 0x0777,
+                 QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
         set.Buttons[0].Url = "index.htm";
         // "Inserted: " and the title are printed, and the page is named after the title.
         const QString printed = QString::fromUtf8(m_host.readAllStandardOutput());
@@ -118,10 +163,18 @@ private slots:
     }
 
     // A session that ends without an insert writes no page, not even after a
-    // preview, and says so in its exit status.
+    // preview, and says so in its exit status. A preview that cannot be
+    // written is said as a desktop notification, as nobody reads the
+    // standard error of a host started from the menu.
     void closingWithoutAnInsertWritesNothing()
     {
-        startWithAButton({"-o", m_dir.filePath("none.html")});
+        Notifications notifications;
+        QVERIFY(QDBusConnection::sessionBus().registerObject(
+            "/org/freedesktop/Notifications", &notifications, QDBusConnection::ExportAllSlots));
+        QVERIFY(QDBusConnection::sessionBus().registerService("org.freedesktop.Notifications"));
+        writeBytes(m_dir.filePath("blocker"), "a file");
+        startWithAButton({"-o", m_dir.filePath("none.html"), "--preview-dir",
+                          m_dir.filePath("blocker/preview")});
         click(7 + 45, 421 + 11); // "Instant preview"
         QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), 1, 10000);
         click(451 + 32, 421 + 11);                         // "Close"
@@ -134,6 +187,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_host.state() == QProcess::NotRunning, 10000);
         QCOMPARE(m_host.exitCode(), 1);
         QVERIFY(!QFile::exists(m_dir.filePath("none.html")));
+        QTRY_COMPARE(notifications.bodies,
+                     QStringList{"cannot write the preview to " +
+                                 m_dir.filePath("blocker/preview/preview.html")});
     }
 
     // The one long test: under load a host still sees every change of the

@@ -177,6 +177,49 @@ private slots:
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
+    // A log that cannot be written (a folder in its place) is not pointed at:
+    // the message lists the failures instead.
+    void copyWithoutALog()
+    {
+        freshDestination();
+        QVERIFY(QDir().mkpath(errorLogFile()));
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
+        QDir(errorLogFile()).removeRecursively();
+        QCOMPARE(f().probe("dialog"),
+                 "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
+                     "\" could not be written. The failed copies:\r\nmissing.gif -> "
+                     "dst/missing.gif: the "
+                     "source: No such file or directory|TWKPLUGIN|exclamation|ok");
+    }
+
+    // The copying runs off the window's thread: while an image takes its time
+    // (here until the window has taken a key), the window goes on with its
+    // events. Copied on the window's thread, the wait would run out first.
+    void copyLeavesTheWindowResponsive()
+    {
+        freshDestination();
+        QSemaphore go;
+        std::atomic<bool> copying = false, waitedInVain = false;
+        f().window.setFileCopier([&](const QString& source, const QString& target) {
+            copying = true;
+            waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
+            return copyImageFile(source, target);
+        });
+        QTimer whileCopying;
+        connect(&whileCopying, &QTimer::timeout, [&] {
+            if (copying && f().window.Text1(3)->text().isEmpty()) {
+                QTest::keyClicks(f().window.Text1(3), "x");
+                go.release(100);
+            }
+        });
+        whileCopying.start(10);
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
+        QVERIFY(!waitedInVain);
+        QCOMPARE(f().window.Text1(3)->text(), "x");
+        QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
+        QVERIFY(readBytes(errorLogFile()).contains("missing.gif"));
+    }
+
 private:
     QString dst(const QString& name) const { return file("dst/" + name); }
     void freshDestination()

@@ -262,6 +262,21 @@ private slots:
         other.run("open two.rk2");
         QCOMPARE(other.window.buttonSet().Buttons, f().window.buttonSet().Buttons);
     }
+
+    // Saving over a file that did not read completely keeps it beside as
+    // NAME~, once; a file that read whole gets no copy.
+    void savingOverABrokenFileKeepsIt()
+    {
+        const QByteArray broken = readBytes(file("broken.rk2"));
+        writeBytes(file("cut.rk2"), broken);
+        f().run(
+            "open cut.rk2; ok; save cut.rk2; add Next; save cut.rk2; open two.rk2; save two.rk2");
+        QCOMPARE(readBytes(file("cut.rk2~")), broken);
+        QCOMPARE(readBytes(file("cut.rk2")),
+                 TwoButtons +
+                     rk2(block("Last") + block("Next", {"#", "#", "#", "#", "#", "Next"})));
+        QCOMPARE(readBytes(file("two.rk2~")), "<missing>");
+    }
 };
 
 QTEST_MAIN(TestWindow)

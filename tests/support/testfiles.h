@@ -49,12 +49,12 @@ inline QString built(const QString& name)
     return QDir(qEnvironmentVariable("ROLLCRAFT_BIN")).filePath(name);
 }
 
-// Data-file bytes: each line in Windows-1252 followed by CR LF.
+// Data-file bytes: each line followed by CR LF (Windows-1252 for what fits).
 inline QByteArray rk2(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines)
-        bytes += encodeWindows1252(line) + "\r\n";
+        bytes += encodeTextFile(line) + "\r\n";
     return bytes;
 }
 

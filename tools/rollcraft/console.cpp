@@ -7,7 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,9 +34,50 @@ void writeErr(const QString& text)
     writeTo(stderr, text);
 }
 
+bool writePageOut(const QString& command, const QString& page)
+{
+    const QByteArray bytes = page.toUtf8();
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+            static_cast<std::size_t>(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return true;
+    const int code = errno;
+    if (code == EPIPE) {
+        // Whoever read has all they wanted: end as cat does.
+        std::signal(SIGPIPE, SIG_DFL);
+        std::raise(SIGPIPE);
+    }
+    writeErr(QStringLiteral("rollcraft %1: cannot write the page to standard output: %2\n")
+                 .arg(command, code ? QString::fromLocal8Bit(std::strerror(code))
+                                    : QStringLiteral("short write")));
+    return false;
+}
+
 bool writePageFile(const QString& path, const QString& page)
 {
-    return saveFileAtomically(path, QByteArray("\xEF\xBB\xBF") + page.toUtf8());
+    const QByteArray bytes = QByteArray("\xEF\xBB\xBF") + page.toUtf8();
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        // A device, a FIFO or a terminal is not ours to replace: it takes the bytes.
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+               file.write(bytes) == bytes.size();
+    }
+    return saveFileAtomically(path, bytes);
+}
+
+bool outputIsInput(const QString& command, const QString& output, const QString& input)
+{
+    struct stat out {};
+    struct stat in {};
+    if (::stat(QFile::encodeName(output).constData(), &out) != 0 ||
+        ::stat(QFile::encodeName(input).constData(), &in) != 0 || out.st_dev != in.st_dev ||
+        out.st_ino != in.st_ino)
+        return false;
+    writeErr(QStringLiteral("rollcraft %1: %2 is the data file being read; not writing over it\n")
+                 .arg(command, output));
+    return true;
 }
 
 bool parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& arguments,

@@ -10,10 +10,21 @@
 void writeOut(const QString& text);
 void writeErr(const QString& text);
 
-// Writes a page to a file, replacing it: UTF-8 behind a byte-order mark. The
-// page names no charset, and a file served without one would otherwise be
-// read in the browser's guess. Standard output carries the page text alone.
+// Writes a page to a file: UTF-8 behind a byte-order mark. The page names no
+// charset, and a file served without one would otherwise be read in the
+// browser's guess. A regular file (or none) is replaced in one step; a
+// device, a FIFO or a terminal is written to as it is.
 [[nodiscard]] bool writePageFile(const QString& path, const QString& page);
+
+// Writes the page text alone to standard output. A write that fails or comes
+// up short is said on standard error for `command` and gives false; a reader
+// that went away (a closed pipe) ends the program quietly, as cat does.
+[[nodiscard]] bool writePageOut(const QString& command, const QString& page);
+
+// Whether `output` is the data file `input` itself (the same file, by any
+// name); if so, says so for `command` on standard error.
+[[nodiscard]] bool outputIsInput(const QString& command, const QString& output,
+                                 const QString& input);
 
 // Parses `arguments` for a command; prints help and returns false (with
 // `status` set) when the command should end at once: --help, an unknown

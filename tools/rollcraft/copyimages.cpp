@@ -2,12 +2,15 @@
 #include "commands.h"
 #include "console.h"
 #include "imagecopy.h"
+#include "pathhelpers.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +47,29 @@ private:
     QTextStream m_in{stdin};
 };
 
+// Ends on SIGINT or SIGTERM without leaving a half-written copy behind.
+void endOnSignal(int signal)
+{
+    removeCopyTemporary();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// The targets the run would ask about: images already in the folder, and
+// those an earlier image of the same run writes first.
+QStringList targetsToAskAbout(const QList<ImageToCopy>& images, const QString& folder)
+{
+    QStringList asked;
+    QStringList written;
+    for (const ImageToCopy& image : images) {
+        const QString target = folder + GetFilenameOrFilePathFromString(image.source, 1);
+        if ((FileExist(target) || written.contains(target)) && !asked.contains(target))
+            asked << target;
+        written << target;
+    }
+    return asked;
+}
+
 } // namespace
 
 int runCopyImages(const QStringList& arguments)
@@ -54,10 +80,14 @@ int runCopyImages(const QStringList& arguments)
             "Copies every image the button set in FILE refers to into the folder DEST, as \"Copy "
             "images to path...\" does: each button's MouseOut, MouseOver and Description image, "
             "then the default description image, under their own file names. Without an option "
-            "it asks about each image already in DEST. Failed copies are listed in %1.\n\n"
+            "it asks on the terminal about each image already in DEST; without a terminal on "
+            "standard input it copies nothing when images are there, and says so. Each copy goes "
+            "to a new file renamed over the target when complete, so an interrupted copy leaves "
+            "the earlier image whole. Failed copies are said on standard error and listed in "
+            "%1.\n\n"
             "Exit status: 0 every image was copied or kept as asked, 1 some copies failed (the log "
-            "names them) or the run was cancelled, 2 the data file cannot be read or DEST is not a "
-            "folder, 64 wrong usage.")
+            "names them) or the run was cancelled, 2 the data file cannot be read, DEST is not a "
+            "folder, or images in DEST would need a question without a terminal, 64 wrong usage.")
             .arg(errorLogPath()));
     const QCommandLineOption overwrite(QStringLiteral("overwrite"),
                                        QStringLiteral("Replace images already in DEST."));
@@ -85,11 +115,26 @@ int runCopyImages(const QStringList& arguments)
         return Exit::Failure;
     }
     const ButtonSet set = toButtonSet(read);
+    const QList<ImageToCopy> images = imagesToCopy(set, set.DefaultDescriptionImage);
+    const QString folder = destinationFolder(dest);
     const ExistingImages existing =
         parser.isSet(overwrite) ? ExistingImages::Replace : ExistingImages::Ask;
+    if (existing == ExistingImages::Ask && !parser.isSet(keep) && !::isatty(STDIN_FILENO)) {
+        // Nobody is there to answer: stop before the first copy.
+        const QStringList asked = targetsToAskAbout(images, folder);
+        if (!asked.isEmpty()) {
+            writeErr(QStringLiteral("rollcraft copy-images: these files already exist in %1, and "
+                                    "without a terminal nobody can be asked about them:\n  %2\n"
+                                    "Nothing was copied. Run again with --overwrite to replace "
+                                    "them or --keep-existing to leave them as they are.\n")
+                         .arg(dest, asked.join(QStringLiteral("\n  "))));
+            return Exit::Failure;
+        }
+    }
+    std::signal(SIGINT, endOnSignal);
+    std::signal(SIGTERM, endOnSignal);
     TerminalQuestions questions(parser.isSet(keep));
-    const CopyRun run = copyImages(imagesToCopy(set, set.DefaultDescriptionImage),
-                                   destinationFolder(dest), existing, questions);
+    const CopyRun run = copyImages(images, folder, existing, questions);
     if (run.cancelled) {
         writeErr(
             QStringLiteral("Cancelled after %1 images; nothing was logged.\n").arg(run.copied));
@@ -98,11 +143,17 @@ int runCopyImages(const QStringList& arguments)
     writeErr(QStringLiteral("%1 images copied to %2\n").arg(run.copied).arg(dest));
     if (run.failures.isEmpty())
         return Exit::Ok;
+    for (const CopyFailure& failure : run.failures)
+        writeErr(
+            QStringLiteral("rollcraft copy-images: not copied: %1\n").arg(failureLine(failure)));
     const QString log = errorLogPath();
-    if (!saveFileAtomically(log, errorLog(run.failures, QDate::currentDate())))
-        writeErr(QStringLiteral("rollcraft copy-images: cannot write %1\n").arg(log));
-    writeErr(QStringLiteral("ERROR! One or more images could not be copied !\n"
-                            "For further details, please see \"%1\"\n")
-                 .arg(log));
+    writeErr(QStringLiteral("ERROR! One or more images could not be copied !\n"));
+    if (saveFileAtomically(log, errorLog(run.failures, QDate::currentDate())))
+        writeErr(QStringLiteral("For further details, please see \"%1\"\n").arg(log));
+    else
+        writeErr(QStringLiteral("The log \"%1\" could not be written; the failed copies are the "
+                                "%2 listed above.\n")
+                     .arg(log)
+                     .arg(run.failures.size()));
     return Exit::Partial;
 }

@@ -10,6 +10,21 @@
 #include <QEventLoop>
 #include <QStandardPaths>
 
+namespace {
+
+// Whether starting the plug-in here would find no display to open its
+// window on (a platform that draws nowhere, such as offscreen, needs none).
+bool needsDisplay()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    return qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           !platform.startsWith(QLatin1String("offscreen")) &&
+           !platform.startsWith(QLatin1String("minimal"));
+}
+
+} // namespace
+
 int runHost(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -20,7 +35,7 @@ int runHost(const QStringList& arguments)
         "the inserted page and prints its title. Where no session bus runs, a private one is "
         "started for the plug-in.\n\nExit status: 0 a page was inserted, 1 the plug-in ended "
         "without inserting, 2 any other failure (the plug-in could not be started or was "
-        "killed), 64 wrong usage."));
+        "killed, it could not take its bus name, or there is no display), 64 wrong usage."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write the inserted page to FILE (UTF-8 "
                                                    "with a byte-order mark) instead of standard "
@@ -41,9 +56,12 @@ int runHost(const QStringList& arguments)
             .arg(QDir::toNativeSeparators(documents)));
     const QCommandLineOption previewDir(
         QStringLiteral("preview-dir"),
-        QStringLiteral("Write preview pages to DIR/preview.html (default: %1).")
-            .arg(QDir::toNativeSeparators(
-                QDir::temp().filePath(QStringLiteral("rollcraft-preview")))),
+        QStringLiteral("Write preview pages to DIR/preview.html (default: "
+                       "$XDG_RUNTIME_DIR/rollcraft-preview, made private to you, or a fresh "
+                       "private folder under %1 where that cannot be had). A preview that cannot "
+                       "be written or opened is said on standard error and, when that is no "
+                       "terminal, as a desktop notification.")
+            .arg(QDir::toNativeSeparators(QDir::tempPath())),
         QStringLiteral("DIR"));
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Open each preview, and the inserted page when "
@@ -69,15 +87,20 @@ int runHost(const QStringList& arguments)
     HostOptions options;
     options.outputFile = parser.value(output);
     options.outputDir = parser.isSet(inDocuments) ? documents : parser.value(outputDir);
-    options.previewDir = parser.isSet(previewDir)
-                             ? parser.value(previewDir)
-                             : QDir::temp().filePath(QStringLiteral("rollcraft-preview"));
+    options.previewDir = parser.value(previewDir);
     options.openPreview = parser.isSet(open);
     options.attach = parser.isSet(attach);
     options.pluginPath =
         parser.isSet(plugin)
             ? parser.value(plugin)
             : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("rollcraft2"));
+
+    if (!options.attach && needsDisplay()) {
+        writeErr(QStringLiteral("rollcraft host: the plug-in needs a display, and neither DISPLAY "
+                                "nor WAYLAND_DISPLAY is set.\n'rollcraft render' writes the page "
+                                "for a data file without one.\n"));
+        return Exit::Failure;
+    }
 
     PrivateBus privateBus;
     QDBusConnection bus = QDBusConnection::sessionBus();

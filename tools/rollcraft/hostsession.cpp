@@ -8,13 +8,37 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The user's own folder for previews: under $XDG_RUNTIME_DIR, made private;
+// where that is missing or the folder there is not the user's alone, a fresh
+// private temporary folder. Empty when neither can be had.
+QString privatePreviewDir()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) {
+        const QByteArray dir = runtime + "/rollcraft-preview";
+        ::mkdir(dir.constData(), 0700);
+        struct stat info {};
+        if (::lstat(dir.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+            info.st_uid == ::getuid() && (info.st_mode & 077) == 0)
+            return QFile::decodeName(dir);
+    }
+    QTemporaryDir fresh(QDir::temp().filePath(QStringLiteral("rollcraft-preview-XXXXXX")));
+    fresh.setAutoRemove(false); // the browser reads it after this program has ended
+    return fresh.isValid() ? fresh.path() : QString();
+}
 
 } // namespace
 
@@ -32,11 +56,17 @@ HostSession::HostSession(QDBusConnection bus, QString busAddress, HostOptions op
 
 void HostSession::begin()
 {
+    const QDBusReply<QString> holder = m_bus.interface()->serviceOwner(m_busName);
+    const bool held = holder.isValid() && !holder.value().isEmpty();
+    if (!m_options.attach && held)
+        return fail(QStringLiteral("%1 is already held, most likely by a plug-in that is running: "
+                                   "a second one would not start (--attach follows the one "
+                                   "running)")
+                        .arg(m_busName));
     if (m_options.attach) {
-        const QDBusReply<QString> owner = m_bus.interface()->serviceOwner(m_busName);
-        if (!owner.isValid() || owner.value().isEmpty())
+        if (!held)
             return fail(QStringLiteral("no plug-in holds %1 on this bus").arg(m_busName));
-        follow(owner.value());
+        follow(holder.value());
         return;
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -79,9 +109,7 @@ void HostSession::onOwnerChanged(const QString&, const QString&, const QString& 
         follow(newOwner);
         return;
     }
-    writeErr(QStringLiteral("rollcraft host: %1 is held by another program; waiting for the "
-                            "plug-in started here\n")
-                 .arg(m_busName));
+    writeErr(QStringLiteral("rollcraft host: %1 was taken by another program\n").arg(m_busName));
 }
 
 void HostSession::follow(const QString& owner)
@@ -129,23 +157,70 @@ void HostSession::apply(const QString& item, const QString& value)
 void HostSession::writePreview()
 {
     ++m_previews;
-    QDir().mkpath(m_options.previewDir);
+    if (m_options.previewDir.isEmpty())
+        m_options.previewDir = privatePreviewDir();
+    else
+        QDir().mkpath(m_options.previewDir);
     const QString path =
         QDir(m_options.previewDir).absoluteFilePath(QStringLiteral("preview.html"));
-    if (!writePageFile(path, m_script)) {
-        writeErr(QStringLiteral("rollcraft host: cannot write the preview to %1\n").arg(path));
+    if (m_options.previewDir.isEmpty() || !writePageFile(path, m_script)) {
+        tell(QStringLiteral("cannot write the preview to %1").arg(path));
         return;
     }
     writeErr(QStringLiteral("preview %1: %2\n").arg(m_previews).arg(path));
     if (m_options.openPreview)
-        QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+        openPreview(path);
 }
 
-void HostSession::onPluginFinished(int, QProcess::ExitStatus exitStatus)
+void HostSession::openPreview(const QString& path)
+{
+    auto* opener = new QProcess(this);
+    connect(opener, &QProcess::finished, this,
+            [this, opener, path](int code, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || code != 0)
+                    tell(QStringLiteral("the browser could not open %1 (xdg-open ended with "
+                                        "status %2)")
+                             .arg(path)
+                             .arg(code));
+                opener->deleteLater();
+            });
+    connect(opener, &QProcess::errorOccurred, this,
+            [this, opener, path](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart)
+                    return;
+                tell(QStringLiteral("cannot start xdg-open for %1: %2")
+                         .arg(path, opener->errorString()));
+                opener->deleteLater();
+            });
+    opener->start(QStringLiteral("xdg-open"), {path});
+}
+
+void HostSession::tell(const QString& message)
+{
+    writeErr(QStringLiteral("rollcraft host: %1\n").arg(message));
+    // Started from the menu, nobody reads standard error: the desktop's
+    // notifications are where the user looks.
+    if (::isatty(STDERR_FILENO))
+        return;
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    notify << QStringLiteral("Rollcraft II") << 0U << QStringLiteral("rollcraft2")
+           << QStringLiteral("Rollcraft II") << message << QStringList() << QVariantMap() << -1;
+    QDBusConnection::sessionBus().send(notify);
+}
+
+void HostSession::onPluginFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
     m_pluginCrashed = exitStatus == QProcess::CrashExit;
     if (m_owner.isEmpty()) {
-        if (!m_done)
+        if (exitStatus == QProcess::NormalExit && exitCode == 2)
+            fail(QStringLiteral("the plug-in could not take %1 on the bus (it found no session "
+                                "bus, or another program holds the name), so it did not open "
+                                "its window")
+                     .arg(m_busName));
+        else
             fail(QStringLiteral("the plug-in ended before it joined the bus"));
         return;
     }
@@ -195,7 +270,11 @@ void HostSession::linkEnded()
         m_options.outputFile = pageFileIn(m_options.outputDir, m_scriptType);
     }
     if (m_options.outputFile.isEmpty()) {
-        writeOut(m_script);
+        if (!writePageOut(QStringLiteral("host"), m_script)) {
+            m_done = true;
+            emit finished(2);
+            return;
+        }
         writeErr(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
     } else {
         if (!writePageFile(m_options.outputFile, m_script))
@@ -203,8 +282,10 @@ void HostSession::linkEnded()
         writeOut(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
         if (!m_options.outputDir.isEmpty())
             writeErr(QStringLiteral("page: %1\n").arg(m_options.outputFile));
-        if (m_options.openPreview)
-            QProcess::startDetached(QStringLiteral("xdg-open"), {m_options.outputFile});
+        // Detached: the browser outlives this program, which ends now.
+        if (m_options.openPreview &&
+            !QProcess::startDetached(QStringLiteral("xdg-open"), {m_options.outputFile}))
+            tell(QStringLiteral("cannot start xdg-open for %1").arg(m_options.outputFile));
     }
     m_done = true;
     emit finished(0);

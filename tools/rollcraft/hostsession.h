@@ -11,7 +11,7 @@
 struct HostOptions {
     QString outputFile; // empty: standard output
     QString outputDir;  // when set, the page goes to a file here named after its title
-    QString previewDir; // where each preview page is written
+    QString previewDir; // where each preview page is written; empty: a private one
     bool openPreview = false;
     bool attach = false;
     QString pluginPath;
@@ -41,6 +41,10 @@ private:
     void follow(const QString& owner);
     void apply(const QString& item, const QString& value);
     void writePreview();
+    void openPreview(const QString& path);
+    // Says what went wrong on standard error and, without a terminal there,
+    // as a desktop notification.
+    void tell(const QString& message);
     void linkEnded();
     void fail(const QString& message);
     [[nodiscard]] bool ownedByOurPlugin(const QString& owner) const;

@@ -17,7 +17,8 @@ const char Usage[] =
     "  check     list a data file's buttons and missing images, warn what breaks its page\n"
     "  copy-images  copy every image a data file refers to into one folder\n"
     "\n"
-    "'rollcraft COMMAND --help' describes each command.\n";
+    "'rollcraft COMMAND --help' describes each command; 'rollcraft --version' prints the\n"
+    "version.\n";
 
 } // namespace
 
@@ -33,6 +34,10 @@ int main(int argc, char* argv[])
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         writeOut(QString::fromLatin1(Usage));
+        return Exit::Ok;
+    }
+    if (command == QLatin1String("--version")) {
+        writeOut(QStringLiteral("rollcraft (Rollcraft II) " ROLLCRAFT_VERSION "\n"));
         return Exit::Ok;
     }
     if (command == QLatin1String("render"))

@@ -27,7 +27,8 @@ int runRender(const QStringList& arguments)
                        "publish for the button set in FILE (\".rk2\" is added as the window's "
                        "open command adds it).\n\nExit status: 0 page written, 1 the set has no "
                        "buttons (\"Insert script\" publishes nothing), 2 the data file cannot be "
-                       "read or the output file cannot be written, 64 wrong usage."));
+                       "read, the output cannot be written, or it is the data file itself, 64 "
+                       "wrong usage."));
     const QCommandLineOption preview(
         QStringLiteral("preview"),
         QStringLiteral("The page \"Instant preview\" would publish: images as file:/// "
@@ -35,7 +36,9 @@ int runRender(const QStringList& arguments)
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write the page to FILE (UTF-8 with a "
                                                    "byte-order mark, as \"host -o\" writes it) "
-                                                   "instead of standard output."),
+                                                   "instead of standard output. A regular file "
+                                                   "is replaced whole; a device or FIFO is "
+                                                   "written to."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption modern(
         QStringLiteral("modern"),
@@ -66,6 +69,8 @@ int runRender(const QStringList& arguments)
     DataFileReadResult read;
     if (!readForCommand(path, read))
         return Exit::Failure;
+    if (parser.isSet(output) && outputIsInput(QStringLiteral("render"), parser.value(output), path))
+        return Exit::Failure;
     const bool isPreview = parser.isSet(preview);
     if (!isPreview && read.buttons.isEmpty()) {
         writeErr(QStringLiteral("%1 holds no buttons: \"Insert script\" publishes nothing for "
@@ -84,10 +89,8 @@ int runRender(const QStringList& arguments)
     } else {
         page = buildPage(set, mode);
     }
-    if (!parser.isSet(output)) {
-        writeOut(page);
-        return Exit::Ok;
-    }
+    if (!parser.isSet(output))
+        return writePageOut(QStringLiteral("render"), page) ? Exit::Ok : Exit::Failure;
     if (!writePageFile(parser.value(output), page)) {
         writeErr(QStringLiteral("rollcraft render: cannot write %1\n").arg(parser.value(output)));
         return Exit::Failure;
