@@ -22,6 +22,12 @@ FullScreenViewer::FullScreenViewer(const QPixmap& picture)
     m_Image1->resize(picture.size());
 }
 
+void FullScreenViewer::setFilePath(const QString& path)
+{
+    setAccessibleName(QStringLiteral("Full-screen view of ") + path);
+    m_Image1->setAccessibleName(path);
+}
+
 void FullScreenViewer::mousePressEvent(QMouseEvent*)
 {
     Form_Click();

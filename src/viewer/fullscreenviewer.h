@@ -13,6 +13,8 @@ public:
     explicit FullScreenViewer(const QPixmap& picture);
 
     [[nodiscard]] QLabel* Image1() const { return m_Image1; }
+    // Names the file shown, for screen readers; nothing on screen says it.
+    void setFilePath(const QString& path);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
