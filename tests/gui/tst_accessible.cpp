@@ -168,14 +168,6 @@ private slots:
         QVERIFY2(heard.problems.isEmpty(), qPrintable(heard.problems.join("; ")));
     }
 
-    // The press action of an empty preview opens nothing, as a click does.
-    void pressOnAnEmptyPreview()
-    {
-        f().run("show; add A");
-        press(f().window.Image1(0));
-        QVERIFY(!viewer());
-    }
-
 private:
     // Opens `window` and hears it; dialogs shown modally are heard while open.
     Heard open(const QString& window)

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "testfiles.h"
+
+#include <QDBusConnectionInterface>
+#include <QtTest>
+
+namespace {
+
+// A screen reader's walk over the accessibility bus (pyatspi): opens FILE
+// through "Open datafile..." and the file dialog, prints each control of the
+// main window a user reaches (focus) or looks at (a picture) as "role|name",
+// then presses the first preview and prints the name of the window that
+// opens. Every wait is bounded; a miss ends the script with a message.
+const char* const Reader = R"(
+import sys, time, pyatspi
+def find(node, want):
+    try:
+        if want(node): return node
+        if node.getRoleName() in ('list', 'tree table', 'table'): return  # entries, not controls
+        for i in range(node.childCount):
+            hit = find(node.getChildAtIndex(i), want)
+            if hit: return hit
+    except Exception: pass
+def wait(want, what):
+    for _ in range(50):
+        for app in pyatspi.Registry.getDesktop(0):
+            hit = app and app.name == 'Rollcraft II' and find(app, want)
+            if hit: return hit
+        time.sleep(0.2)
+    sys.exit('not found: ' + what)
+def called(role, name): return lambda o: o.getRoleName() == role and o.name == name
+def showing(o): return o.getState().contains(pyatspi.STATE_SHOWING)
+pyatspi.setTimeout(1000, 1000)
+try: wait(called('menu item', 'Open datafile...'), 'menu').queryAction().doAction(0)
+except Exception: pass  # the file dialog runs modally inside the action: no reply
+pyatspi.setTimeout(15000, 15000)
+field = wait(lambda o: called('text', 'File name:')(o) and showing(o), 'file name')
+field.queryEditableText().setTextContents(sys.argv[1])
+wait(called('push button', 'Open'), 'Open').queryAction().doAction(0)
+window = wait(called('frame', 'Rollcraft II V.1.0 / TWK Plugin'), 'window')
+wait(called('combo box', 'Home'), 'the opened set')
+def walk(node):
+    s = node.getState()
+    if s.contains(pyatspi.STATE_SHOWING) and (s.contains(pyatspi.STATE_FOCUSABLE) or node.getRoleName() == 'image'):
+        print(node.getRoleName() + '|' + node.name)
+    if node.getRoleName() != 'combo box':
+        for i in range(node.childCount): walk(node.getChildAtIndex(i))
+walk(window)
+preview = wait(called('image', 'MouseOut image preview'), 'preview').queryAction()
+preview.doAction([preview.getName(i) for i in range(preview.nActions)].index('Press'))
+print('viewer|' + wait(lambda o: o.name.startswith('Full-screen view'), 'viewer').name)
+)";
+
+} // namespace
+
+// The real plug-in with the desktop's accessibility bus, read from outside
+// the process as a screen reader reads it.
+class TestAtSpi : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
+        m_bus.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 10000);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        m_plugin.setProcessEnvironment(environment);
+        m_plugin.start(built("rollcraft2"), {"-startplugin"});
+        QVERIFY(m_plugin.waitForStarted());
+    }
+
+    void cleanupTestCase()
+    {
+        // Ended gently, the launcher takes its bus down with it.
+        for (QProcess* p : {&m_plugin, &m_bus}) {
+            p->terminate();
+            if (!p->waitForFinished(5000))
+                p->kill();
+        }
+    }
+
+    // With the example menu opened: every control reached or seen is named,
+    // no two alike; pressing a preview opens the viewer of its file.
+    void everyControlNamedOnce()
+    {
+        const QString example = built("../examples/menu.rk2");
+        const Run reader = runProgram("/usr/bin/python3", {"-c", Reader, example});
+        QVERIFY2(reader.status == 0, reader.err.constData());
+        QStringList controls = QString::fromUtf8(reader.out).split('\n', Qt::SkipEmptyParts);
+        const QString viewer = controls.takeLast();
+        QMap<QString, QString> names;
+        for (const QString& control : controls) {
+            const QString name = control.section('|', 1);
+            QVERIFY2(!name.isEmpty() && !names.contains(name),
+                     qPrintable(control + " after " + names.value(name)));
+            names.insert(name, control);
+        }
+        QCOMPARE(controls.size(), 25); // the 20 of the Tab chain, 4 previews, the folder browser
+        QCOMPARE(names.value("Choose the MouseOver image"),
+                 "push button|Choose the MouseOver image");
+        QCOMPARE(names.value("Default description image:"), "text|Default description image:");
+        QVERIFY2(viewer.startsWith("viewer|Full-screen view of /") &&
+                     viewer.endsWith("/images/home.gif"),
+                 qPrintable(viewer));
+    }
+
+private:
+    QProcess m_bus;
+    QProcess m_plugin;
+};
+
+QTEST_MAIN(TestAtSpi)
+#include "tst_atspi.moc"
