@@ -2,6 +2,7 @@
 #include "testfiles.h"
 
 #include <QDBusConnectionInterface>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -9,8 +10,9 @@ namespace {
 // A screen reader's walk over the accessibility bus (pyatspi): opens FILE
 // through "Open datafile..." and the file dialog, prints each control of the
 // main window a user reaches (focus) or looks at (a picture) as "role|name",
-// then presses the first preview and prints the name of the window that
-// opens. Every wait is bounded; a miss ends the script with a message.
+// hears a preview's failure text come when its field names no picture, then
+// presses the first preview and prints the name of the window that opens. Every wait is bounded; a
+// miss ends the script with a message.
 const char* const Reader = R"(
 import sys, time, pyatspi
 def find(node, want):
@@ -46,6 +48,15 @@ def walk(node):
     if node.getRoleName() != 'combo box':
         for i in range(node.childCount): walk(node.getChildAtIndex(i))
 walk(window)
+from gi.repository import GLib
+def heard(event):
+    if event.source.getRoleName() == 'image': print('heard|' + event.source.name)
+pyatspi.Registry.registerEventListener(heard, 'object:property-change:accessible-name')
+field = wait(called('text', 'Description image:'), 'field').queryEditableText()
+GLib.timeout_add(300, lambda: field.setTextContents('/missing.gif'))
+GLib.timeout_add(1500, pyatspi.Registry.stop)
+pyatspi.Registry.start()
+pyatspi.Registry.deregisterEventListener(heard, 'object:property-change:accessible-name')
 preview = wait(called('image', 'MouseOut image preview'), 'preview').queryAction()
 preview.doAction([preview.getName(i) for i in range(preview.nActions)].index('Press'))
 print('viewer|' + wait(lambda o: o.name.startswith('Full-screen view'), 'viewer').name)
@@ -82,7 +93,8 @@ private slots:
     }
 
     // With the example menu opened: every control reached or seen is named,
-    // no two alike; pressing a preview opens the viewer of its file.
+    // no two alike; a preview's failure text is announced as it comes;
+    // pressing a preview opens the viewer of its file.
     void everyControlNamedOnce()
     {
         const QString example = built("../examples/menu.rk2");
@@ -90,6 +102,8 @@ private slots:
         QVERIFY2(reader.status == 0, reader.err.constData());
         QStringList controls = QString::fromUtf8(reader.out).split('\n', Qt::SkipEmptyParts);
         const QString viewer = controls.takeLast();
+        const QStringList heard = controls.filter(QRegularExpression("^heard\\|"));
+        controls.removeIf([](const QString& line) { return line.startsWith("heard|"); });
         QMap<QString, QString> names;
         for (const QString& control : controls) {
             const QString name = control.section('|', 1);
@@ -101,6 +115,7 @@ private slots:
         QCOMPARE(names.value("Choose the MouseOver image"),
                  "push button|Choose the MouseOver image");
         QCOMPARE(names.value("Default description image:"), "text|Default description image:");
+        QCOMPARE(heard, {"heard|Description image preview: UNABLE TO LOAD IMAGE!"});
         QVERIFY2(viewer.startsWith("viewer|Full-screen view of /") &&
                      viewer.endsWith("/images/home.gif"),
                  qPrintable(viewer));
