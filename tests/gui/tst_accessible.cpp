@@ -168,6 +168,24 @@ private slots:
         QVERIFY2(heard.problems.isEmpty(), qPrintable(heard.problems.join("; ")));
     }
 
+    // The previews are reached by their press action, not by Tab: the Tab
+    // chain stays as the form sets it.
+    void tabChain()
+    {
+        f().run("show; add A");
+        QStringList chain;
+        QWidget* const first = f().control("Command1");
+        QWidget* w = first;
+        do {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+                chain << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != first);
+        QCOMPARE(chain.join(' '), "Command1 Command2 Command3 Combo1 Command4 Command5 Command6 "
+                                  "Text1_0 Command7_0 Text1_3 Text1_4 Text1_5 Text1_6 Command7_1 "
+                                  "Text1_1 Command7_2 Text1_2 Command7_7 Text1_7 Command8");
+    }
+
 private:
     // Opens `window` and hears it; dialogs shown modally are heard while open.
     Heard open(const QString& window)
