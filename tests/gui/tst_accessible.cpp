@@ -14,7 +14,8 @@ namespace {
 // What a screen reader hears of a window: each control, by object name (by
 // class for Qt's unnamed parts), as "Role name - description"; and the
 // controls a user reaches (focus or an action) or looks at (a picture) that
-// have no name or one another such control has.
+// have no name or one another such control has. Qt's own pictures (a message
+// box's icon, named qt_...) are Qt's to name.
 struct Heard {
     QMap<QString, QString> controls;
     QStringList problems;
