@@ -8,7 +8,7 @@ packages=(
     build-essential cmake ninja-build clang clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
     dbus-daemon dbus-bin libglib2.0-bin
-    xvfb xauth xdotool x11-utils procps
+    xvfb xauth xdotool x11-utils procps at-spi2-core python3-pyatspi
     chromium firefox-esr webkit2gtk-driver default-jre-headless
     imagemagick fonts-liberation fonts-dejavu-core
     libbenchmark-dev

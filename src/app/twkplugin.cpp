@@ -665,6 +665,7 @@ void TWKPLUGIN::Image1_Click(int Index)
     if (m_viewer)
         m_viewer->close();
     m_viewer = openFullScreenViewer(picture, this);
+    m_viewer->setFilePath(Text1(Index)->text());
 }
 
 void TWKPLUGIN::Command8_Click()

@@ -8,6 +8,7 @@ DirBrowser::DirBrowser(Dialogs& dialogs, QWidget* parent) : QLabel(parent), m_di
     const QPixmap icon(QStringLiteral(":/icons/folder.png"));
     setPixmap(icon);
     setFixedSize(icon.size());
+    setAccessibleName(QStringLiteral("Folder browser"));
 }
 
 QString DirBrowser::BrowseForFolder(QWidget* OwnerFrmHwnD, const QString& DialogTitle)

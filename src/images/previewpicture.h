@@ -3,15 +3,22 @@
 
 #include <QLabel>
 
-// A picture element that reports a click.
+// A picture element that reports a click. It takes no focus; a screen reader
+// reaches it through its accessible "press" action, which clicks it too. The
+// sibling label named by its "failureLabel" property says when its picture
+// cannot be shown, and is read as part of its name while visible.
 class PreviewPicture : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit PreviewPicture(QWidget* parent = nullptr);
+
+    // The label that reports a failed load of this picture, if any.
+    [[nodiscard]] QLabel* failureLabel() const;
 
 signals:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

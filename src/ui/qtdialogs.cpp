@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtdialogs.h"
 
+#include "apptitle.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressBar>
 
 namespace {
 
@@ -122,6 +125,10 @@ bool QtDialogs::progress(QWidget* owner, const QString& text, int done, int tota
         m_progress->setMinimumDuration(0);
         m_progress->setAutoReset(false);
         m_progress->setAutoClose(false);
+        // It has no caption to be read by; its bar has no label.
+        m_progress->setAccessibleName(AppTitle);
+        if (auto* bar = m_progress->findChild<QProgressBar*>())
+            bar->setAccessibleName(QStringLiteral("Progress"));
     }
     m_progress->setLabelText(text);
     m_progress->setMaximum(total);

@@ -19,6 +19,12 @@ FullScreenViewer::FullScreenViewer(const QPixmap& picture, QWidget* owner)
     m_Image1->resize(picture.size());
 }
 
+void FullScreenViewer::setFilePath(const QString& path)
+{
+    setAccessibleName(QStringLiteral("Full-screen view of ") + path);
+    m_Image1->setAccessibleName(path);
+}
+
 void FullScreenViewer::mousePressEvent(QMouseEvent*)
 {
     Form_Click();

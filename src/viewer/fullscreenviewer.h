@@ -14,6 +14,8 @@ public:
     FullScreenViewer(const QPixmap& picture, QWidget* owner);
 
     [[nodiscard]] QLabel* Image1() const { return m_Image1; }
+    // Names the file shown, for screen readers; nothing on screen says it.
+    void setFilePath(const QString& path);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

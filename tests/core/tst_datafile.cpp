@@ -74,6 +74,8 @@ private slots:
         row("ends inside a block", one + rk2({"[Button]", "News", "C:\\n.gif", "#"}),
             "line 16" + home + " News=C:\\n.gif");
         row("empty name is a button", one + rk2({"[Button]", ""}), "line 14" + home + " =");
+        row("an empty name stays an empty line", one + rk2(block("", {"C:\\e.gif"})),
+            "ok" + home + " =C:\\e.gif");
         row("dashes", "[COMMON]\r\n\x96 \x97\r\n", "ok default=– —");
         row("LF CR ends two lines", "[COMMON]\n\rC:\\d.gif\r\n", "line 3 default=");
         // Bytes no editor would write.
