@@ -203,7 +203,10 @@ private:
         QtDialogs dialogs;
         if (window == "progress") {
             (void)dialogs.progress(&f().window, "Copying images: 0 of 4", 0, 4);
-            return hear(f().window.findChild<QProgressDialog*>());
+            // It shows from the event loop, as the copy runs on another thread.
+            auto* progress = f().window.findChild<QProgressDialog*>();
+            QTest::qWaitFor([progress] { return progress->isVisible(); });
+            return hear(progress);
         }
         Heard heard;
         QTimer::singleShot(0, [&heard] {
