@@ -74,16 +74,6 @@ void BM_BuildModernPage100(benchmark::State& state)
         benchmark::DoNotOptimize(buildModernPage(set, options));
 }
 
-void BM_CopyFinishedModernPage(benchmark::State& state)
-{
-    const ButtonSet set = fullSet();
-    const QString page = buildModernPage(set, modernOptions(set));
-    for (auto _ : state) {
-        QString copy(page.constData(), page.size());
-        benchmark::DoNotOptimize(copy.data());
-    }
-}
-
 // 301 pictures as a full set has them (three a button and the default),
 // 159 x 100 of noise, so each file is well over 4 KB.
 class Pictures {
@@ -139,7 +129,6 @@ BENCHMARK(BM_BuildPage100);
 BENCHMARK(BM_BuildPreview100);
 BENCHMARK(BM_CopyFinishedPage);
 BENCHMARK(BM_BuildModernPage100);
-BENCHMARK(BM_CopyFinishedModernPage);
 BENCHMARK(BM_ReadPictureSizes301);
 BENCHMARK(BM_ReadFirst4KB301);
 BENCHMARK_MAIN();

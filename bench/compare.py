@@ -21,7 +21,7 @@ import sys
 TARGETS = [
     ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 25.0),
     ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 25.0),
-    ("Modern page for 100 buttons", "BM_BuildModernPage100", "BM_CopyFinishedModernPage", 25.0),
+    ("Modern page for 100 buttons", "BM_BuildModernPage100", "BM_CopyFinishedPage", 25.0),
     ("Reading the sizes of 301 pictures", "BM_ReadPictureSizes301", "BM_ReadFirst4KB301", 3.0),
     ("Switching buttons, three 4-megapixel JPEG previews each", "BM_SwitchButtons",
      "BM_DecodeThreeJpegs", 1.3),

@@ -161,7 +161,7 @@ private:
             return appendPrevPath(m_text, path);
         const QString& prefix = m_set.Buttons[owner].ImagePathPrefix;
         const bool slash = !prefix.isEmpty() && !prefix.endsWith(u'/');
-        m_text += prefix % QStringView(slash ? u"/" : u"") % fileNamePart(path);
+        m_text += prefix % (slash ? QStringView(u"/") : QStringView()) % fileNamePart(path);
     }
 
     // `before`, the default description image's source (under button 0's

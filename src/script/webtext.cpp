@@ -1,82 +1,118 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "webtext.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
 namespace {
 
-constexpr char HexDigits[] = "0123456789ABCDEF";
+constexpr char16_t HexDigits[] = u"0123456789ABCDEF";
 
-bool isUnreserved(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'-' || c == u'.' || c == u'_' || c == u'~';
-}
+// Which ASCII characters a rule keeps, looked up in one step.
+class AsciiSet {
+public:
+    constexpr AsciiSet(std::u16string_view members)
+    {
+        for (const char16_t c : members)
+            m_bits[c / 64] |= std::uint64_t(1) << (c % 64);
+    }
+    [[nodiscard]] constexpr bool contains(char16_t c) const
+    {
+        return c < 128 && (m_bits[c / 64] >> (c % 64) & 1);
+    }
 
-// Appends `text`, the runs `keep` accepts as they are and the others as %XX
-// of their UTF-8 bytes. A run is encoded whole, so a surrogate pair stays one
-// character.
-template <typename Keep> void appendEncoded(QString& out, QStringView text, Keep keep)
+private:
+    std::uint64_t m_bits[2] = {};
+};
+
+// `text` with the runs `keep` refuses as %XX of their UTF-8 bytes. A run is
+// encoded whole, so a surrogate pair stays one character.
+template <typename Keep> QStringView encoded(QStringView text, QString& room, Keep keep)
 {
-    qsizetype i = 0;
+    const auto refused = [&keep](QChar c) { return !keep(c.unicode()); };
+    qsizetype i = std::find_if(text.begin(), text.end(), refused) - text.begin();
+    if (i == text.size())
+        return text;
+    room.truncate(0);
+    room += text.first(i);
     while (i < text.size()) {
         const qsizetype start = i;
-        while (i < text.size() && keep(text[i].unicode()))
-            ++i;
-        out += text.sliced(start, i - start);
-        const qsizetype encodedStart = i;
         while (i < text.size() && !keep(text[i].unicode()))
             ++i;
-        if (i == encodedStart)
-            continue;
-        for (const char byte : text.sliced(encodedStart, i - encodedStart).toUtf8()) {
+        for (const char byte : text.sliced(start, i - start).toUtf8()) {
             const auto b = static_cast<unsigned char>(byte);
-            const char escape[] = {'%', HexDigits[b >> 4], HexDigits[b & 0xF]};
-            out += QLatin1StringView(escape, sizeof escape);
+            const char16_t escape[] = {u'%', HexDigits[b >> 4], HexDigits[b & 0xF]};
+            room += QStringView(escape, 3);
         }
+        const qsizetype kept = i;
+        while (i < text.size() && keep(text[i].unicode()))
+            ++i;
+        room += text.sliced(kept, i - kept);
+    }
+    return room;
+}
+
+QStringView characterReference(char16_t c)
+{
+    switch (c) {
+    case u'&':
+        return u"&amp;";
+    case u'<':
+        return u"&lt;";
+    case u'>':
+        return u"&gt;";
+    case u'"':
+        return u"&quot;";
+    case u'\'':
+        return u"&#39;";
+    default:
+        return {};
     }
 }
 
 } // namespace
 
-void appendHtmlEscaped(QString& out, QStringView text)
+QStringView htmlEscaped(QStringView text, QString& room)
 {
+    static constexpr AsciiSet Special(u"&<>\"'");
+    const auto special = [](QChar c) { return Special.contains(c.unicode()); };
+    const qsizetype first = std::find_if(text.begin(), text.end(), special) - text.begin();
+    if (first == text.size())
+        return text;
+    room.truncate(0);
     qsizetype done = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        QStringView reference;
-        switch (text[i].unicode()) {
-        case u'&':
-            reference = u"&amp;";
-            break;
-        case u'<':
-            reference = u"&lt;";
-            break;
-        case u'>':
-            reference = u"&gt;";
-            break;
-        case u'"':
-            reference = u"&quot;";
-            break;
-        case u'\'':
-            reference = u"&#39;";
-            break;
-        default:
+    for (qsizetype i = first; i < text.size(); ++i) {
+        if (!special(text[i]))
             continue;
-        }
-        out += text.sliced(done, i - done);
-        out += reference;
+        const QStringView reference = characterReference(text[i].unicode());
+        room += text.sliced(done, i - done);
+        room += reference;
         done = i + 1;
     }
-    out += text.sliced(done);
+    room += text.sliced(done);
+    return room;
 }
 
-void appendPercentEncoded(QString& out, QStringView text, QStringView keep)
+QStringView percentEncoded(QStringView text, PercentKeeps keep, QString& room)
 {
-    appendEncoded(out, text,
-                  [keep](char16_t c) { return isUnreserved(c) || keep.contains(QChar(c)); });
+    // Sub-delimiters a path segment may hold as they are, and with them the
+    // separators a folder or an address keeps.
+    static constexpr AsciiSet InName(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                     u"0123456789-._~@!$()*+,;=");
+    static constexpr AsciiSet InFolder(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                       u"0123456789-._~@!$()*+,;=/:");
+    static constexpr AsciiSet InAddress(u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                        u"0123456789-._~/:|");
+    const AsciiSet& kept = keep == PercentKeeps::Name     ? InName
+                           : keep == PercentKeeps::Folder ? InFolder
+                                                          : InAddress;
+    return encoded(text, room, [&kept](char16_t c) { return kept.contains(c); });
 }
 
-void appendUrlCleaned(QString& out, QStringView url)
+QStringView urlCleaned(QStringView url, QString& room)
 {
-    appendEncoded(out, url, [](char16_t c) {
+    return encoded(url, room, [](char16_t c) {
         switch (c) {
         case u'"':
         case u'<':

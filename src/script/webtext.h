@@ -4,16 +4,24 @@
 #include <QString>
 #include <QStringView>
 
-// Appends `text` so that it stays text inside an HTML attribute or element:
-// & < > " ' become character references.
-void appendHtmlEscaped(QString& out, QStringView text);
+// Each of these gives `text` as it must land in a page: the text itself when
+// nothing in it needs changing (the usual case, which copies nothing), or
+// its changed form, written into `room`, which the result then views.
 
-// Appends `text` percent-encoded as UTF-8, keeping only ASCII letters, digits,
-// "-._~" and the characters in `keep`: a file name or folder lands in a URL
-// as itself, whatever it holds.
-void appendPercentEncoded(QString& out, QStringView text, QStringView keep);
+// Text that stays text inside an HTML attribute or element: & < > " ' as
+// character references.
+[[nodiscard]] QStringView htmlEscaped(QStringView text, QString& room);
 
-// Appends an address written by hand, encoding only what a URL can never hold
+// What percent-encoding keeps beside ASCII letters, digits and "-._~": in a
+// file name the sub-delimiters "@!$()*+,;="; in a folder also '/' and ':';
+// in a file address '/', ':' and '|' alone.
+enum class PercentKeeps { Name, Folder, Address };
+
+// Percent-encoded as UTF-8, keeping only what `keep` says: a file name or
+// folder lands in a URL as itself, whatever it holds.
+[[nodiscard]] QStringView percentEncoded(QStringView text, PercentKeeps keep, QString& room);
+
+// An address written by hand, encoding only what a URL can never hold
 // literally (controls, space, " < > \ ^ ` { | }); '%', '#', '?' and non-ASCII
 // letters keep their meaning.
-void appendUrlCleaned(QString& out, QStringView url);
+[[nodiscard]] QStringView urlCleaned(QStringView url, QString& room);
