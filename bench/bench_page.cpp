@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Generating the page for 100 buttons, classic and modern, each beside the
-// floor of copying a finished page of the same length; and reading the sizes
+// Generating the page for 100 buttons, classic and modern, beside the floor
+// of copying a finished classic page of the same length; and reading the sizes
 // of 301 pictures from their headers, beside opening and reading the first
 // 4 KB of each file.
 #include "modernpage.h"
