@@ -84,7 +84,8 @@ int runCopyImages(const QStringList& arguments)
             "standard input it copies nothing when images are there, and says so. Each copy goes "
             "to a new file renamed over the target when complete, so an interrupted copy leaves "
             "the earlier image whole. Failed copies are said on standard error and listed in "
-            "%1.\n\n"
+            "%1.\n\nA FILE that exists is read as given, another name gets \".rk2\" added, "
+            "and \"-\" reads standard input.\n\n"
             "Exit status: 0 every image was copied or kept as asked, 1 some copies failed (the log "
             "names them) or the run was cancelled, 2 the data file cannot be read, DEST is not a "
             "folder, or images in DEST would need a question without a terminal, 64 wrong usage.")

@@ -24,8 +24,9 @@ int runRender(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Writes to standard output (or to the file given with -o), in UTF-8, the "
                        "page that \"Insert script\" would "
-                       "publish for the button set in FILE (\".rk2\" is added as the window's "
-                       "open command adds it).\n\nExit status: 0 page written, 1 the set has no "
+                       "publish for the button set in FILE.\n\nA FILE that exists is read as "
+                       "given, another name gets \".rk2\" added, and \"-\" reads standard "
+                       "input.\n\nExit status: 0 page written, 1 the set has no "
                        "buttons (\"Insert script\" publishes nothing), 2 the data file cannot be "
                        "read, the output cannot be written, or it is the data file itself, 64 "
                        "wrong usage."));
