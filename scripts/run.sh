@@ -19,17 +19,22 @@ There is no display here, so the plug-in's window cannot open (it needs X11 or
 Wayland; on a machine without one, try: xvfb-run scripts/run.sh).
 
 What works without a display: the companion tool 'rollcraft'. Here it checks
-the bundled example data file and renders the page "Insert script" would give:
+the bundled example data file and renders the page "Insert script" would give,
+and the same menu as a modern page (no script, keyboard and touch):
 
 TXT
-    "$bin/rollcraft" check "$example"
+    # Status 1 only says that check found something to warn about.
+    "$bin/rollcraft" check "$example" || [ $? -eq 1 ]
     "$bin/rollcraft" render -o "$out" "$example"
+    modern="${out%.html}-modern.html"
+    "$bin/rollcraft" render --modern -o "$modern" "$example"
     # The page names its pictures under the prefix "img", beside it; gather
     # them there as "Copy images to path..." does.
     mkdir -p "$(dirname "$out")/img"
     "$bin/rollcraft" copy-images --overwrite "$example" "$(dirname "$out")/img"
     echo
-    echo "Wrote the example's page to $out (its pictures are in $(dirname "$out")/img)"
+    echo "Wrote the example's page to $out, its modern page to $modern"
+    echo "(their pictures are in $(dirname "$out")/img)"
     echo "(rollcraft render --preview gives the preview variant; rollcraft --help lists all commands)"
     exit 0
 fi
