@@ -205,7 +205,7 @@ private:
             (void)dialogs.progress(&f().window, "Copying images: 0 of 4", 0, 4);
             // It shows from the event loop, as the copy runs on another thread.
             auto* progress = f().window.findChild<QProgressDialog*>();
-            QTest::qWaitFor([progress] { return progress->isVisible(); });
+            static_cast<void>(QTest::qWaitFor([progress] { return progress->isVisible(); }));
             return hear(progress);
         }
         Heard heard;
