@@ -30,15 +30,12 @@ await main('chromium', async ({ origin, pages, previews }) => {
     await page.goto(`${origin}/plain.html`);
     await page.click('img[name=name1]');
     check('click', `${await page.evaluate(showing)} ${page.url()}`, `${expected(plain)} ${origin}/plain.html#shop`);
-
     await page.goto(modern);
     // Tab shows what hover shows, with a visible ring, until focus leaves the menu.
     for (let k = 0; k <= plain.buttons.length; k++) {
       await page.keyboard.press('Tab');
-      const focus = await page.evaluate(() => {
-        const s = getComputedStyle(document.activeElement);
-        return `${document.activeElement.className.split(' ')[0]} ${s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2}`;
-      });
+      const focus = await page.evaluate((e = document.activeElement, s = getComputedStyle(e)) =>
+        `${e.className.split(' ')[0]} ${s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2}`);
       const focused = k < plain.buttons.length;
       check(`tab ${k}`, `${focus} ${await page.evaluate(showing)}`, `${focused ? `b${k}` : ''} ${focused} ${expected(plain, focused ? k : -1)}`);
     }
