@@ -1,27 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine and checker tests share: a site of generated pictures and
-// pages rendered by rollcraft, a plain HTTP server for it, and how to read
-// which pictures a page shows.
+// pages rendered by rollcraft, a plain HTTP server for it, and the hover check.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 
 // A PNG of one colour: the pictures' sizes are what the tests are about.
 function png(width, height, rgb) {
   const chunk = (type, data) => {
-    const body = Buffer.concat([Buffer.from(type, 'latin1'), data]);
     const out = Buffer.alloc(12 + data.length);
     out.writeUInt32BE(data.length, 0);
-    body.copy(out, 4);
-    out.writeUInt32BE(zlib.crc32(body), 8 + data.length);
+    out.write(type, 4, 'latin1');
+    data.copy(out, 8);
+    out.writeUInt32BE(zlib.crc32(out.subarray(4, 8 + data.length)), 8 + data.length);
     return out;
   };
-  const header = Buffer.alloc(13);
-  header.writeUInt32BE(width, 0);
-  header.writeUInt32BE(height, 4);
-  header.set([8, 2, 0, 0, 0], 8);
+  const header = Buffer.from([0, 0, width >> 8, width & 255, 0, 0, height >> 8, height & 255, 8, 2, 0, 0, 0]);
   const row = Buffer.concat([Buffer.from([0]), Buffer.from(Array(width).fill(rgb).flat())]);
   return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk('IHDR', header),
     chunk('IDAT', zlib.deflateSync(Buffer.concat(Array(height).fill(row)))), chunk('IEND', Buffer.alloc(0))]);
@@ -29,11 +26,12 @@ function png(width, height, rgb) {
 
 // Pictures of mixed sizes; the last button has no MouseOver and no
 // Description picture. `plain` names suit the classic page, which writes
-// names as they are; `marked` ones hold spaces, accents and markup characters.
+// names as they are (an accent only in a text); `marked` ones hold spaces,
+// accents and markup characters.
 const plain = {
   defaultImage: ['default.png', 159, 100],
   buttons: [
-    { alt: 'Home', url: '#home', out: ['home.png', 159, 25], over: ['home_over.png', 159, 25], desc: ['home_info.png', 159, 100] },
+    { alt: 'Café', url: '#home', out: ['home.png', 159, 25], over: ['home_over.png', 159, 25], desc: ['home_info.png', 159, 100] },
     { alt: 'Shop', url: '#shop', out: ['shop.png', 200, 40], over: ['shop_over.png', 80, 60], desc: ['shop_info.png', 180, 90] },
     { alt: 'News', url: '#news', out: ['news.png', 120, 30], over: ['news_over.png', 140, 35], desc: ['news_info.png', 100, 50] },
     { alt: 'Contact', url: '#contact', out: ['contact.png', 159, 25], over: null, desc: null },
@@ -69,43 +67,45 @@ function writeSet(dir, name, set) {
 }
 
 // Renders NAME.html (classic) and NAME-modern.html into WORK/site for each
-// set, and NAME-modern-preview.html beside the site.
-export function buildSite(rollcraft, workDir) {
+// set, and their previews NAME-preview.html, NAME-modern-preview.html beside it.
+function buildSite(rollcraft, workDir) {
   fs.rmSync(workDir, { recursive: true, force: true });
   const site = path.join(workDir, 'site');
   for (const [name, set] of Object.entries(sets)) {
     const data = writeSet(workDir, name, set);
-    execFileSync(rollcraft, ['render', '-o', path.join(site, `${name}.html`), data]);
-    execFileSync(rollcraft, ['render', '--modern', '--lang', 'en', '--title', 'Rollover menu',
-      '-o', path.join(site, `${name}-modern.html`), data]);
-    execFileSync(rollcraft, ['render', '--modern', '--preview', '--lang', 'en',
-      '-o', path.join(workDir, `${name}-modern-preview.html`), data]);
+    for (const [page, ...options] of [[`site/${name}`], [`${name}-preview`, '--preview'],
+      [`site/${name}-modern`, '--modern', '--lang', 'en', '--title', 'Rollover menu'],
+      [`${name}-modern-preview`, '--modern', '--lang', 'en', '--preview']])
+      execFileSync(rollcraft, ['render', ...options, '-o', path.join(workDir, `${page}.html`), data]);
   }
   fs.writeFileSync(path.join(site, 'robots.txt'), 'User-agent: *\nAllow: /\n');
   return site;
 }
 
-// Serves `root` over HTTP as a plain web server would.
-export function serve(root) {
-  const types = { '.html': 'text/html; charset=utf-8', '.png': 'image/png', '.gif': 'image/gif', '.txt': 'text/plain' };
+// Serves `root` as a plain web server would that knows nothing of the pages'
+// encoding: text/html with no charset.
+function serve(root) {
+  const types = { '.html': 'text/html', '.png': 'image/png', '.txt': 'text/plain' };
   const server = http.createServer((request, response) => {
     const file = path.join(root, decodeURIComponent(new URL(request.url, 'http://host').pathname));
     if (!file.startsWith(root + path.sep) || !fs.statSync(file, { throwIfNoEntry: false })?.isFile()) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] });
     response.end(fs.readFileSync(file));
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 // In the page: the file names of the pictures on show, in document order,
-// and whether each has loaded. Runs as an engine's injected function.
-export function showing() {
-  return [...document.images].filter((i) => i.getClientRects().length > 0)
-    .map((i) => decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)'))
-    .join(' ');
+// whether each has loaded, and with `boxes` where each lies.
+export function showing(boxes) {
+  return [...document.images].filter((i) => i.getClientRects().length > 0).map((i) => {
+    const r = i.getBoundingClientRect();
+    return decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)')
+      + (boxes ? `@${r.x},${r.y},${r.width}x${r.height}` : '');
+  }).join(' ');
 }
 
 // What a set's page shows at rest, and with button k hovered or focused: the
@@ -124,24 +124,44 @@ export function check(what, actual, wanted) {
   }
 }
 
-export function finish(name) {
+// Runs a test on the site built from argv (ROLLCRAFT WORK_DIR) and served;
+// `pages` and `previews` are [url, modern] for hoverChecks.
+export async function main(name, test) {
+  const [rollcraft, workDir] = process.argv.slice(2).map((p) => path.resolve(p));
+  const site = buildSite(rollcraft, workDir);
+  const server = await serve(site);
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  const pages = [[`${origin}/plain.html`, false], [`${origin}/plain-modern.html`, true]];
+  const previews = ['plain-preview.html', 'plain-modern-preview.html'].map((f, k) => [pathToFileURL(path.join(workDir, f)).href, k > 0]);
+  try {
+    await test({ workDir, site, origin, pages, previews });
+  } finally {
+    server.close();
+  }
   console.log(`${name}: ${failures} failed`);
   process.exit(failures === 0 ? 0 : 1);
 }
 
-// The hover check every engine runs, through `driver`: open(url), hover(css),
-// rest() (pointer on the empty margin), showing(). The classic page's first
-// three buttons have all their pictures; the modern page is checked on all.
-export async function hoverChecks(engine, driver, origin) {
-  const pages = [['plain.html', (k) => `img[name=name${k}]`, 3], ['plain-modern.html', (k) => `.m a.b${k}`, 4]];
-  for (const [page, selector, count] of pages) {
-    await driver.open(`${origin}/${page}`);
-    check(`${engine} ${page}: at rest`, await driver.showing(), expected(plain));
-    for (let k = 0; k < count; k++) {
-      await driver.hover(selector(k));
-      check(`${engine} ${page}: hover ${k}`, await driver.showing(), expected(plain, k));
-      await driver.rest();
-      check(`${engine} ${page}: leave ${k}`, await driver.showing(), expected(plain));
+// The hover check every engine runs on `page` (goto, hover, mouse.move and
+// evaluate as in Playwright and Puppeteer): the classic page's first three
+// buttons have all their pictures, the modern page is checked on all; a text
+// shows the page decoded right. Returns each page's boxes as it goes.
+export async function hoverChecks(engine, page, pages) {
+  const boxes = [];
+  for (const [url, modern] of pages) {
+    await page.goto(url);
+    check(`${engine} ${url}: text`, await page.evaluate(() => document.images[0].alt), 'Café');
+    const seen = [await page.evaluate(showing, true)];
+    const wanted = [expected(plain)];
+    for (let k = 0; k < (modern ? 4 : 3); k++) {
+      await page.hover(modern ? `.m a.b${k}` : `img[name=name${k}]`);
+      seen.push(await page.evaluate(showing, true));
+      await page.mouse.move(1, 1);
+      seen.push(await page.evaluate(showing, true));
+      wanted.push(expected(plain, k), expected(plain));
     }
+    check(`${engine} ${url}`, seen.join(' | ').replace(/@\S+/g, ''), wanted.join(' | '));
+    boxes.push(seen);
   }
+  return boxes;
 }
