@@ -69,6 +69,9 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("heard");
+        const auto row = [](const char* window, const QString& heard) {
+            QTest::newRow(window) << window << heard;
+        };
         const QStringList fields = QString("MouseOut image,MouseOver image,Description image,Url,"
                                            "Target,Alt,Image path prefix,Default description image")
                                        .split(',');
@@ -80,31 +83,22 @@ private slots:
                             "Click to view in fullscreen")
                         .arg(i)
                         .arg(fields[i]);
-        QTest::newRow("main") << "main" << main;
+        row("main", main);
         // Qt names a list by the entry it shows, the label comes by relation.
-        QTest::newRow("failed") << "failed"
-                                << "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
-                                   "UNABLE TO LOAD IMAGE! - Click to view in fullscreen";
+        row("failed", "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
+                      "UNABLE TO LOAD IMAGE! - Click to view in fullscreen");
         // One picture of each kind; the others are held to a name of their own.
-        QTest::newRow("demo") << "demo"
-                              << "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, "
-                                 "the word ABOUT? in yellow capitals; Picture1_2=Graphic "
-                                 "Description area of the demo menu";
-        QTest::newRow("about") << "about"
-                               << "Command1=Button OK";
+        row("demo",
+            "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
+            "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
+        row("about", "Command1=Button OK");
         // The viewer opened by the preview's press action, as a screen reader does.
-        QTest::newRow("viewer") << "viewer"
-                                << "Form1=Client Full-screen view of " + file("ok.png") +
-                                       "; Image1=Graphic " + file("ok.png") + " - Click to return";
-        QTest::newRow("message") << "message"
-                                 << "qt_msgbox_label=StaticText Overwrite ?";
-        QTest::newRow("input") << "input"
-                               << "QLineEdit=EditableText Button name : ";
-        QTest::newRow("folder") << "folder"
-                                << "fileNameEdit=EditableText Directory:";
-        QTest::newRow("progress") << "progress"
-                                  << "QProgressDialog=Dialog TWKPLUGIN; QProgressBar=ProgressBar "
-                                     "Progress";
+        row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " +
+                          file("ok.png") + " - Click to return");
+        row("message", "qt_msgbox_label=StaticText Overwrite ?");
+        row("input", "QLineEdit=EditableText Button name : ");
+        row("folder", "fileNameEdit=EditableText Directory:");
+        row("progress", "QProgressDialog=Dialog TWKPLUGIN; QProgressBar=ProgressBar Progress");
     }
 
     void heard()
@@ -168,8 +162,8 @@ private:
             (void)dialogs.progress(&f().window, "Copying images: 0 of 4", 0, 4);
             // It shows from the event loop, as the copy runs on another thread.
             auto* progress = f().window.findChild<QProgressDialog*>();
-            QTest::qWaitFor([progress] { return progress->isVisible(); });
-            return Heard(progress);
+            return Heard(QTest::qWaitFor([progress] { return progress->isVisible(); }) ? progress
+                                                                                       : nullptr);
         }
         std::optional<Heard> heard;
         QTimer::singleShot(0, [&heard] {
