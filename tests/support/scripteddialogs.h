@@ -12,10 +12,9 @@
 // answer, or one with no answer left, is recorded as unexpected and cancelled.
 class ScriptedDialogs final : public Dialogs {
 public:
-    // The next dialog of `kind` ("message", "input", "open", "save" or
-    // "folder") gets `answer`: "ok", "cancel", "yes" or "no" for a message
-    // box; the text or path for the others, where "" cancels a file dialog and
-    // "!" fails it. `whileOpen` runs while it is open, as a user takes time.
+    // The next dialog of `kind` ("message", "input", "open", "save", "folder")
+    // gets `answer` ("ok", "cancel", "yes", "no"; a text or path, where "" cancels
+    // and "!" fails a file dialog); `whileOpen` runs while it is open.
     void prepare(
         const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {})
     {
@@ -24,9 +23,8 @@ public:
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
 
-    // Each dialog shown: "text|title|icon|buttons" for a message box,
-    // "input:prompt|title|default", "folder:title", and "open:" or "save:"
-    // "title|filter|name".
+    // Each dialog: "text|title|icon|buttons", "input:prompt|title|default",
+    // "folder:title", "open:" or "save:" "title|filter|name".
     QStringList shown;
     // Every progress update as "done/total", and "end" where it was closed.
     QStringList progressShown;

@@ -21,25 +21,23 @@ struct WindowFixture {
     {
         return window.findChild<T*>(name);
     }
-    // Runs steps, "; " apart: "add NAME" ("add" alone cancels), "pick N" (in
-    // the list), "down" (arrow key in the list), "type N TEXT" (field N),
-    // "click BUTTON", "menu MENU ITEM" (if enabled on opening), "show", "close"
-    // (the close box), "wait" (till the timers have run). Answers, for the
-    // dialogs of the action before them: "ok", "cancel", "yes", "no", "input
-    // TEXT", "file PATH" (an image chooser), "folder DIR", and "open FILE",
-    // "save FILE", which also run the command; DIR, FILE under `folder`, none
-    // cancels, "!" fails. Each action ends when the previews show their fields.
+    // Runs steps, "; " apart: "add NAME" ("add" alone cancels), "pick N", "down"
+    // (arrow key in the list), "type N TEXT" (field N), "click BUTTON", "menu
+    // MENU ITEM" (if enabled on opening), "show", "close", "wait" (timers run).
+    // Answers for the dialogs of the action before: "ok", "cancel", "yes", "no",
+    // "input TEXT", "file PATH" (image chooser), "folder DIR", "open FILE",
+    // "save FILE" (these two also run the command); DIR, FILE under `folder`,
+    // none cancels, "!" fails. Each action ends when the previews are decoded.
     void run(const QString& steps);
     void settle() const;
-    // By name: "state" ("A,[B] 1 unsaved": the list, [selected], the current
-    // index, saved?), an index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|
-    // Description"), "fields" (the eight), "default", "file", "dialog",
-    // "dialog:N" (the last, the Nth; paths under `folder` relative),
-    // "choosers" (image choosers' titles), "changes" (exchange fields, a name
-    // and six characters each), "closed" (closing sequences ended; "?" if
-    // shown after, or hidden before), "off" (disabled controls, "editing" for
-    // those needing a current button), "script" ("page"/"preview" of the set as
-    // it is), "title" (SCRIPTTYPE), "menu:MENU/ITEM" (enabled on opening).
+    // "state" ("A,[B] 1 unsaved": list, [selected], current index, saved?), an
+    // index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|Description"),
+    // "fields", "default", "file", "dialog", "dialog:N" (the last, the Nth;
+    // paths relative to `folder`), "choosers" (titles), "changes" (exchange
+    // fields: name=6 characters), "closed" (closing sequences ended; "?" if
+    // shown after, or hidden before), "off" (disabled; "editing": those needing
+    // a current button), "script" (SCRIPT is the "page"/"preview" of the set),
+    // "title" (SCRIPTTYPE), "menu:MENU/ITEM" (enabled on opening).
     [[nodiscard]] QString probe(const QString& what) const;
 
     ScriptedDialogs dialogs;
