@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scripteddialogs.h"
 
-namespace {
-const QStringList Answers{"ok", "cancel", "yes", "no"};
-} // namespace
-
 QString ScriptedDialogs::problems() const
 {
     QStringList all = m_unexpected;
@@ -28,11 +24,9 @@ QString ScriptedDialogs::next(const QString& kind, const QString& line)
 Dialogs::FileChoice ScriptedDialogs::file(const QString& kind, const QStringList& parts)
 {
     const QString path = next(kind, kind + ':' + parts.join('|'));
-    if (path.isEmpty())
-        return {FileChoice::Status::Cancelled, {}};
-    if (path == "!")
-        return {FileChoice::Status::Failed, {}};
-    return {FileChoice::Status::Chosen, path};
+    return path.isEmpty() ? FileChoice{FileChoice::Status::Cancelled, {}}
+           : path == "!"  ? FileChoice{FileChoice::Status::Failed, {}}
+                          : FileChoice{FileChoice::Status::Chosen, path};
 }
 
 Dialogs::Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const QString& title,
@@ -42,5 +36,5 @@ Dialogs::Answer ScriptedDialogs::messageBox(QWidget*, const QString& text, const
                                         "critical"};
     static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
     const QString line = QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|');
-    return Answer(qMax(0, Answers.indexOf(next("message", line))));
+    return Answer(qMax(0, QStringList{"ok", "cancel", "yes", "no"}.indexOf(next("message", line))));
 }

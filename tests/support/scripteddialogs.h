@@ -7,17 +7,14 @@
 #include <QStringList>
 #include <functional>
 
-// Dialogs for tests: each dialog the program shows is recorded in one line
-// and answered from a prepared queue. A dialog of another kind than the next
-// prepared answer, or one with no answer left, is recorded as unexpected and
-// gets Cancel.
+// Dialogs for tests: each dialog shown is recorded in one line and answered
+// from a prepared queue. A dialog of another kind than the next prepared
+// answer, or one with no answer left, is recorded as unexpected and cancelled.
 class ScriptedDialogs final : public Dialogs {
 public:
-    // The next dialog of `kind` ("message", "input", "open", "save" or
-    // "folder") gets `answer`: "ok", "cancel", "yes" or "no" for a message
-    // box; the text for an input box or folder browser; the path for a file
-    // dialog, where "" cancels and "!" fails it. `whileOpen` runs while it is
-    // open, as what happens while a user takes time over it.
+    // The next dialog of `kind` ("message", "input", "open", "save", "folder")
+    // gets `answer` ("ok", "cancel", "yes", "no"; a text or path, where "" cancels
+    // and "!" fails a file dialog); `whileOpen` runs while it is open.
     void prepare(
         const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {})
     {
@@ -26,9 +23,8 @@ public:
     // Empty when every prepared answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const;
 
-    // Each dialog shown: "text|title|icon|buttons" for a message box,
-    // "input:prompt|title|default", "folder:title", and "open:" or "save:"
-    // "title|filter|name".
+    // Each dialog: "text|title|icon|buttons", "input:prompt|title|default",
+    // "folder:title", "open:" or "save:" "title|filter|name".
     QStringList shown;
     // Every progress update as "done/total", and "end" where it was closed.
     QStringList progressShown;
@@ -41,14 +37,14 @@ public:
         return next("input", "input:" + QStringList{prompt, title, defaultText}.join('|'));
     }
     FileChoice openFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& initialFileName) override
+                        const QString& name) override
     {
-        return file("open", {title, filter, initialFileName});
+        return file("open", {title, filter, name});
     }
     FileChoice saveFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& initialFileName) override
+                        const QString& name) override
     {
-        return file("save", {title, filter, initialFileName});
+        return file("save", {title, filter, name});
     }
     QString chooseFolder(QWidget*, const QString& title) override
     {
@@ -63,12 +59,10 @@ public:
 
 private:
     struct Prepared {
-        QString kind;
-        QString answer;
+        QString kind, answer;
         std::function<void()> whileOpen;
     };
-    // Records the dialog and gives the answer prepared for it, "cancel" or ""
-    // if there is none.
+    // Records the dialog and gives its prepared answer, "cancel" or "" if none.
     QString next(const QString& kind, const QString& line);
     FileChoice file(const QString& kind, const QStringList& parts);
 

@@ -26,12 +26,6 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
     return on;
 }
 
-void waitUntil(const std::function<bool()>& done, const char* what)
-{
-    if (!QTest::qWaitFor(done, 10000))
-        QTest::qFail(what, __FILE__, __LINE__);
-}
-
 } // namespace
 
 // The wizard setting is written before the window reads it at start.
@@ -55,36 +49,32 @@ void WindowFixture::run(const QString& steps)
         settle();
         pending = std::move(action);
     };
-    const auto click = [this](const QString& name) {
-        QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
-    };
     const auto menu = [this](const QString& menu, const QString& item) {
         if (enabledInMenu(*this, menu, item))
             control<QAction>(item)->trigger();
     };
     for (const QString& step : steps.split("; ", Qt::SkipEmptyParts)) {
-        const QString verb = step.section(' ', 0, 0);
-        const QString rest = step.section(' ', 1);
-        const QString first = rest.section(' ', 0, 0);
-        const QString last = step.section(' ', 2);
+        const QString verb = step.section(' ', 0, 0), rest = step.section(' ', 1);
+        const QString first = rest.section(' ', 0, 0), last = step.section(' ', 2);
         if (QStringList{"ok", "cancel", "yes", "no"}.contains(verb)) {
             dialogs.prepare("message", verb);
-        } else if (verb == "input" || verb == "add") {
-            dialogs.prepare("input", rest);
-            if (verb == "add")
-                act([click] { click("Command4"); });
-        } else if (verb == "file") {
-            dialogs.prepare("open", rest);
+        } else if (verb == "input" || verb == "file") {
+            dialogs.prepare(verb == "file" ? "open" : "input", rest);
         } else if (verb == "folder") {
             dialogs.prepare("folder", rest.isEmpty() ? QString() : folder.filePath(rest));
+        } else if (verb == "add" || verb == "click") {
+            if (verb == "add")
+                dialogs.prepare("input", rest);
+            act([button = control<QPushButton>(verb == "add" ? "Command4" : rest)] {
+                QTest::mouseClick(button, Qt::LeftButton);
+            });
         } else if (verb == "open" || verb == "save") {
             dialogs.prepare(verb, rest.isEmpty() || rest == "!" ? rest : folder.filePath(rest));
             act([menu, verb] { menu("File", verb == "open" ? "OpenData" : "SaveData"); });
         } else if (verb == "pick") {
-            act([this, rest] {
-                // The list reports a pick even of the entry already selected.
-                control<ButtonList>("Combo1")->setCurrentIndex(rest.toInt());
-                emit control<ButtonList>("Combo1")->activated(rest.toInt());
+            act([list = control<ButtonList>("Combo1"), i = rest.toInt()] {
+                list->setCurrentIndex(i);
+                emit list->activated(i); // even of the entry already selected, as the list does
             });
         } else if (verb == "down") {
             act([this] {
@@ -93,30 +83,20 @@ void WindowFixture::run(const QString& steps)
                 QTest::keyClick(control("Combo1"), Qt::Key_Down);
             });
         } else if (verb == "type") {
-            act([this, first, last] {
-                QLineEdit* field = window.Text1(first.toInt());
+            act([field = window.Text1(first.toInt()), last] {
                 field->selectAll();
-                if (last.isEmpty())
-                    QTest::keyClick(field, Qt::Key_Delete);
-                else
-                    QTest::keyClicks(field, last);
+                last.isEmpty() ? QTest::keyClick(field, Qt::Key_Delete)
+                               : QTest::keyClicks(field, last);
             });
-        } else if (verb == "click") {
-            act([click, rest] { click(rest); });
         } else if (verb == "menu") {
             act([menu, first, last] { menu(first, last); });
-        } else if (verb == "show") {
-            act([this] { window.show(); });
-        } else if (verb == "close") {
-            act([this] { window.close(); });
+        } else if (verb == "show" || verb == "close") {
+            act([this, verb] { verb == "show" ? window.show() : void(window.close()); });
         } else if (verb == "wait") {
             act([this] {
-                waitUntil(
-                    [this] {
-                        return !control<QTimer>("PreviewTimer")->isActive() &&
-                               !control<QTimer>("UnloadTimer")->isActive();
-                    },
-                    "the timers did not run");
+                QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>("PreviewTimer")->isActive() &&
+                                             !control<QTimer>("UnloadTimer")->isActive(),
+                                         10000);
             });
         } else {
             QTest::qFail(qPrintable("unknown step: " + step), __FILE__, __LINE__);
@@ -129,18 +109,14 @@ void WindowFixture::run(const QString& steps)
 void WindowFixture::settle() const
 {
     const QList<PreviewDecoder*> decoders = window.findChildren<PreviewDecoder*>();
-    waitUntil(
-        [&decoders] {
-            return std::none_of(decoders.begin(), decoders.end(),
-                                [](const PreviewDecoder* d) { return d->pending(); });
-        },
-        "a preview was not decoded");
+    QTRY_VERIFY_WITH_TIMEOUT(std::ranges::none_of(decoders, &PreviewDecoder::pending), 10000);
 }
 
 QString WindowFixture::probe(const QString& what) const
 {
     const ButtonSet& set = window.buttonSet();
     const auto list = control<ButtonList>("Combo1");
+    QStringList parts;
     bool isIndex = false;
     if (const int i = what.toInt(&isIndex); isIndex) {
         const ButtonRecord& b = set.Buttons[i];
@@ -149,18 +125,16 @@ QString WindowFixture::probe(const QString& what) const
             .join('|');
     }
     if (what == "state") {
-        QStringList names;
         for (int i = 0; i < list->count(); ++i)
-            names << (i == list->selectedIndex() ? '[' + list->itemText(i) + ']'
+            parts << (i == list->selectedIndex() ? '[' + list->itemText(i) + ']'
                                                  : list->itemText(i));
-        return names.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
+        return parts.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
                (set.Saved ? "saved" : "unsaved");
     }
     if (what == "fields") {
-        QStringList texts;
         for (int i = 0; i < 8; ++i)
-            texts << window.Text1(i)->text();
-        return texts.join('|');
+            parts << window.Text1(i)->text();
+        return parts.join('|');
     }
     if (what == "default")
         return set.DefaultDescriptionImage;
@@ -171,13 +145,11 @@ QString WindowFixture::probe(const QString& what) const
         return dialogs.shown.value(i, "none").replace(folder.path() + '/', QString());
     }
     if (what == "choosers") { // titles "X image:", as "X"
-        QStringList titles;
-        for (const QString& s : dialogs.shown)
-            if (s.startsWith("open:"))
-                titles << (s.section('|', 1, -2) == ImageFilter ? s.section('|', 0, 0).mid(5)
-                                                                : "not an image chooser")
-                              .remove(QRegularExpression(" image:$"));
-        return titles.join(',');
+        for (const QString& s : dialogs.shown.filter(QRegularExpression("^open:")))
+            parts << (s.section('|', 1, -2) == ImageFilter ? s.section('|', 0, 0).mid(5)
+                                                           : "not an image chooser")
+                         .remove(QRegularExpression(" image:$"));
+        return parts.join(',');
     }
     if (what == "script") { // which page SCRIPT holds for the set as it is now
         const QString script = window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
@@ -193,13 +165,12 @@ QString WindowFixture::probe(const QString& what) const
     if (what == "closed") // and the window is hidden then, and only then
         return QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?");
     if (what == "off") {
-        QStringList names;
         for (QWidget* w : window.findChildren<QWidget*>())
             if (!w->isEnabled() && (qobject_cast<QAbstractButton*>(w) ||
                                     qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)))
-                names << w->objectName();
-        names.sort();
-        return names.join(',') == NoButtonOff ? "editing" : names.join(',');
+                parts << w->objectName();
+        parts.sort();
+        return parts.join(',') == NoButtonOff ? "editing" : parts.join(',');
     }
     if (what.startsWith("menu:"))
         return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"

@@ -21,30 +21,23 @@ struct WindowFixture {
     {
         return window.findChild<T*>(name);
     }
-    // Runs user steps separated by "; ": "add NAME" ("add" alone cancels the
-    // name), "pick N" (in the list), "down" (the arrow key in the list),
-    // "type N TEXT" (into field N), "click BUTTON", "menu MENU ITEM" (picked
-    // if enabled when the menu opens), "show", "close" (the close box),
-    // "wait" (till the timers have run); answers: "ok", "cancel", "yes", "no" (a
-    // message box), "input TEXT", "file PATH" (an image chooser), "folder
-    // DIR", and "open FILE", "save FILE", which also run the command. DIR and
-    // FILE are under `folder`; none cancels the dialog, "!" makes it fail.
-    // Answers may follow the action they answer. Each action ends when the
-    // previews show what their fields name.
+    // Runs steps, "; " apart: "add NAME" ("add" alone cancels), "pick N", "down"
+    // (arrow key in the list), "type N TEXT" (field N), "click BUTTON", "menu
+    // MENU ITEM" (if enabled on opening), "show", "close", "wait" (timers run).
+    // Answers for the dialogs of the action before: "ok", "cancel", "yes", "no",
+    // "input TEXT", "file PATH" (image chooser), "folder DIR", "open FILE",
+    // "save FILE" (these two also run the command); DIR, FILE under `folder`,
+    // none cancels, "!" fails. Each action ends when the previews are decoded.
     void run(const QString& steps);
     void settle() const;
-    // What a test looks at, by name: "state" ("A,[B] 1 unsaved": the list,
-    // the selected entry in brackets, the current index, whether saved), a
-    // record's index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|
-    // Description"), "fields" (the eight edit fields), "default", "file",
-    // "dialog" and "dialog:N" (the last, the Nth; paths under `folder`
-    // relative), "choosers" (the image choosers' titles), "changes" (of the
-    // exchange fields, a name and six characters each), "closed" (times the
-    // closing sequence ended; "?" if the window is shown after that, or
-    // hidden before), "off" (the
-    // disabled controls; "editing" for those that need a current button),
-    // "script" ("page" or "preview" if SCRIPT holds that page of the set as
-    // it is), "title" (SCRIPTTYPE) and "menu:MENU/ITEM" (enabled on opening).
+    // "state" ("A,[B] 1 unsaved": list, [selected], current index, saved?), an
+    // index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|Description"),
+    // "fields", "default", "file", "dialog", "dialog:N" (the last, the Nth;
+    // paths relative to `folder`), "choosers" (titles), "changes" (exchange
+    // fields: name=6 characters), "closed" (closing sequences ended; "?" if
+    // shown after, or hidden before), "off" (disabled; "editing": those needing
+    // a current button), "script" (SCRIPT is the "page"/"preview" of the set),
+    // "title" (SCRIPTTYPE), "menu:MENU/ITEM" (enabled on opening).
     [[nodiscard]] QString probe(const QString& what) const;
 
     ScriptedDialogs dialogs;
@@ -54,8 +47,8 @@ struct WindowFixture {
     QDir folder = QDir::home();
 };
 
-// Window tests get a fresh fixture for each test function; afterwards every
-// prepared answer must have been used and no dialog may have come unasked.
+// A fresh fixture for each test function; afterwards every prepared answer
+// must have been used and no dialog may have come unasked.
 class WindowTest : public QObject {
     Q_OBJECT
 protected slots:
@@ -64,7 +57,6 @@ protected slots:
 
 protected:
     WindowFixture& f() { return *m_f; }
-    // Ends the fixture, if any, and starts a fresh one.
     void fresh(TWKPLUGIN::Clock clock = [] { return TestNow; })
     {
         finish();
