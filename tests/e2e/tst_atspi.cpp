@@ -6,12 +6,10 @@
 
 namespace {
 
-// A screen reader's walk over the accessibility bus (pyatspi): opens FILE
-// through "Open datafile..." and the file dialog, prints each control of the
-// main window a user reaches (focus) or looks at (a picture) as "role|name",
-// hears a preview's failure text come when its field names no picture, then
-// presses the first preview and prints the name of the window that opens.
-// Every wait is bounded; a miss ends the script with a message.
+// A screen reader's walk over the accessibility bus (pyatspi): opens FILE,
+// prints each control a user reaches (focus) or sees (a picture) as
+// "role|name", hears a preview's failure text, presses the first preview and
+// prints the viewer's name. Every wait is bounded.
 const char* const Reader = R"(
 import sys, time, pyatspi
 def find(node, want):
@@ -91,13 +89,11 @@ private slots:
         }
     }
 
-    // With the example menu opened: every control reached or seen is named,
-    // no two alike; a preview's failure text is announced as it comes;
-    // pressing a preview opens the viewer of its file.
+    // With the example menu open: every control named, no two alike.
     void everyControlNamedOnce()
     {
         const QString example = built("../examples/menu.rk2");
-        // Bounded well above its few seconds: builds with sanitizers are slow.
+        // Well above its few seconds: builds with sanitizers are slow.
         QProcess reader;
         reader.start("/usr/bin/python3", {"-c", Reader, example});
         if (!reader.waitForFinished(90000))
