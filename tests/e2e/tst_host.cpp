@@ -73,8 +73,7 @@ public slots:
 
 } // namespace
 
-// The real programs on a private session bus: rollcraft2 in a real X11
-// window under "rollcraft host", and the link as a host sees it.
+// rollcraft2 in a real X11 window under "rollcraft host" on a private bus.
 class TestHost : public QObject {
     Q_OBJECT
 private slots:
@@ -107,8 +106,7 @@ private slots:
         QVERIFY2(host.err.contains(Plugin.toUtf8() + " is already held"), host.err);
     }
 
-    // Previews go by default to a folder of the user's own under
-    // $XDG_RUNTIME_DIR, made private.
+    // Previews go by default to a private folder under $XDG_RUNTIME_DIR.
     void previewsThenInsertThroughTheRealWindow()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -143,10 +141,8 @@ private slots:
                  Bom + buildPage(set, PageMode::Page).toUtf8());
     }
 
-    // A session that ends without an insert writes no page, not even after a
-    // preview, and says so in its exit status. A preview that cannot be
-    // written is said as a desktop notification, as nobody reads the
-    // standard error of a host started from the menu.
+    // Without an insert no page is written (exit status 1); a preview that cannot
+    // be written is a desktop notification: nobody reads a menu host's stderr.
     void closingWithoutAnInsertWritesNothing()
     {
         Notifications notifications;
@@ -173,8 +169,7 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("none.html")));
     }
 
-    // The one long test: under load a host still sees every change of the
-    // exchange fields, in the program's order.
+    // Under load a host still sees every change of the exchange fields, in order.
     void fiveHundredPreviewsArriveInOrder()
     {
         if (!qEnvironmentVariableIsSet("ROLLCRAFT_SOAK"))
@@ -205,8 +200,7 @@ private slots:
     }
 
 private:
-    // Starts the host with `arguments`, sees the plug-in start empty, and adds
-    // a button named "Home".
+    // Starts the host, sees the plug-in start empty, and adds a button "Home".
     void startWithAButton(const QStringList& arguments)
     {
         m_log.clear();

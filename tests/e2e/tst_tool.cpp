@@ -26,10 +26,8 @@ private slots:
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
     }
 
-    // Each row: a shell command line run in the test's folder (a leading "tty"
-    // runs it on a pseudo-terminal, where "rollcraft" is the tool as built and
-    // dest/ holds an older here.jpg), the exit status, what the tool says on
-    // standard output or error, and the answers typed.
+    // Each row: a command line run in the test's folder with dest/ holding an old
+    // here.jpg ("tty": on a pseudo-terminal), the status, words said, answers typed.
     void statusAndMessages_data()
     {
         QTest::addColumn<QString>("command");
@@ -52,8 +50,7 @@ private slots:
         row("rollcraft check odd.rk2", 1, "  [not a file]");
         row("rollcraft check odd.rk2", 1, "  [empty file]");
         row("rollcraft render -o /nonexistent/p.html good.rk2", 2, "cannot write");
-        // Output: never over the data file read, never unsaid when it fails, and
-        // a FIFO named as the output is written to, not replaced.
+        // Output: never over the data file read, never unsaid, a FIFO written to.
         row("rollcraft render -o good.rk2 good.rk2", 2, "good.rk2 is the data file being read");
         row("ln -s good.rk2 link.rk2; rollcraft render -o link.rk2 good.rk2", 2, "being read");
         row("rollcraft render good.rk2 > /dev/full", 2, "cannot write the page to standard output: No space left on device");
@@ -112,8 +109,7 @@ private slots:
         QFile::remove(file("link.rk2"));
     }
 
-    // A reader that went away ends the tool as it ends cat: quietly, also when
-    // it was started with SIGPIPE ignored.
+    // A reader gone ends the tool quietly as it ends cat, even with SIGPIPE ignored.
     void closedPipeEndsQuietly()
     {
         int ends[2];
@@ -131,9 +127,8 @@ private slots:
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
     }
 
-    // Each row: a data file, written as NAME ('@' is the test's folder, and every
-    // picture a row names under it exists), the arguments, the words that matter
-    // of what the tool says, and its exit status.
+    // Each row: a data file written as NAME ('@': the test's folder, where every
+    // picture named exists), the arguments, words said and the exit status.
     void checkFindings_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -146,8 +141,7 @@ private slots:
                             const char* name = "t.rk2") {
             QTest::newRow(what) << bytes << QString(name) << QString(arguments) << says << status;
         };
-        // One button "B" with these values in file order (MouseOut, MouseOver,
-        // Description, Url, Target, Alt, prefix).
+        // One button "B" with these values in file order.
         const auto one = [](const QStringList& values, const QString& defaultImage = "#") {
             return rk2(QStringList{"[COMMON]", defaultImage} + block("B", values));
         };
