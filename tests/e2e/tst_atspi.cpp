@@ -12,19 +12,18 @@ namespace {
 // prints the viewer's name. Every wait is bounded.
 const char* const Reader = R"(
 import sys, time, pyatspi
+from gi.repository import GLib
 def find(node, want):
     try:
         if want(node): return node
         if node.getRoleName() in ('list', 'tree table', 'table'): return  # entries, not controls
-        for i in range(node.childCount):
-            hit = find(node.getChildAtIndex(i), want)
-            if hit: return hit
+        return next(filter(None, (find(node.getChildAtIndex(i), want) for i in range(node.childCount))), None)
     except Exception: pass
 def wait(want, what):
     for _ in range(100):
-        for app in pyatspi.Registry.getDesktop(0):
-            hit = app and app.name == 'Rollcraft II' and find(app, want)
-            if hit: return hit
+        apps = pyatspi.Registry.getDesktop(0)
+        hit = next(filter(None, (app and app.name == 'Rollcraft II' and find(app, want) for app in apps)), None)
+        if hit: return hit
         time.sleep(0.2)
     sys.exit('not found: ' + what)
 def called(role, name): return lambda o: o.getRoleName() == role and o.name == name
@@ -39,13 +38,11 @@ wait(called('push button', 'Open'), 'Open').queryAction().doAction(0)
 window = wait(called('frame', 'Rollcraft II V.1.0 / TWK Plugin'), 'window')
 wait(called('combo box', 'Home'), 'the opened set')
 def walk(node):
-    focusable = node.getState().contains(pyatspi.STATE_FOCUSABLE)
-    if showing(node) and (focusable or node.getRoleName() == 'image'):
+    if showing(node) and (node.getState().contains(pyatspi.STATE_FOCUSABLE) or node.getRoleName() == 'image'):
         print(node.getRoleName() + '|' + node.name)
     if node.getRoleName() != 'combo box':
         for i in range(node.childCount): walk(node.getChildAtIndex(i))
 walk(window)
-from gi.repository import GLib
 def heard(event):
     if event.source.getRoleName() == 'image': print('heard|' + event.source.name)
 pyatspi.Registry.registerEventListener(heard, 'object:property-change:accessible-name')

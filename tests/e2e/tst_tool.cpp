@@ -16,13 +16,12 @@ private slots:
         QImage image(4, 4, QImage::Format_RGB32);
         image.fill(Qt::red);
         QVERIFY(image.save(file("here.jpg")));
-        writeBytes(file("good.rk2"), rk2(QStringList{"[COMMON]", file("here.jpg")} +
-                                         block("Höme", {file("here.jpg"), "C:\\pics\\over.gif", "#",
-                                                        "index.htm", "#", "Höme €", "img"})));
+        // clang-format off
+        writeBytes(file("good.rk2"), rk2(QStringList{"[COMMON]", file("here.jpg")} + block("Höme", {file("here.jpg"), "C:\\pics\\over.gif", "#", "index.htm", "#", "Höme €", "img"})));
         writeBytes(file("none.rk2"), rk2({"[COMMON]", "#"}));
         writeBytes(file("empty.gif"), {});
-        writeBytes(file("odd.rk2"), rk2(QStringList{"[COMMON]", "#"} +
-                                        block("A", {m_dir.path(), file("empty.gif")})));
+        writeBytes(file("odd.rk2"), rk2(QStringList{"[COMMON]", "#"} + block("A", {m_dir.path(), file("empty.gif")})));
+        // clang-format on
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
     }
 
