@@ -203,7 +203,6 @@ private slots:
         QTest::addColumn<int>("emptyNameAt");
         QTest::addColumn<int>("shown");
         QTest::newRow("none") << 0 << -1 << 0;
-        QTest::newRow("one") << 1 << -1 << 1;
         QTest::newRow("full, two-digit names") << 100 << -1 << 100;
         QTest::newRow("empty name in the middle") << 5 << 2 << 2;
         QTest::newRow("empty first name") << 3 << 0 << 0;
@@ -242,7 +241,6 @@ private slots:
         ButtonSet empty, set;
         empty.DefaultDescriptionImage = "C:\\d\\def.gif";
         set.Buttons[0] = button("A", "top", "C:\\a.gif");
-        set.Buttons[0].MouseOverImage = "x";
         set.Buttons[1] = button("B", "other", {});
         set.DefaultDescriptionImage = "y";
         const PageMode page = PageMode::Page, preview = PageMode::Preview;
@@ -250,7 +248,6 @@ private slots:
         QTest::newRow("n=0: default right after line 37") << empty << page << 38 << "defaultimage = new Image;defaultimage.src = 'def.gif';";
         QTest::newRow("n=0: description area") << empty << page << 66 << "<img src=\"def.gif\" name=\"defimage\"></p>";
         QTest::newRow("preview: empty MouseOut leaves the row empty") << set << preview << 73 << "";
-        QTest::newRow("preview: one-character image") << set << preview << 39 << "";
         QTest::newRow("preview: one-character default") << set << preview << 44 << "";
         QTest::newRow("page: one-character default under button 0's prefix") << set << page << 44 << "defaultimage = new Image;defaultimage.src = 'top/';";
         // clang-format on
