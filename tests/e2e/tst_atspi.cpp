@@ -6,27 +6,24 @@
 
 namespace {
 
-// A screen reader's walk over the accessibility bus (pyatspi): opens FILE
-// through "Open datafile..." and the file dialog, prints each control of the
-// main window a user reaches (focus) or looks at (a picture) as "role|name",
-// hears a preview's failure text come when its field names no picture, then
-// presses the first preview and prints the name of the window that opens.
-// Every wait is bounded; a miss ends the script with a message.
+// A screen reader's walk over the accessibility bus (pyatspi): opens FILE,
+// prints each control a user reaches (focus) or sees (a picture) as
+// "role|name", hears a preview's failure text, presses the first preview and
+// prints the viewer's name. Every wait is bounded.
 const char* const Reader = R"(
 import sys, time, pyatspi
+from gi.repository import GLib
 def find(node, want):
     try:
         if want(node): return node
         if node.getRoleName() in ('list', 'tree table', 'table'): return  # entries, not controls
-        for i in range(node.childCount):
-            hit = find(node.getChildAtIndex(i), want)
-            if hit: return hit
+        return next(filter(None, (find(node.getChildAtIndex(i), want) for i in range(node.childCount))), None)
     except Exception: pass
 def wait(want, what):
     for _ in range(100):
-        for app in pyatspi.Registry.getDesktop(0):
-            hit = app and app.name == 'Rollcraft II' and find(app, want)
-            if hit: return hit
+        apps = pyatspi.Registry.getDesktop(0)
+        hit = next(filter(None, (app and app.name == 'Rollcraft II' and find(app, want) for app in apps)), None)
+        if hit: return hit
         time.sleep(0.2)
     sys.exit('not found: ' + what)
 def called(role, name): return lambda o: o.getRoleName() == role and o.name == name
@@ -41,13 +38,11 @@ wait(called('push button', 'Open'), 'Open').queryAction().doAction(0)
 window = wait(called('frame', 'Rollcraft II V.1.0 / TWK Plugin'), 'window')
 wait(called('combo box', 'Home'), 'the opened set')
 def walk(node):
-    focusable = node.getState().contains(pyatspi.STATE_FOCUSABLE)
-    if showing(node) and (focusable or node.getRoleName() == 'image'):
+    if showing(node) and (node.getState().contains(pyatspi.STATE_FOCUSABLE) or node.getRoleName() == 'image'):
         print(node.getRoleName() + '|' + node.name)
     if node.getRoleName() != 'combo box':
         for i in range(node.childCount): walk(node.getChildAtIndex(i))
 walk(window)
-from gi.repository import GLib
 def heard(event):
     if event.source.getRoleName() == 'image': print('heard|' + event.source.name)
 pyatspi.Registry.registerEventListener(heard, 'object:property-change:accessible-name')
@@ -91,13 +86,11 @@ private slots:
         }
     }
 
-    // With the example menu opened: every control reached or seen is named,
-    // no two alike; a preview's failure text is announced as it comes;
-    // pressing a preview opens the viewer of its file.
+    // With the example menu open: every control named, no two alike.
     void everyControlNamedOnce()
     {
         const QString example = built("../examples/menu.rk2");
-        // Bounded well above its few seconds: builds with sanitizers are slow.
+        // Well above its few seconds: builds with sanitizers are slow.
         QProcess reader;
         reader.start("/usr/bin/python3", {"-c", Reader, example});
         if (!reader.waitForFinished(90000))

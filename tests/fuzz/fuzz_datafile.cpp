@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: the data-file reader must survive any bytes, what it
-// reads must come back field for field after a save, and the page built from
-// it must have exactly its number of lines.
+// libFuzzer: the reader survives any bytes, what it reads comes back field for
+// field after a save, and each page built from it has exactly its line count.
 #include "datafile.h"
 #include "pagegenerator.h"
 

@@ -8,9 +8,10 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
-// Whole files as tests write and read them. A file that cannot be read reads
-// as "<missing>", so that it never equals the bytes a test expects.
+// A file that cannot be read reads as "<missing>", never the bytes expected.
 inline QByteArray readBytes(const QString& path)
 {
     QFile f(path);
@@ -23,8 +24,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
     QVERIFY2(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size(), qPrintable(path));
 }
 
-// A program run to its end: its exit status (-1 if it crashed or hung), and
-// what it wrote to standard output and error.
+// A program run to its end: its exit status (-1 if it crashed or hung) and output.
 struct Run {
     int status = -1;
     QByteArray out;
@@ -49,6 +49,20 @@ inline QString built(const QString& name)
     return QDir(qEnvironmentVariable("ROLLCRAFT_BIN")).filePath(name);
 }
 
+// What `write` returns with files cut short at `bytes` (SIGXFSZ ignored: the write fails).
+template <typename Write> auto underFileSizeLimit(rlim_t bytes, Write write)
+{
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit{std::min(bytes, old.rlim_max), old.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const auto result = write();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    return result;
+}
+
 // Data-file bytes: each line followed by CR LF (Windows-1252 for what fits).
 inline QByteArray rk2(const QStringList& lines)
 {
@@ -58,22 +72,19 @@ inline QByteArray rk2(const QStringList& lines)
     return bytes;
 }
 
-// The nine lines of one button: its header, its name and seven values in file
-// order (MouseOut, MouseOver, Description, Url, Target, Alt, prefix); values
-// left out are written as "#".
+// One button's nine lines: header, name and seven values in file order (MouseOut,
+// MouseOver, Description, Url, Target, Alt, prefix), "#" for those left out.
 inline QStringList block(const QString& name, QStringList values = {})
 {
-    while (values.size() < 7)
-        values << "#";
+    values.resize(7, "#");
     return QStringList{"[Button]", name} + values;
 }
 
-// Where the program keeps its setting and its copy log, under the test's HOME.
+// The program's setting and its copy log, under the test's HOME.
 inline QString settingsPath()
 {
     return QDir::home().filePath(".config/RollcraftII/RollcraftII.conf");
 }
-
 inline QString errorLogFile()
 {
     return QDir::home().filePath("twk_error.log");

@@ -1,0 +1,526 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The core without windows: the data file, the pages built from a set (classic
+// and modern, the findings, the path rules) and the image copy.
+#include "datafile.h"
+#include "imagecopy.h"
+#include "modernpage.h"
+#include "pagefindings.h"
+#include "pagegenerator.h"
+#include "pathhelpers.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+#include <thread>
+
+Q_DECLARE_METATYPE(ButtonSet)
+Q_DECLARE_METATYPE(PageMode)
+
+namespace {
+
+const QByteArray Mark = "\xEF\xBB\xBF";
+
+const QByteArray OneButton =
+    rk2(QStringList{"[COMMON]", "C:\\p\\def.gif"} +
+        block("Home", {"C:\\p\\out.gif", "#", "C:\\p\\d.gif", "index.htm", "#", "Home", "img"}));
+
+ButtonRecord button(const QString& name, const QString& prefix, const QString& out)
+{
+    return {name, name.toLower() + ".htm", {}, name, prefix, out, {}, {}};
+}
+
+QStringList linesOf(const QString& page)
+{
+    return page.chopped(2).split("\r\n"); // the page ends in CR LF
+}
+
+// One button with all three pictures and a default; a row replaces one field.
+ButtonSet oneButton(const QString& field, const QString& value)
+{
+    ButtonSet set;
+    set.Buttons[0] = {"Home",          "index.html",     {}, "Home", "img", "C:\\p\\home.gif",
+                      "C:\\p\\on.gif", "C:\\p\\info.gif"};
+    set.DefaultDescriptionImage = "C:\\p\\def.gif";
+    // clang-format off
+    static const QHash<QString, QString ButtonRecord::*> fields = {
+        {"url", &ButtonRecord::Url}, {"target", &ButtonRecord::Target}, {"alt", &ButtonRecord::Alt}, {"prefix", &ButtonRecord::ImagePathPrefix},
+        {"out", &ButtonRecord::MouseOutImage}, {"over", &ButtonRecord::MouseOverImage}, {"desc", &ButtonRecord::DescriptionImage}};
+    // clang-format on
+    if (field == "default")
+        set.DefaultDescriptionImage = value;
+    else if (fields.contains(field))
+        set.Buttons[0].*fields.value(field) = value;
+    return set;
+}
+
+// Answers from a script ("y", "n", "c" per question) and records what was asked.
+struct ScriptedQuestions final : CopyQuestions {
+    explicit ScriptedQuestions(QString script) : answers(std::move(script)) {}
+    Answer overwrite(const QString& target) override
+    {
+        asked << QFileInfo(target).fileName();
+        const QChar a = answers.isEmpty() ? u'c' : answers.front();
+        answers.remove(0, 1);
+        return a == u'y' ? Answer::Yes : a == u'n' ? Answer::No : Answer::Cancel;
+    }
+    bool progress(int done, int) override { return done != cancelAt; }
+    QString answers;
+    QStringList asked;
+    int cancelAt = -1; // the progress update whose Cancel the user presses
+};
+
+} // namespace
+
+class TestCore : public QObject {
+    Q_OBJECT
+private slots:
+    // Each row: the bytes; "ok" or the line where reading stopped, the default image
+    // and the first two buttons as "Name=MouseOut"; the bytes saving it gives.
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QByteArray>("savedAgain"); // when read whole; empty: the same bytes
+        const auto row = [](const char* name, const QByteArray& bytes, const QString& read,
+                            const QByteArray& savedAgain = {}) {
+            QTest::newRow(name) << bytes << read << savedAgain;
+        };
+        // clang-format off
+        const QByteArray one = OneButton;
+        const QString home = " default=C:\\p\\def.gif Home=C:\\p\\out.gif";
+        row("as written", one, "ok" + home);
+        row("[BUTTON]", QByteArray(one).replace("[Button]", "[BUTTON]"), "ok" + home, one);
+        row("[button], [common]", QByteArray(one).replace("[Button]", "[button]").replace("[COMMON]", "[common]"), "ok" + home, one);
+        row("LF line ends", QByteArray(one).replace("\r\n", "\n"), "ok" + home, one);
+        row("CR line ends", QByteArray(one).replace("\r\n", "\r"), "ok" + home, one);
+        row("no ending on the last line", one.chopped(2), "ok" + home, one);
+        row("common and #", rk2({"[COMMON]", "#"}), "ok default=");
+        row("a value starting with #", rk2({"[COMMON]", "#top.gif"}), "ok default=#top.gif");
+        row("empty file", {}, "line 1");
+        row("blank before [COMMON]", rk2({" [COMMON]", "#"}), "line 1");
+        row("blank after [COMMON]", rk2({"[COMMON] ", "#"}), "line 1");
+        row("ends after line 1", rk2({"[COMMON]"}), "line 2");
+        row("empty line after the last button", one + rk2({""}), "line 12" + home);
+        row("bad header", one + rk2({"[Buton]"}), "line 12" + home);
+        row("ends after a header", one + rk2({"[Button]"}), "line 13" + home);
+        row("ends after a name", one + rk2({"[Button]", "News"}), "line 14" + home + " News=");
+        row("ends inside a block", one + rk2({"[Button]", "News", "C:\\n.gif", "#"}), "line 16" + home + " News=C:\\n.gif");
+        row("empty name is a button", one + rk2({"[Button]", ""}), "line 14" + home + " =");
+        row("an empty name stays an empty line", one + rk2(block("", {"C:\\e.gif"})), "ok" + home + " =C:\\e.gif");
+        row("dashes", "[COMMON]\r\n\x96 \x97\r\n", "ok default=– —");
+        row("LF CR ends two lines", "[COMMON]\n\rC:\\d.gif\r\n", "line 3 default=");
+        // Bytes no editor would write.
+        QStringList many{"[COMMON]", "#"};
+        for (int i = 0; i < 10000; ++i)
+            many += block(QStringLiteral("B%1").arg(i));
+        row("10 000 buttons: the first 100 stay", rk2(many), "line 903 default= B0= B1= and 98 more");
+        row("a 16 MB line", rk2(QStringList{"[COMMON]", "#"} + block("A", {QString(16 << 20, u'x')})), "ok default= A=" + QString(20, u'x'));
+        const char nul[] = "[COMMON]\r\n\0\r\n[Button]\r\nA\0B\r\n\0\r\n";
+        row("NUL bytes", QByteArray(nul, sizeof nul - 1) + rk2(block("").mid(3)), QString("ok default=@ A@B=@").replace('@', QChar(0)));
+        QByteArray high("[COMMON]\r\n");
+        for (int c = 0x80; c <= 0xFF; ++c)
+            high += char(c);
+        row("every byte above 127", high + "\r\n", "ok default=€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“");
+        row("bytes Windows-1252 leaves undefined", "[COMMON]\r\n\x81\x8D\r\n[Button]\r\n\x8F\x90\x9D\r\n" + rk2(block("").mid(2)), "ok default=\u0081\u008D \u008F\u0090\u009D=");
+        row("a file that cannot be opened", "<missing>", "line 0");
+        // A set holding what Windows-1252 cannot is UTF-8 behind the mark, whole.
+        const auto utf8 = [](const QStringList& lines) { return Mark + lines.join("\r\n").toUtf8() + "\r\n"; };
+        row("Cyrillic", utf8(QStringList{"[COMMON]", "/home/ann/Изображения/a.gif"} + block("Домой")), "ok default=/home/ann/Изображени Домой=");
+        row("CJK and Latin", utf8(QStringList{"[COMMON]", "#"} + block("é", {"/写真/a.gif"})), "ok default= é=/写真/a.gif");
+        row("an emoji", utf8(QStringList{"[COMMON]", "#"} + block("😀")), "ok default= 😀=");
+        row("a mark with Windows-1252 bytes after it", Mark + "[COMMON]\r\nd\xE9j\xE0\r\n", "ok default=d\uFFFDj\uFFFD", utf8({"[COMMON]", "d\uFFFDj\uFFFD"}));
+        row("a mark starting a line is text", Mark + "[COMMON]\r\n" + Mark + "#\r\n", "ok default=\uFEFF#");
+        row("a mark on text that fits", utf8({"[COMMON]", "déjà"}), "ok default=déjà", rk2({"[COMMON]", "déjà"}));
+        // clang-format on
+    }
+
+    void reading()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, savedAgain);
+        const DataFileReadResult read =
+            bytes == "<missing>" ? readDataFileAt("/nonexistent/menu.rk2") : readDataFile(bytes);
+        QString summary = read.ok ? "ok" : QStringLiteral("line %1").arg(read.errorLine);
+        if (read.defaultDescriptionRead)
+            summary += " default=" + read.DefaultDescriptionImage.left(20);
+        for (const ButtonRecord& b : read.buttons.mid(0, 2))
+            summary += ' ' + b.Name + '=' + b.MouseOutImage.left(20);
+        if (read.buttons.size() > 2)
+            summary += QStringLiteral(" and %1 more").arg(read.buttons.size() - 2);
+        QTEST(summary, "read");
+        QCOMPARE(read.expected.isEmpty(), read.ok);
+        if (read.ok)
+            QVERIFY(writeDataFile(read.DefaultDescriptionImage, read.buttons) ==
+                    (savedAgain.isEmpty() ? bytes : savedAgain));
+    }
+
+    // A chosen name without ".rk2" (in any case) gets it on opening.
+    void extensionRule()
+    {
+        QStringList opened;
+        for (const char* chosen : {"/d/menu", "/d/MENU.RK2", "/d/menu.Rk2", "/d/menu.txt", ".rk2"})
+            opened << withDataFileExtension(chosen);
+        QCOMPARE(opened.join(' '), "/d/menu.rk2 /d/MENU.RK2 /d/menu.Rk2 /d/menu.txt.rk2 .rk2");
+    }
+
+    // A save that cannot start, or fails half way, leaves the earlier file alone.
+    void failedSaveKeepsTheEarlierFile()
+    {
+        for (const bool halfWay : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("menu.rk2");
+            QVERIFY(saveFileAtomically(path, OneButton));
+            const bool saved = underFileSizeLimit(halfWay ? 64 : RLIM_INFINITY, [&] {
+                return saveFileAtomically(halfWay ? path : path + "/menu.rk2",
+                                          QByteArray(4096, 'x'));
+            });
+            QVERIFY(!saved);
+            QCOMPARE(readBytes(path), OneButton);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"menu.rk2"});
+        }
+    }
+
+    // A hand-checked set: prefixes img\, img/ and none, native, Windows, bare paths.
+    void goldenPages()
+    {
+        const DataFileReadResult read = readDataFile(readBytes(QFINDTESTDATA("golden/mixed.rk2")));
+        QVERIFY(read.ok);
+        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "golden/mixed-page.html"},
+                                           {PageMode::Preview, "golden/mixed-preview.html"}}) {
+            const QStringList actual = linesOf(buildPage(toButtonSet(read), mode));
+            const QStringList expected =
+                linesOf(QString::fromUtf8(readBytes(QFINDTESTDATA(golden))));
+            for (qsizetype i = 0; i < qMax(actual.size(), expected.size()); ++i)
+                QCOMPARE(actual.value(i), expected.value(i));
+        }
+    }
+
+    // Each row: buttons B0.., the one whose name is emptied, how many the page shows.
+    void lineCount_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("emptyNameAt");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("none") << 0 << -1 << 0;
+        QTest::newRow("full, two-digit names") << 100 << -1 << 100;
+        QTest::newRow("empty name in the middle") << 5 << 2 << 2;
+        QTest::newRow("empty first name") << 3 << 0 << 0;
+    }
+
+    void lineCount()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, emptyNameAt);
+        QFETCH(int, shown);
+        ButtonSet set;
+        for (int i = 0; i < buttons; ++i)
+            set.Buttons[i] =
+                button(QStringLiteral("B%1").arg(i), "img", QStringLiteral("C:\\o%1.gif").arg(i));
+        if (emptyNameAt >= 0)
+            set.Buttons[emptyNameAt].Name.clear();
+        for (PageMode mode : {PageMode::Page, PageMode::Preview}) {
+            const QString page = buildPage(set, mode);
+            QVERIFY(page.endsWith("</html>\r\n"));
+            QCOMPARE(page.count("\r\n"), 68 + 4 * shown);
+            QCOMPARE(page.count('\n'), page.count("\r\n"));
+            QCOMPARE(page.count("lighten('name"), shown);
+        }
+        if (buttons == 100)
+            QCOMPARE(linesOf(buildPage(set, PageMode::Page))[334],
+                     "name99a = new Image;name99a.src = 'img/o99.gif';");
+    }
+
+    // Lines the mixed pages do not show: the default image, empty and short images.
+    void lines_data()
+    {
+        QTest::addColumn<ButtonSet>("set");
+        QTest::addColumn<PageMode>("mode");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("expected");
+        ButtonSet empty, set;
+        empty.DefaultDescriptionImage = "C:\\d\\def.gif";
+        set.Buttons[0] = button("A", "top", "C:\\a.gif");
+        set.Buttons[1] = button("B", "other", {});
+        set.DefaultDescriptionImage = "y";
+        const PageMode page = PageMode::Page, preview = PageMode::Preview;
+        // clang-format off
+        QTest::newRow("n=0: default right after line 37") << empty << page << 38 << "defaultimage = new Image;defaultimage.src = 'def.gif';";
+        QTest::newRow("n=0: description area") << empty << page << 66 << "<img src=\"def.gif\" name=\"defimage\"></p>";
+        QTest::newRow("preview: empty MouseOut leaves the row empty") << set << preview << 73 << "";
+        QTest::newRow("preview: one-character default") << set << preview << 44 << "";
+        QTest::newRow("page: one-character default under button 0's prefix") << set << page << 44 << "defaultimage = new Image;defaultimage.src = 'top/';";
+        // clang-format on
+    }
+
+    void lines()
+    {
+        QFETCH(ButtonSet, set);
+        QFETCH(PageMode, mode);
+        QFETCH(int, line);
+        QTEST(linesOf(buildPage(set, mode)).value(line - 1, "<none>"), "expected");
+    }
+
+    void pageText_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<PageMode>("mode");
+        QTest::addColumn<QString>("present");
+        QTest::addColumn<QString>("absent");
+        const PageMode page = PageMode::Page, preview = PageMode::Preview;
+        // clang-format off
+        QTest::newRow("alt escaped") << "alt" << "a\"b<i>&'" << page << R"(alt="a&quot;b&lt;i&gt;&amp;&#39;")" << "<i>";
+        QTest::newRow("title escaped") << "title" << "<b>\"&" << page << "<title>&lt;b&gt;&quot;&amp;</title>" << "<b>";
+        QTest::newRow("lang escaped") << "lang" << "x\"y" << page << R"(<html lang="x&quot;y">)" << "";
+        QTest::newRow("url cleaned, query kept") << "url" << "a b\".htm?q=1&r#s" << page << R"(href="a%20b%22.htm?q=1&amp;r#s")" << "";
+        QTest::newRow("url non-ASCII kept") << "url" << "café.html" << page << R"(href="café.html")" << "";
+        QTest::newRow("target escaped") << "target" << "t\"x" << page << R"( target="t&quot;x")" << "";
+        QTest::newRow("target empty") << "target" << "" << page << R"(href="index.html">)" << "target=";
+        QTest::newRow("file name encoded") << "out" << "C:\\p\\a b#%é\"'<.gif" << page << R"(src="img/a%20b%23%25%C3%A9%22%27%3C.gif")" << "";
+        QTest::newRow("prefix encoded") << "prefix" << "my img/ü" << page << R"(src="my%20img/%C3%BC/home.gif")" << "";
+        QTest::newRow("prefix address kept") << "prefix" << "https://cdn.example/i" << page << R"(src="https://cdn.example/i/home.gif")" << "";
+        QTest::newRow("prefix empty") << "prefix" << "" << page << R"(src="home.gif")" << "";
+        QTest::newRow("preview native") << "out" << "/home/ann/a b/ä.gif" << preview << R"(src="file:///home/ann/a%20b/%C3%A4.gif")" << "";
+        QTest::newRow("preview drive") << "out" << "C:\\a b\\x#.gif" << preview << R"(src="file:///C|/a%20b/x%23.gif")" << "";
+        QTest::newRow("sized") << "" << "" << page << R"(src="img/home.gif" alt="Home" width="159" height="25">)" << "";
+        QTest::newRow("size unknown") << "" << "" << page << R"(src="img/on.gif" alt="Home">)" << "";
+        QTest::newRow("no over picture") << "over" << "" << page << R"(alt="Home" width="159" height="25"></a>)" << R"(class="v")";
+        QTest::newRow("no description") << "desc" << "" << page << R"(<a class="b0" href)" << ".d0";
+        QTest::newRow("description") << "" << "" << page << "main:has(.b0:focus-visible) .d0{display:block}" << "";
+        QTest::newRow("no default") << "default" << "" << page << R"(<div class="d"><img class="d0")" << "dd\"";
+        QTest::newRow("no out picture") << "out" << "" << page << R"(<span class="o">Home</span><img class="v")" << "";
+        QTest::newRow("no file name") << "out" << "home.gif" << page << R"(<span class="o">)" << R"(src="img/")";
+        QTest::newRow("preview short path") << "over" << "x" << preview << R"(height="25"></a>)" << R"(class="v")";
+        QTest::newRow("scripts forbidden") << "" << "" << page << "content=\"script-src 'none';" << "<script";
+        // clang-format on
+    }
+
+    void pageText()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(PageMode, mode);
+        QFETCH(QString, present);
+        QFETCH(QString, absent);
+        ModernPageOptions options{mode, "en", "Menu", {{"C:\\p\\home.gif", QSize(159, 25)}}};
+        if (field == "lang")
+            options.lang = value;
+        if (field == "title")
+            options.title = value;
+        const QString page = buildModernPage(oneButton(field, value), options);
+        QVERIFY2(page.contains(present), qPrintable(page));
+        if (!absent.isEmpty())
+            QVERIFY2(!page.contains(absent), qPrintable(page));
+    }
+
+    // The finding rules' own edge cases, each set's whole list of findings as
+    // "BUTTON FIELD: EFFECT" (tst_tool shows one of each kind as a user reads it).
+    void findings_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("found");
+        const auto row = [](const char* what, const QStringList& lines, const QStringList& found) {
+            QTest::newRow(what) << lines << found;
+        };
+        const QString noLight = ": the button does not light up (SyntaxError)";
+        const QString badEscape = "1 Alt: the script cannot read its backslash" + noLight;
+        const auto one = [](const QStringList& values) {
+            return QStringList{"#"} + block("B", values);
+        };
+        // clang-format off
+        row("empty braces", one({"#", "#", "#", "#", "#", "\\u{}"}), {badEscape});
+        row("short \\u at the end", one({"#", "#", "#", "#", "#", "\\u00e"}), {badEscape});
+        row("a quote first cuts the attribute", one({"#", "#", "#", "#", "#", "it's \"x\""}),
+            {"1 Alt: its \" ends the mouse-over attribute: the button does not light up, and its alternative text is cut"});
+        row("Windows path", one({"C:\\site\\it's.gif"}), {"1 MouseOut image: the apostrophe in \"it's.gif\" ends the script's string: no button lights up (SyntaxError)"});
+        row("a prefix ending in a backslash gets its slash", one({"/a/b.gif", "#", "#", "#", "#", "#", "img\\"}), {});
+        row("a folder", one({"/home/ann/pics/"}), {"1 MouseOut image: \"/home/ann/pics/\" gives the page no file name (src = '', a broken picture) and cannot be copied"});
+        row("the default image takes the first button's prefix", QStringList{"d.gif"} + block("B", {"#", "#", "#", "#", "#", "#", "img"}) + block("C", {"#", "#", "#", "#", "#", "#", "other"}),
+            {"0 Default description image: \"d.gif\" gives the page no file name (src = 'img/', a broken picture) and cannot be copied"});
+        row("the default image copied over a button's", QStringList{"/a/x.gif"} + block("B", {"/b/x.gif"}),
+            {"0 Default description image: copied as x.gif, it replaces the MouseOut image of button 1 \"B\" (/b/x.gif): both show this picture"});
+        row("nothing after an empty name is the page's", QStringList{"#"} + block("") + block("C", {"#", "#", "#", "#", "#", "it's"}),
+            {"1 Name: the page ends before this button: the file lists 2 buttons, the page has 0"});
+        // clang-format on
+    }
+
+    void findings()
+    {
+        QFETCH(QStringList, lines);
+        const QByteArray bytes = rk2(QStringList{"[COMMON]"} + lines);
+        const DataFileReadResult read = readDataFile(bytes);
+        QVERIFY(read.ok);
+        QStringList found;
+        for (const PageFinding& f : pageFindings(read, bytes))
+            found << QString::number(f.button) + ' ' + f.field + ": " + f.effect;
+        QTEST(found, "found");
+    }
+
+    // Path splits and preview addresses at their edges (the golden pages show the
+    // common paths): the second character becomes "|", backslashes slashes.
+    void paths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("address");
+        const char* rows[][4] = {
+            {"C:\\site\\pics\\", "C:\\site\\pics\\", "", "file:///C|/site/pics/"},
+            {"d:\\a b\\x.jpg", "d:\\a b\\", "x.jpg", "file:///d|/a b/x.jpg"},
+            {"C:", "", "", "file:///C|"},
+            {"\\", "\\", "", "<fails>"},
+            {"/home/a\\b.gif", "/home/a\\", "b.gif", "file:////|ome/a/b.gif"},
+            {"/", "/", "", "<fails>"},
+            {"img/home.gif", "", "", "file:///i|g/home.gif"},
+            {"", "", "", "<fails>"},
+        };
+        for (const auto& row : rows)
+            QTest::addRow("'%s'", row[0])
+                << QString(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
+    }
+
+    void paths()
+    {
+        QFETCH(QString, path);
+        QTEST(GetFilenameOrFilePathFromString(path, 0), "folder");
+        QTEST(GetFilenameOrFilePathFromString(path, 1), "name");
+        QCOMPARE(GetFilenameOrFilePathFromString(path, 2), QString());
+        QTEST(GetPrevPath(path).value_or("<fails>"), "address");
+    }
+
+    void copyOrderSkipsEmptyFieldsAndStopsAtTheFirstEmptyName()
+    {
+        ButtonSet set;
+        set.Buttons[0] = {"One", {}, {}, {}, "plays no part", "o1", "v1", "d1"};
+        set.Buttons[1] = {"Two", {}, {}, {}, {}, {}, "v2", {}};
+        set.Buttons[3] = set.Buttons[0]; // behind the empty name: never copied
+        set.DefaultDescriptionImage = "stored default";
+        QStringList order;
+        for (const ImageToCopy& i : imagesToCopy(set, "shown default"))
+            order << i.source + u'|' + i.reportedAs;
+        QCOMPARE(order,
+                 QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
+        QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
+    }
+
+    // src has a.gif, b.gif, c.jpg, e.gif, big.gif and a file "blocker"; dst a longer
+    // b.gif, an empty e.gif, an old big.gif and a folder c.jpg. Each row: images, folder, answers
+    // ("replace" asks nothing), and what was asked, copied, failed, and the last target holds.
+    void runs_data()
+    {
+        QTest::addColumn<QString>("images");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, const QString& images, const char* folder,
+                            const char* answers, const QString& outcome) {
+            QTest::newRow(name) << images << folder << answers << outcome;
+        };
+        const QString aab = "a.gif a.gif b.gif", old = "an old and much longer b.gif";
+        // clang-format off
+        row("replace asks nothing", aab, "dst", "replace", "asked: | 3 copied | failed: | new b.gif");
+        // The second a.gif asks about the copy the first one has just made.
+        row("ask: yes", aab, "dst", "yy", "asked: a.gif b.gif | 3 copied | failed: | new b.gif");
+        row("ask: no keeps the file", aab, "dst", "nn", "asked: a.gif b.gif | 1 copied | failed: | " + old);
+        row("ask: cancel ends the run", aab, "dst", "c", "asked: a.gif | 1 copied | failed: | " + old + " | cancelled");
+        row("zero bytes count as absent", "e.gif", "dst", "", "asked: | 1 copied | failed: | new e.gif");
+        row("failures are collected and the run goes on", "missing.gif a.gif c.jpg img/a.gif b.gif", "dst", "replace",
+            "asked: | 2 copied | failed: missing.gif 2 No such file or directory, c.jpg 21 Is a directory at c.jpg, img/a.gif 2 No such file or directory | new b.gif");
+        // Neither waits for a writer nor reads for ever.
+        row("only regular files are copied", "fifo /dev/zero", "dst", "replace",
+            "asked: | 0 copied | failed: fifo 22 Not a regular file (a FIFO), /dev/zero 22 Not a regular file (a device) | <missing>");
+        row("onto itself", "a.gif", "src", "y", "asked: a.gif | 1 copied | failed: | new a.gif");
+        row("into a file", "a.gif", "src/blocker", "replace", "asked: | 0 copied | failed: a.gif 20 Not a directory at a.gif | <missing>");
+        // "~": files cut short at 4 KiB; a copy failing half way leaves the old image.
+        row("cut short half way", "big.gif", "dst", "replace~", "asked: | 0 copied | failed: big.gif 27 File too large at big.gif | old");
+        // "!": Cancel pressed at the last update, when every image is copied.
+        row("cancel at the end still cancels", "a.gif", "dst", "replace!", "asked: | 1 copied | failed: | new a.gif | cancelled");
+        // clang-format on
+    }
+
+    void runs()
+    {
+        QFETCH(QString, images);
+        QFETCH(QString, folder);
+        QFETCH(QString, answers);
+        QTemporaryDir dir;
+        const QDir src(dir.filePath("src")), dst(dir.filePath("dst"));
+        QVERIFY(QDir().mkpath(src.path()) && QDir().mkpath(dst.filePath("c.jpg")));
+        for (const char* name : {"a.gif", "b.gif", "c.jpg", "e.gif"})
+            writeBytes(src.filePath(name), QByteArray("new ") + name);
+        writeBytes(src.filePath("blocker"), "a file");
+        QCOMPARE(mkfifo(qPrintable(src.filePath("fifo")), 0600), 0);
+        writeBytes(dst.filePath("b.gif"), "an old and much longer b.gif");
+        writeBytes(dst.filePath("e.gif"), {});
+        writeBytes(src.filePath("big.gif"), QByteArray(64 << 10, 'n'));
+        writeBytes(dst.filePath("big.gif"), "old");
+        QList<ImageToCopy> list;
+        for (const QString& name : images.split(' '))
+            list.append({name.startsWith('/') ? name : src.filePath(name), name});
+        ScriptedQuestions questions(answers);
+        questions.cancelAt = answers.endsWith('!') ? int(list.size()) : -1;
+        const QString target = ::destinationFolder(dir.filePath(folder));
+        const auto copy = [&] {
+            return copyImages(list, target,
+                              answers.startsWith("replace") ? ExistingImages::Replace
+                                                            : ExistingImages::Ask,
+                              questions);
+        };
+        const CopyRun run = answers.endsWith('~') ? underFileSizeLimit(4096, copy) : copy();
+        QStringList failures;
+        for (const CopyFailure& f : run.failures)
+            failures << QStringLiteral("%1 %2 %3").arg(f.source).arg(f.code).arg(f.description) +
+                            (f.atDestination ? " at " + QFileInfo(f.target).fileName() : QString());
+        const QString outcome =
+            QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
+                         QStringLiteral("%1 copied").arg(run.copied),
+                         ("failed: " + failures.join(", ")).trimmed(),
+                         readBytes(target + QFileInfo(list.constLast().source).fileName())})
+                .join(" | ") +
+            (run.cancelled ? " | cancelled" : "");
+        QTEST(outcome, "outcome");
+        QCOMPARE(dst.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[.]")),
+                 QStringList());
+    }
+
+    // Two copies onto one target at once: it always holds one whole source.
+    void twoCopiesAtOnce()
+    {
+        QTemporaryDir dir;
+        const QByteArray a(4 << 20, 'a'), b(3 << 20, 'b');
+        writeBytes(dir.filePath("a"), a);
+        writeBytes(dir.filePath("b"), b);
+        const QString target = dir.filePath("t.gif");
+        for (int round = 0; round < 20; ++round) {
+            std::thread other([&] { QVERIFY(!copyImageFile(dir.filePath("b"), target)); });
+            QVERIFY(!copyImageFile(dir.filePath("a"), target));
+            other.join();
+            const QByteArray now = readBytes(target);
+            QVERIFY(now == a || now == b);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    void logBytes()
+    {
+        const QByteArray dashes(119, '-');
+        QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2, {}, false},
+                           {"/x/y.gif", "Is a directory", 21, {}, false}},
+                          QDate(2026, 3, 7)),
+                 "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" +
+                     dashes + "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
+                     "\r\nC:\\pics\\caf\xE9.gif\r\nError : No such file or directory code: 2\r\n"
+                     "/x/y.gif\r\nError : Is a directory code: 21\r\n");
+        // A path Windows-1252 cannot hold turns the whole log into UTF-8 behind the mark.
+        const QByteArray utf8 = errorLog(
+            {{"/Изображения/a.gif", "Is a directory", 21, "/d/a.gif", true}}, QDate(2026, 3, 7));
+        QVERIFY(utf8.startsWith("\xEF\xBB\xBF"
+                                "ERROR LOG"));
+        QVERIFY(utf8.endsWith("\r\n/Изображения/a.gif\r\nError : Is a directory (destination "
+                              "/d/a.gif) code: 21\r\n"));
+    }
+};
+
+QTEST_MAIN(TestCore)
+#include "tst_core.moc"
