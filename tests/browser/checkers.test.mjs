@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The modern page of a set whose names hold spaces, accents and markup
-// characters, served over HTTP with a robots.txt, as web authors check pages:
-// the Nu Html Checker (no error, no warning), axe-core with every rule (no
-// violation) and Lighthouse's desktop preset (100 in each category).
+// The modern page of the `marked` set, served over HTTP, as web authors check pages: the Nu Html
+// Checker (no error, no warning), axe-core with every rule and Lighthouse desktop (100 in each).
 //
 // usage: node checkers.test.mjs ROLLCRAFT_BINARY WORK_DIR
 import { chromium } from 'playwright-core';
@@ -16,8 +14,7 @@ import { check, expected, main, sets, showing } from './site.mjs';
 const run = promisify(execFile);
 const modules = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules');
 
-// The checker refuses addresses on this machine: it reads the file. Anything
-// but plain information fails, so does a page it could not read.
+// The checker refuses local addresses: it reads the file. Anything but plain information fails.
 async function nuChecker(file) {
   const { stderr } = await run('java', ['-jar', path.join(modules, 'vnu-jar/build/dist/vnu.jar'), '--format', 'json', file])
     .catch((e) => e);

@@ -10,24 +10,16 @@ import zlib from 'node:zlib';
 
 // A PNG of one colour: the pictures' sizes are what the tests are about.
 function png(width, height, rgb) {
-  const chunk = (type, data) => {
-    const out = Buffer.alloc(12 + data.length);
-    out.writeUInt32BE(data.length, 0);
-    out.write(type, 4, 'latin1');
-    data.copy(out, 8);
-    out.writeUInt32BE(zlib.crc32(out.subarray(4, 8 + data.length)), 8 + data.length);
-    return out;
-  };
+  const u32 = (n) => { const b = Buffer.alloc(4); b.writeUInt32BE(n); return b; };
+  const chunk = (type, data, body = Buffer.concat([Buffer.from(type), data])) => Buffer.concat([u32(data.length), body, u32(zlib.crc32(body))]);
   const header = Buffer.from([0, 0, width >> 8, width & 255, 0, 0, height >> 8, height & 255, 8, 2, 0, 0, 0]);
   const row = Buffer.concat([Buffer.from([0]), Buffer.from(Array(width).fill(rgb).flat())]);
   return Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]), chunk('IHDR', header),
     chunk('IDAT', zlib.deflateSync(Buffer.concat(Array(height).fill(row)))), chunk('IEND', Buffer.alloc(0))]);
 }
 
-// Pictures of mixed sizes; the last button has no MouseOver and no
-// Description picture. `plain` names suit the classic page, which writes
-// names as they are (an accent only in a text); `marked` ones hold spaces,
-// accents and markup characters.
+// Pictures of mixed sizes, some fields empty. `plain` names suit the classic page, which
+// writes them as they are; `marked` ones hold spaces, accents and markup characters.
 const plain = {
   defaultImage: ['default.png', 159, 100],
   buttons: [
@@ -66,8 +58,7 @@ function writeSet(dir, name, set) {
   return data;
 }
 
-// Renders NAME.html (classic) and NAME-modern.html into WORK/site for each
-// set, and their previews NAME-preview.html, NAME-modern-preview.html beside it.
+// Renders NAME.html, NAME-modern.html into WORK/site and their previews into WORK.
 function buildSite(rollcraft, workDir) {
   fs.rmSync(workDir, { recursive: true, force: true });
   const site = path.join(workDir, 'site');
@@ -82,8 +73,7 @@ function buildSite(rollcraft, workDir) {
   return site;
 }
 
-// Serves `root` as a plain web server would that knows nothing of the pages'
-// encoding: text/html with no charset.
+// Serves `root` as a server knowing nothing of the pages' encoding: no charset.
 function serve(root) {
   const types = { '.html': 'text/html', '.png': 'image/png', '.txt': 'text/plain' };
   const server = http.createServer((request, response) => {
@@ -98,8 +88,7 @@ function serve(root) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// In the page: the file names of the pictures on show, in document order,
-// whether each has loaded, and with `boxes` where each lies.
+// In the page: the pictures on show, in order, whether each loaded, with `boxes` where each lies.
 export function showing(boxes) {
   return [...document.images].filter((i) => i.getClientRects().length > 0).map((i) => {
     const r = i.getBoundingClientRect();
@@ -108,8 +97,7 @@ export function showing(boxes) {
   }).join(' ');
 }
 
-// What a set's page shows at rest, and with button k hovered or focused: the
-// modern page keeps the picture that was showing where a field is empty.
+// What a set's page shows at rest and with button k hovered or focused (an empty field keeps the picture).
 export function expected(set, k = -1) {
   const shown = set.buttons.map((b, j) => (j === k && b.over ? b.over : b.out)[0]);
   const desc = k >= 0 && set.buttons[k].desc ? set.buttons[k].desc : set.defaultImage;
@@ -118,14 +106,11 @@ export function expected(set, k = -1) {
 
 let failures = 0;
 export function check(what, actual, wanted) {
-  if (actual !== wanted) {
-    failures++;
-    console.log(`FAIL: ${what}: ${actual} (expected ${wanted})`);
-  }
+  if (actual !== wanted)
+    console.log(`FAIL ${++failures}: ${what}: ${actual} (expected ${wanted})`);
 }
 
-// Runs a test on the site built from argv (ROLLCRAFT WORK_DIR) and served;
-// `pages` and `previews` are [url, modern] for hoverChecks.
+// Runs a test on the site built from argv (ROLLCRAFT WORK_DIR) and served; `pages`, `previews`: [url, modern].
 export async function main(name, test) {
   const [rollcraft, workDir] = process.argv.slice(2).map((p) => path.resolve(p));
   const site = buildSite(rollcraft, workDir);
@@ -142,10 +127,9 @@ export async function main(name, test) {
   process.exit(failures === 0 ? 0 : 1);
 }
 
-// The hover check every engine runs on `page` (goto, hover, mouse.move and
-// evaluate as in Playwright and Puppeteer): the classic page's first three
-// buttons have all their pictures, the modern page is checked on all; a text
-// shows the page decoded right. Returns each page's boxes as it goes.
+// The hover check every engine runs on `page` (driven as in Playwright): the classic page on
+// its first three buttons (all pictures), the modern on all; the alt text shows the decoding.
+// Returns each page's boxes.
 export async function hoverChecks(engine, page, pages) {
   const boxes = [];
   for (const [url, modern] of pages) {

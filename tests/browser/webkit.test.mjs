@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The hover check in WebKitGTK: WebKitWebDriver starts MiniBrowser, driven
-// by selenium-webdriver. MiniBrowser has no headless mode: run it under Xvfb.
+// The hover check in WebKitGTK's MiniBrowser over WebKitWebDriver; it has no headless mode: run under Xvfb.
 //
 // usage: node webkit.test.mjs ROLLCRAFT_BINARY WORK_DIR
 import { Builder, By } from 'selenium-webdriver';
@@ -16,7 +15,6 @@ await main('webkit', async ({ pages }) => {
     driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({ browserName: 'MiniBrowser',
       'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser', args: ['--automation'] } }).build();
     await driver.manage().window().setRect({ width: 400, height: 400 });
-    // The hover check drives a page as Playwright and Puppeteer name things.
     await hoverChecks('webkit', {
       goto: (url) => driver.get(url),
       hover: async (css) => driver.actions().move({ origin: await driver.findElement(By.css(css)) }).perform(),

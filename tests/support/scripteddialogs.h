@@ -21,7 +21,13 @@ public:
         m_prepared.append({kind, answer, std::move(whileOpen)});
     }
     // Empty when every prepared answer was used and nothing unexpected came.
-    [[nodiscard]] QString problems() const;
+    [[nodiscard]] QString problems() const
+    {
+        QStringList all = m_unexpected;
+        for (const Prepared& p : m_prepared)
+            all << "the answer \"" + p.answer + "\" for a " + p.kind + " dialog was never used";
+        return all.join("; ");
+    }
 
     // Each dialog: "text|title|icon|buttons", "input:prompt|title|default",
     // "folder:title", "open:" or "save:" "title|filter|name".
@@ -30,7 +36,16 @@ public:
     QStringList progressShown;
 
     Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
-                      Buttons buttons) override;
+                      Buttons buttons) override
+    {
+        static const char* const icons[] = {"none", "information", "question", "exclamation",
+                                            "critical"};
+        static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
+        const QString line =
+            QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|');
+        return Answer(
+            qMax(0, QStringList{"ok", "cancel", "yes", "no"}.indexOf(next("message", line))));
+    }
     QString inputBox(QWidget*, const QString& prompt, const QString& title,
                      const QString& defaultText) override
     {
@@ -63,8 +78,24 @@ private:
         std::function<void()> whileOpen;
     };
     // Records the dialog and gives its prepared answer, "cancel" or "" if none.
-    QString next(const QString& kind, const QString& line);
-    FileChoice file(const QString& kind, const QStringList& parts);
+    QString next(const QString& kind, const QString& line)
+    {
+        shown << line;
+        if (m_prepared.isEmpty() || m_prepared.constFirst().kind != kind) {
+            m_unexpected << "unexpected " + line;
+            return kind == "message" ? "cancel" : "";
+        }
+        const Prepared p = m_prepared.takeFirst();
+        p.whileOpen();
+        return p.answer;
+    }
+    FileChoice file(const QString& kind, const QStringList& parts)
+    {
+        const QString path = next(kind, kind + ':' + parts.join('|'));
+        return path.isEmpty() ? FileChoice{FileChoice::Status::Cancelled, {}}
+               : path == "!"  ? FileChoice{FileChoice::Status::Failed, {}}
+                              : FileChoice{FileChoice::Status::Chosen, path};
+    }
 
     QList<Prepared> m_prepared;
     QStringList m_unexpected;

@@ -27,8 +27,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 // A program run to its end: its exit status (-1 if it crashed or hung) and output.
 struct Run {
     int status = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
 inline Run runProgram(const QString& program, const QStringList& arguments,
