@@ -11,23 +11,18 @@
 
 namespace {
 
-// What a screen reader hears of a window: each control, by object name (by
-// class for Qt's unnamed parts), as "Role name - description"; and, as
-// problems, the controls a user reaches (focus or an action) or looks at (a
-// picture) that have no name or one another such control has. Qt's own
-// pictures (a message box's icon, named qt_...) are Qt's to name.
+// What a screen reader hears of a window: each control, by object name (or
+// class), as "Role name - description"; as problems, the controls reached
+// (focus, an action) or looked at (a picture, but Qt's own qt_...) that have
+// no name or the name of another.
 struct Heard {
     QMap<QString, QString> controls, reachable;
     QStringList problems;
 
-    explicit Heard(QWidget* window)
-    {
-        if (window)
-            listen(QAccessible::queryAccessibleInterface(window));
-    }
+    explicit Heard(QWidget* window) { listen(QAccessible::queryAccessibleInterface(window)); }
     void listen(QAccessibleInterface* node)
     {
-        QObject* object = node->object();
+        QObject* object = node ? node->object() : nullptr;
         if (!object || node->state().invisible)
             return;
         const QString key = object->objectName().isEmpty() ? object->metaObject()->className()
@@ -62,9 +57,8 @@ private slots:
         QVERIFY(picture.save(file("ok.png")));
     }
 
-    // Each row: a window, and what a screen reader hears of some of its
-    // controls ("control=heard", "; " apart). Every control a user can reach
-    // or look at there has a name of its own.
+    // Each row: a window and what is heard of some of its controls
+    // ("control=heard", "; " apart); every reachable control has its own name.
     void heard_data()
     {
         QTest::addColumn<QString>("window");
@@ -92,7 +86,7 @@ private slots:
             "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
             "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
         row("about", "Command1=Button OK");
-        // The viewer opened by the preview's press action, as a screen reader does.
+        // Opened by the preview's press action, as a screen reader does.
         row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " +
                           file("ok.png") + " - Click to return");
         row("message", "qt_msgbox_label=StaticText Overwrite ?");
@@ -138,15 +132,12 @@ private:
             f().run("add A; type 2 " + file("missing.gif"));
         if (window == "main" || window == "failed")
             return Heard(&f().window);
-        if (window == "demo") {
-            DemoMenu demo(f().dialogs, &f().window);
-            demo.show();
-            return Heard(&demo);
-        }
-        if (window == "about") {
-            AboutWindow about(&f().window);
-            about.show();
-            return Heard(&about);
+        if (window == "demo" || window == "about") {
+            const std::unique_ptr<QDialog> w(
+                window == "demo" ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
+                                 : new AboutWindow(&f().window));
+            w->show();
+            return Heard(w.get());
         }
         if (window == "viewer") {
             f().run("add A; type 0 " + file("ok.png"));
