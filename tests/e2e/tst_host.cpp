@@ -42,19 +42,6 @@ bool pluginOnTheBus()
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(Plugin).value();
 }
 
-// A host's view of the link: every PropertiesChanged, in arrival order.
-class Listener : public QObject {
-    Q_OBJECT
-public:
-    QStringList changes;
-public slots:
-    void changed(const QString&, const QVariantMap& values, const QStringList&)
-    {
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            changes << it.key() + u'=' + it.value().toString();
-    }
-};
-
 // A desktop's notification service, as much of it as a host uses.
 class Notifications : public QObject {
     Q_OBJECT
@@ -75,6 +62,13 @@ public slots:
 // rollcraft2 in a real X11 window under "rollcraft host" on a private bus.
 class TestHost : public QObject {
     Q_OBJECT
+public slots:
+    // A host's view of the link: every PropertiesChanged, in arrival order.
+    void changed(const QString&, const QVariantMap& values, const QStringList&)
+    {
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            m_changes << it.key() + u'=' + it.value().toString();
+    }
 private slots:
     void initTestCase()
     {
@@ -146,13 +140,11 @@ private slots:
             "/org/freedesktop/Notifications", &notifications, QDBusConnection::ExportAllSlots));
         QVERIFY(QDBusConnection::sessionBus().registerService("org.freedesktop.Notifications"));
         writeBytes(m_dir.filePath("blocker"), "a file");
-        startWithAButton({"-o", m_dir.filePath("none.html"), "--preview-dir",
-                          m_dir.filePath("blocker/preview")});
+        const QString blocked = m_dir.filePath("blocker/preview");
+        startWithAButton({"-o", m_dir.filePath("none.html"), "--preview-dir", blocked});
         click(7 + 45, 421 + 11); // "Instant preview"
-        QTRY_COMPARE_WITH_TIMEOUT(notifications.bodies,
-                                  QStringList{"cannot write the preview to " +
-                                              m_dir.filePath("blocker/preview/preview.html")},
-                                  10000);
+        const QString body = "cannot write the preview to " + blocked + "/preview.html";
+        QTRY_COMPARE_WITH_TIMEOUT(notifications.bodies, QStringList{body}, 10000);
         click(451 + 32, 421 + 11); // "Close": its own question, then the closing's
         for (int question = 0; question < 2; ++question) {
             const QString box = focusWindow("TWKPLUGIN");
@@ -174,22 +166,19 @@ private slots:
         HostLink link(f.window);
         QVERIFY(link.isLinked());
         QDBusConnection host = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "host");
-        Listener listener;
         QVERIFY(host.connect(pluginBusName(QCoreApplication::applicationFilePath()),
                              PluginObjectPath, "org.freedesktop.DBus.Properties",
-                             "PropertiesChanged", &listener,
+                             "PropertiesChanged", this,
                              SLOT(changed(QString, QVariantMap, QStringList))));
         f.run("add A");
         QStringList expected;
         for (int i = 0; i < 500; ++i) {
             f.run(QStringLiteral("type 3 page%1.htm; click Command2").arg(i));
-            expected << "SCRIPT="
-                     << "SCRIPT=" + f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT)
-                     << "PREVIEW=PREVIEW"
-                     << "PREVIEW=";
-            QTRY_COMPARE_WITH_TIMEOUT(listener.changes.size(), expected.size(), 5000);
+            expected += {"SCRIPT=", "SCRIPT=" + f.window.exchangeText(TWKPLUGIN::Exchange::SCRIPT),
+                         "PREVIEW=PREVIEW", "PREVIEW="};
+            QTRY_COMPARE_WITH_TIMEOUT(m_changes.size(), expected.size(), 5000);
         }
-        QCOMPARE(listener.changes, expected);
+        QCOMPARE(m_changes, expected);
         QDBusConnection::disconnectFromBus("host");
     }
 
@@ -214,11 +203,10 @@ private:
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
     void click(int x, int y)
     {
-        const QString height = QRegularExpression("Geometry: \\d+x(\\d+)")
-                                   .match(xdotool({"getwindowgeometry", m_window}))
-                                   .captured(1);
-        xdotool({"mousemove", "--window", m_window, QString::number(x),
-                 QString::number(y + height.toInt() - 447), "click", "1"});
+        const QString geometry = xdotool({"getwindowgeometry", "--shell", m_window});
+        y += geometry.section("HEIGHT=", 1).section('\n', 0, 0).toInt() - 447;
+        xdotool({"mousemove", "--window", m_window, QString::number(x), QString::number(y)});
+        xdotool({"click", "1"});
     }
     // The preview pages the host has reported writing so far.
     int previewsWritten()
@@ -229,6 +217,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_host;
     QString m_log;
+    QStringList m_changes;
     QString m_window;
 };
 
