@@ -42,8 +42,7 @@ def walk(node):
     if node.getRoleName() != 'combo box':
         for i in range(node.childCount): walk(node.getChildAtIndex(i))
 walk(window)
-def heard(event):
-    if event.source.getRoleName() == 'image': print('heard|' + event.source.name)
+heard = lambda event: event.source.getRoleName() == 'image' and print('heard|' + event.source.name)
 pyatspi.Registry.registerEventListener(heard, 'object:property-change:accessible-name')
 field = wait(called('text', 'Description image:'), 'field').queryEditableText()
 GLib.timeout_add(300, lambda: field.setTextContents('/missing.gif'))
