@@ -23,8 +23,8 @@ private slots:
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
     }
 
-    // Each row: a command line run in the test's folder with dest/ holding an old
-    // here.jpg ("tty": on a pseudo-terminal), the status, words said, answers typed.
+    // Each row: a command run in the test's folder, dest/ holding an old here.jpg
+    // ("tty": on a pseudo-terminal), the status, words said, answers typed.
     void statusAndMessages_data()
     {
         QTest::addColumn<QString>("command");
@@ -49,7 +49,7 @@ private slots:
         row("rollcraft render -o /nonexistent/p.html good.rk2", 2, "cannot write");
         // Output: never over the data file read, never unsaid, a FIFO written to.
         row("rollcraft render -o good.rk2 good.rk2", 2, "good.rk2 is the data file being read");
-        row("ln -s good.rk2 link.rk2; rollcraft render -o link.rk2 good.rk2", 2, "being read");
+        row("ln -sf good.rk2 link.rk2; rollcraft render -o link.rk2 good.rk2", 2, "being read");
         row("rollcraft render good.rk2 > /dev/full", 2, "cannot write the page to standard output: No space left on device");
         // A reader gone ends the tool quietly as it ends cat (by SIGPIPE), even with SIGPIPE ignored.
         row("python3 -c \"import os, signal, subprocess as s; r, w = os.pipe(); os.close(r); signal.signal(signal.SIGPIPE, signal.SIG_IGN); "
@@ -64,7 +64,6 @@ private slots:
         row("rollcraft render --modern --title Menü good.rk2", 0, "<title>Menü</title>");
         row("rollcraft render --title Menü good.rk2", 64, "--lang and --title go with --modern");
         row("rollcraft copy-images none.rk2 /", 0, "0 images copied");
-        // good.rk2 copies here.jpg twice and fails on its missing picture.
         row("rollcraft copy-images --overwrite good.rk2 dest", 1, "not copied: C:\\pics\\over.gif -> dest/over.gif: the source: No such file or directory");
         row("HOME=/nonexistent rollcraft copy-images --overwrite good.rk2 dest", 1, "The log \"/nonexistent/twk_error.log\" could not be written; the failed copies are the 1 listed above.");
         row("rollcraft copy-images --keep-existing good.rk2 dest", 1, "0 images copied");
@@ -93,11 +92,10 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, says);
         QFETCH(QByteArray, answers);
-        QDir(file("dest")).removeRecursively();
-        QDir().mkpath(file("dest"));
-        writeBytes(file("dest/here.jpg"), "old");
         const QByteArray good = readBytes(file("good.rk2"));
-        QString line = "cd '" + m_dir.path() + "' && PATH='" + built("") + "':$PATH; " + command;
+        QString line = "cd '" + m_dir.path() +
+                       "' && rm -rf dest && mkdir dest && printf old >dest/here.jpg && PATH='" +
+                       built("") + "':$PATH; " + command;
         if (line.contains("; tty "))
             line = "script -qec \"" + line.replace("; tty ", "; ") + "\" /dev/null";
         const Run run = runProgram("sh", {"-c", line}, answers);
@@ -106,22 +104,19 @@ private slots:
         if (run.status == 2) // failures write nothing to standard output
             QCOMPARE(run.out, QByteArray());
         QCOMPARE(readBytes(file("good.rk2")), good);
-        QFile::remove(file("link.rk2"));
     }
 
-    // Each row: a data file written as NAME ('@': the test's folder, where every
-    // picture named exists), the arguments, words said and the exit status.
+    // Each row: a data file written as t.rk2 and as plain ('@': the test's folder,
+    // where every picture named exists), the arguments, words said, exit status.
     void checkFindings_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("says");
         QTest::addColumn<int>("status");
         const auto row = [](const char* what, const QByteArray& bytes, const QString& says,
-                            int status = 1, const char* arguments = "check @/t.rk2",
-                            const char* name = "t.rk2") {
-            QTest::newRow(what) << bytes << QString(name) << QString(arguments) << says << status;
+                            int status = 1, const char* arguments = "check @/t.rk2") {
+            QTest::newRow(what) << bytes << QString(arguments) << says << status;
         };
         // One button "B" with these values in file order.
         const auto one = [](const QStringList& values, const QString& defaultImage = "#") {
@@ -157,8 +152,8 @@ private slots:
         row("saved as UTF-8 by an editor", QStringList({"[COMMON]", "#", "[Button]", "B", p, "#", "#", "#", "#", "Café", "#", ""}).join("\r\n").toUtf8(),
             "Data file: it is UTF-8 without the UTF-8 mark, likely saved so by an editor: it reads as Windows-1252, \"é\" as \"Ã©\"");
         // The data file named the way a shell user expects.
-        row("a name that exists is read as given", one({p}), "@/plain: 1 button(s)", 0, "check @/plain", "plain");
-        row("render reads it as given too", one({p}), "<html>", 0, "render @/plain", "plain");
+        row("a name that exists is read as given", one({p}), "@/plain: 1 button(s)", 0, "check @/plain");
+        row("render reads it as given too", one({p}), "<html>", 0, "render @/plain");
         row("a name that does not exist gets .rk2", one({p}), "@/t.rk2: 1 button(s)", 0, "check @/t");
         row("- is standard input", one({p}), "standard input: 1 button(s)", 0, "check -");
         row("a folder", one({p}), "@: expected a data file, not a folder", 2, "check @");
@@ -168,12 +163,12 @@ private slots:
     void checkFindings()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, name);
         QFETCH(QString, arguments);
         QFETCH(QString, says);
         const QString at = m_dir.path();
         bytes.replace('@', at.toUtf8());
-        writeBytes(file(name), bytes);
+        writeBytes(file("t.rk2"), bytes);
+        writeBytes(file("plain"), bytes);
         const QRegularExpression picture("^" + QRegularExpression::escape(at) + "/.*\\.gif$",
                                          QRegularExpression::MultilineOption);
         for (auto m = picture.globalMatch(QString::fromLatin1(bytes).remove('\r')); m.hasNext();) {

@@ -11,23 +11,18 @@
 
 namespace {
 
-// What a screen reader hears of a window: each control, by object name (by
-// class for Qt's unnamed parts), as "Role name - description"; and, as
-// problems, the controls a user reaches (focus or an action) or looks at (a
-// picture) that have no name or one another such control has. Qt's own
-// pictures (a message box's icon, named qt_...) are Qt's to name.
+// What a screen reader hears of a window: each control, by object name (or
+// class), as "Role name - description"; as problems, the controls reached
+// (focus, an action) or looked at (a picture, but Qt's own qt_...) that have
+// no name or the name of another.
 struct Heard {
     QMap<QString, QString> controls, reachable;
     QStringList problems;
 
-    explicit Heard(QWidget* window)
-    {
-        if (window)
-            listen(QAccessible::queryAccessibleInterface(window));
-    }
+    explicit Heard(QWidget* window) { listen(QAccessible::queryAccessibleInterface(window)); }
     void listen(QAccessibleInterface* node)
     {
-        QObject* object = node->object();
+        QObject* object = node ? node->object() : nullptr;
         if (!object || node->state().invisible)
             return;
         const QString key = object->objectName().isEmpty() ? object->metaObject()->className()
@@ -62,27 +57,24 @@ private slots:
         QVERIFY(picture.save(file("ok.png")));
     }
 
-    // Each row: a window, and what a screen reader hears of some of its
-    // controls ("control=heard", "; " apart). Every control a user can reach
-    // or look at there has a name of its own.
+    // Each row: a window, what is heard of some of its controls ("control=heard",
+    // "; " apart); every reachable control has its own name.
     void heard_data()
     {
-        QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("heard");
         const auto row = [](const char* window, const QString& heard) {
-            QTest::newRow(window) << window << heard;
+            QTest::newRow(window) << heard;
         };
         const QStringList fields = QString("MouseOut image,MouseOver image,Description image,Url,"
                                            "Target,Alt,Image path prefix,Default description image")
                                        .split(',');
         QString main = "Combo1=ComboBox Buttons; DirBrowser1=Graphic Folder browser";
         for (int i = 0; i < 8; ++i)
-            main += QString("; Text1_%1=EditableText %2:").arg(i).arg(fields[i]);
+            main += QString("; Text1_%1=EditableText %2:").arg(QString::number(i), fields[i]);
         for (int i : TWKPLUGIN::PreviewFields)
             main += QString("; Command7_%1=Button Choose the %2; Image1_%1=Graphic %2 preview - "
                             "Click to view in fullscreen")
-                        .arg(i)
-                        .arg(fields[i]);
+                        .arg(QString::number(i), fields[i]);
         row("main", main);
         // Qt names a list by the entry it shows, the label comes by relation.
         row("failed", "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
@@ -92,7 +84,7 @@ private slots:
             "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
             "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
         row("about", "Command1=Button OK");
-        // The viewer opened by the preview's press action, as a screen reader does.
+        // Opened by the preview's press action, as a screen reader does.
         row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " +
                           file("ok.png") + " - Click to return");
         row("message", "qt_msgbox_label=StaticText Overwrite ?");
@@ -103,9 +95,8 @@ private slots:
 
     void heard()
     {
-        QFETCH(QString, window);
         QFETCH(QString, heard);
-        const Heard h = open(window);
+        const Heard h = open(QTest::currentDataTag());
         for (const QString& e : heard.split("; "))
             QCOMPARE(e.section('=', 0, 0) + '=' + h.controls.value(e.section('=', 0, 0)), e);
         QVERIFY2(h.problems.isEmpty(), qPrintable(h.problems.join("; ")));
@@ -138,15 +129,12 @@ private:
             f().run("add A; type 2 " + file("missing.gif"));
         if (window == "main" || window == "failed")
             return Heard(&f().window);
-        if (window == "demo") {
-            DemoMenu demo(f().dialogs, &f().window);
-            demo.show();
-            return Heard(&demo);
-        }
-        if (window == "about") {
-            AboutWindow about(&f().window);
-            about.show();
-            return Heard(&about);
+        if (window == "demo" || window == "about") {
+            const std::unique_ptr<QDialog> w(
+                window == "demo" ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
+                                 : new AboutWindow(&f().window));
+            w->show();
+            return Heard(w.get());
         }
         if (window == "viewer") {
             f().run("add A; type 0 " + file("ok.png"));
