@@ -16,8 +16,7 @@ const QString NoButtonOff = "Command1,Command2,Command5,Command6,Command7_0,Comm
                             "Text1_7";
 const QString ImageFilter = "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
 
-// Opens `menu`, so that its opening handler runs, and tells whether `item`
-// is enabled then.
+// Opens `menu` (its opening handler runs): is `item` enabled then?
 bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& item)
 {
     f.control<QMenu>(menu)->popup(QPoint(0, 0));
@@ -41,8 +40,7 @@ WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
 
 void WindowFixture::run(const QString& steps)
 {
-    // An action runs when the next action comes, so that the answers written
-    // after it are prepared for the dialogs it shows.
+    // An action runs when the next comes, once the answers written after it are ready.
     std::function<void()> pending = [] {};
     const auto act = [this, &pending](std::function<void()> action) {
         pending();
@@ -136,10 +134,14 @@ QString WindowFixture::probe(const QString& what) const
             parts << window.Text1(i)->text();
         return parts.join('|');
     }
-    if (what == "default")
-        return set.DefaultDescriptionImage;
-    if (what == "file")
-        return set.DataFileName.isEmpty() ? QString() : folder.relativeFilePath(set.DataFileName);
+    const QHash<QString, QString> plain{
+        {"default", set.DefaultDescriptionImage},
+        {"file", set.DataFileName.isEmpty() ? "" : folder.relativeFilePath(set.DataFileName)},
+        {"title", window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE)},
+        {"changes", changes.join(',')}, // "closed": hidden then, and only then
+        {"closed", QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?")}};
+    if (plain.contains(what))
+        return plain[what];
     if (what == "dialog" || what.startsWith("dialog:")) {
         const qsizetype i = what == "dialog" ? dialogs.shown.size() - 1 : what.mid(7).toInt();
         return dialogs.shown.value(i, "none").replace(folder.path() + '/', QString());
@@ -158,12 +160,6 @@ QString WindowFixture::probe(const QString& what) const
                : script == buildPage(set, PageMode::Preview) ? "preview"
                                                              : "other";
     }
-    if (what == "title")
-        return window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
-    if (what == "changes")
-        return changes.join(',');
-    if (what == "closed") // and the window is hidden then, and only then
-        return QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?");
     if (what == "off") {
         for (QWidget* w : window.findChildren<QWidget*>())
             if (!w->isEnabled() && (qobject_cast<QAbstractButton*>(w) ||
