@@ -124,12 +124,8 @@ private slots:
                                                   "; state=[A] 0 unsaved; file=none.rk2/a.rk2");
         row("add A; save m.rk2; save",
             "dialog=save:Save datafile|Rollcraft2 (*.rk2)|*.rk2|m.rk2; state=[A] 0 saved");
-        QString hundred;
-        for (int i = 1; i <= MaxButtons; ++i)
-            hundred += QStringLiteral("add B%1; ").arg(i);
-        row(hundred + "type 3 last.htm; ok; click Command4",
-            "99=B100|last.htm||B100||||; dialog=You already have 100 buttons !|TWKPLUGIN" + warns +
-                "ok");
+        row(QString("add B; ").repeated(MaxButtons) + "type 3 last.htm; ok; click Command4",
+            "99=B|last.htm||B||||; dialog=You already have 100 buttons !|TWKPLUGIN" + warns + "ok");
         row("add Home; type 3 index.htm; click Command1; ok; wait",
             "0=Home|index.htm||Home||||; script=page; title=Rollcraft II 09-01-26 - 19-05-03");
         // A preview page shows a button's link only when it has a MouseOut image.

@@ -31,10 +31,9 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
 WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
     : window((writeAutoImage(false), dialogs), std::move(clock))
 {
-    QObject::connect(&window, &TWKPLUGIN::exchangeChanged,
-                     [this](const QString& item, const QString& value) {
-                         changes << item + '=' + value.left(6);
-                     });
+    QObject::connect(
+        &window, &TWKPLUGIN::exchangeChanged,
+        [this](const QString& n, const QString& v) { changes << n + '=' + v.left(6); });
     QObject::connect(&window, &TWKPLUGIN::closed, [this] { ++closed; });
 }
 
@@ -56,10 +55,10 @@ void WindowFixture::run(const QString& steps)
         const QString first = rest.section(' ', 0, 0), last = step.section(' ', 2);
         if (QStringList{"ok", "cancel", "yes", "no"}.contains(verb)) {
             dialogs.prepare("message", verb);
-        } else if (verb == "input" || verb == "file") {
-            dialogs.prepare(verb == "file" ? "open" : "input", rest);
-        } else if (verb == "folder") {
-            dialogs.prepare("folder", rest.isEmpty() ? QString() : folder.filePath(rest));
+        } else if (verb == "input" || verb == "file" || verb == "folder") {
+            const bool inFolder = verb == "folder" && !rest.isEmpty();
+            dialogs.prepare(verb == "file" ? "open" : verb,
+                            inFolder ? folder.filePath(rest) : rest);
         } else if (verb == "add" || verb == "click") {
             if (verb == "add")
                 dialogs.prepare("input", rest);
