@@ -160,9 +160,8 @@ private slots:
         const QString emptied = "SCRIPT=,SCRIPTTYPE=";
         const QString preview = "SCRIPT=,SCRIPT=<html>,PREVIEW=PREVIE,PREVIEW=";
         const QString insert = "SCRIPTTYPE=Rollcr,SCRIPT=,SCRIPT=<html>";
-        const auto closing = [&row](const QString& steps, const QString& changes,
-                                    const char* closed) {
-            row("show; " + steps, "changes=" + changes + "; closed=" + closed);
+        const auto closing = [&row](const QString& steps, const QString& changes, const char* n) {
+            row("show; " + steps, "changes=" + changes + "; closed=" + n);
         };
         row("show; add A; menu File Exit; cancel",
             "dialog=Current data is not saved, are you sure that you want to quit ?|TWKPLUGIN" +

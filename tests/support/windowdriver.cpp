@@ -123,8 +123,7 @@ QString WindowFixture::probe(const QString& what) const
     }
     if (what == "state") {
         for (int i = 0; i < list->count(); ++i)
-            parts << (i == list->selectedIndex() ? '[' + list->itemText(i) + ']'
-                                                 : list->itemText(i));
+            parts << QString(i == list->selectedIndex() ? "[%1]" : "%1").arg(list->itemText(i));
         return parts.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
                (set.Saved ? "saved" : "unsaved");
     }
@@ -167,8 +166,7 @@ QString WindowFixture::probe(const QString& what) const
         parts.sort();
         return parts.join(',') == NoButtonOff ? "editing" : parts.join(',');
     }
-    if (what.startsWith("menu:"))
-        return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"
-                                                                                          : "no";
+    if (const QStringList m = what.split(QRegularExpression("[:/]")); m[0] == "menu")
+        return enabledInMenu(*this, m[1], m[2]) ? "yes" : "no";
     return "unknown probe " + what;
 }
