@@ -7,8 +7,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The previews of the images and the full-screen viewer, and gathering the
-// images into one folder.
+// Image previews, the full-screen viewer, and copying the images into one folder.
 class TestImages : public WindowTest {
     Q_OBJECT
 private slots:
@@ -33,8 +32,7 @@ private slots:
                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
     }
 
-    // Each row: a field's text, and the size of the picture its preview shows
-    // (none: the failure label shows).
+    // Each row: a field's text, the size its preview shows (none: the failure label).
     void previews_data()
     {
         QTest::addColumn<QString>("path");

@@ -131,8 +131,7 @@ private slots:
         // A preview page shows a button's link only when it has a MouseOut image.
         row("add Home; type 0 C:\\h.gif; type 3 index.htm; click Command2",
             "0=Home|index.htm||Home||C:\\h.gif||; script=preview; title=");
-        // The choosers the wizard chains ("file" answers a chooser, alone it
-        // cancels) and the warning about other formats.
+        // The choosers the wizard chains ("file" alone cancels one); other formats' warning.
         const QString wizard = "menu File AutoImage; add A; ";
         row(wizard + "file /o.gif; file /v.gif; file /d.gif; file /x.gif",
             "choosers=MouseOut,MouseOver,Description,Default description; "
