@@ -32,9 +32,9 @@ class TestDemo : public QObject {
     const QString About = "about_over,contact_out,about_description | 1,2,3,7,8,9 | 1,2,5";
 
 private slots:
-    // Each row: where the pointer goes ("0", "1", "2": a demo box, "0+": a
-    // second point in box 0, "off": beside the boxes, "click 1": a click on
-    // box 1), and what the demo then shows.
+    // Each row: where the pointer goes (box "0", "1", "2"; "0+" another point in box 0;
+    // "off" beside the boxes; "click 1" on box 1; "edge"/"beyond": box 0 told of a move
+    // at its far corner, inside still, or past its right edge), and what the demo shows.
     void hover_data()
     {
         QTest::addColumn<QString>("moves");
@@ -46,6 +46,8 @@ private slots:
         QTest::newRow("and back") << "0; 1; 0" << About;
         QTest::newRow("off again") << "1; off" << Rest;
         QTest::newRow("onto the description") << "0; 2" << Rest;
+        QTest::newRow("at the far corner") << "edge" << About;
+        QTest::newRow("beyond the right edge") << "edge; beyond" << Rest;
         // The reset after the click darkens box 0 only: CONTACT stays lit.
         QTest::newRow("click CONTACT")
             << "1; click 1"
@@ -63,6 +65,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&demo));
         DemoBox* box = nullptr; // under the pointer
         for (const QString& move : moves.split("; ", Qt::SkipEmptyParts)) {
+            if (move == "edge" || move == "beyond") {
+                const QSize s = demo.Picture1(0)->size();
+                const bool in = move == "edge";
+                demo.Picture1_MouseMove(0, {}, {}, s.width() + (in ? 0 : 0.5), in ? s.height() : 0);
+                continue;
+            }
             if (move == "click 1") {
                 // The message box coming up takes the pointer off the box.
                 dialogs.prepare("message", "ok", [box] {
@@ -81,18 +89,6 @@ private slots:
         }
         QTEST(shown(demo), "expected");
         QVERIFY(dialogs.problems().isEmpty());
-    }
-
-    // The pointer counts as inside up to the right and bottom edges.
-    void edges()
-    {
-        ScriptedDialogs dialogs;
-        DemoMenu demo(dialogs, nullptr);
-        const QSize size = demo.Picture1(0)->size();
-        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, size.width(), size.height());
-        QCOMPARE(shown(demo), About);
-        demo.Picture1_MouseMove(0, Qt::NoButton, Qt::NoModifier, size.width() + 0.5, 0);
-        QCOMPARE(shown(demo), Rest);
     }
 };
 

@@ -7,8 +7,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The previews of the images and the full-screen viewer, and gathering the
-// images into one folder.
+// Image previews, the full-screen viewer, and copying the images into one folder.
 class TestImages : public WindowTest {
     Q_OBJECT
 private slots:
@@ -33,8 +32,7 @@ private slots:
                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
     }
 
-    // Each row: a field's text, and the size of the picture its preview shows
-    // (none: the failure label shows).
+    // Each row: a field's text, the size its preview shows (none: the failure label).
     void previews_data()
     {
         QTest::addColumn<QString>("path");
@@ -49,10 +47,9 @@ private slots:
         QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
     }
 
-    // Each preview follows its field. A click on a picture, and only on one,
-    // opens the viewer: the preview's own picture centred on black, a full
-    // screen window of the main window's, destroyed by a click on the
-    // background or the picture, or any key (one way for each preview).
+    // Each preview follows its field. A click on a picture, and only on one, opens
+    // the viewer: the preview's own picture centred on black, full screen, owned by
+    // the main window, destroyed by a click or any key (one way for each preview).
     void previews()
     {
         QFETCH(QString, path);
@@ -91,10 +88,9 @@ private slots:
         QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
     }
 
-    // A picture overtaken by a newer path is never shown; a click while one is
-    // on its way shows the picture the field names now. The window owns what
-    // it opens and decodes: it goes with the viewer open and a decode running
-    // (the sanitizer build also looks for leaks).
+    // A picture overtaken by a newer path is never shown; a click while one is on its
+    // way shows the picture the field names now. The window owns what it opens and
+    // decodes: it goes with the viewer open and a decode running (sanitizer: leaks).
     void decodingAndOwnership()
     {
         f().run("add A; show");
@@ -113,7 +109,7 @@ private slots:
         QVERIFY(v.isNull());
     }
 
-    // b.gif and c.gif are already in dst; missing.gif fails before b.gif is asked
+    // dst holds old b.gif and c.gif; missing.gif fails before b.gif is asked
     // about. Each row: the answers, the last dialog, the copied files' contents.
     void copy_data()
     {
@@ -142,8 +138,6 @@ private slots:
     {
         QFETCH(QString, answers);
         freshDestination();
-        writeBytes(dst("b.gif"), "old b");
-        writeBytes(dst("c.gif"), "old c");
         f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
         QTEST(f().probe("dialog"), "dialog");
         QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
@@ -154,31 +148,25 @@ private slots:
                  answers.endsWith("ok"));
     }
 
-    // A run whose copying takes more than half a second shows progress; the
-    // time a user takes over a question is not copying time.
+    // The time a user takes over a question is not copying time: no progress.
     void copyProgress()
     {
         auto now = std::make_shared<QDateTime>(TestNow);
-        fresh([now] { return *now = now->addSecs(1); }); // every look finds a second gone
-        freshDestination();
-        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
-        QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         fresh([now] { return *now; });
         freshDestination();
-        writeBytes(dst("b.gif"), "old b");
         f().run("open set.rk2; folder dst; no");
         f().dialogs.prepare("message", "yes", [now] { *now = now->addSecs(2); }); // over b.gif's
-        f().run("ok; menu Special CopyImagesToPath");
+        f().run("no; ok; menu Special CopyImagesToPath");
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
-    // The copying runs off the window's thread: while an image takes its time
-    // (here until the window has taken a key), the window goes on with its
-    // events. Copied on the window's thread, the wait would run out first. A
-    // log that cannot be written (a folder in its place) is not pointed at:
-    // the message lists the failures instead.
+    // Copying runs off the window's thread: while an image waits until the window
+    // has taken a key, the window goes on. A log that cannot be written (a folder
+    // in its place) is not pointed at: the message lists the failures instead.
+    // Copying for more than half a second (every look finds a second gone) shows progress.
     void copyLeavesTheWindowResponsive()
     {
+        fresh([now = TestNow]() mutable { return now = now.addSecs(1); });
         freshDestination();
         QVERIFY(QDir().mkpath(errorLogFile()));
         QSemaphore go;
@@ -199,6 +187,7 @@ private slots:
         f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
+        QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
         QCOMPARE(
@@ -214,6 +203,8 @@ private:
     {
         QDir(file("dst")).removeRecursively();
         QDir().mkpath(file("dst"));
+        writeBytes(dst("b.gif"), "old b");
+        writeBytes(dst("c.gif"), "old c");
         QFile::remove(errorLogFile());
     }
 };

@@ -16,8 +16,7 @@ const QString NoButtonOff = "Command1,Command2,Command5,Command6,Command7_0,Comm
                             "Text1_7";
 const QString ImageFilter = "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
 
-// Opens `menu`, so that its opening handler runs, and tells whether `item`
-// is enabled then.
+// Opens `menu` (its opening handler runs): is `item` enabled then?
 bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& item)
 {
     f.control<QMenu>(menu)->popup(QPoint(0, 0));
@@ -32,17 +31,15 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
 WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
     : window((writeAutoImage(false), dialogs), std::move(clock))
 {
-    QObject::connect(&window, &TWKPLUGIN::exchangeChanged,
-                     [this](const QString& item, const QString& value) {
-                         changes << item + '=' + value.left(6);
-                     });
+    QObject::connect(
+        &window, &TWKPLUGIN::exchangeChanged,
+        [this](const QString& n, const QString& v) { changes << n + '=' + v.left(6); });
     QObject::connect(&window, &TWKPLUGIN::closed, [this] { ++closed; });
 }
 
 void WindowFixture::run(const QString& steps)
 {
-    // An action runs when the next action comes, so that the answers written
-    // after it are prepared for the dialogs it shows.
+    // An action runs when the next comes, once the answers written after it are ready.
     std::function<void()> pending = [] {};
     const auto act = [this, &pending](std::function<void()> action) {
         pending();
@@ -58,10 +55,10 @@ void WindowFixture::run(const QString& steps)
         const QString first = rest.section(' ', 0, 0), last = step.section(' ', 2);
         if (QStringList{"ok", "cancel", "yes", "no"}.contains(verb)) {
             dialogs.prepare("message", verb);
-        } else if (verb == "input" || verb == "file") {
-            dialogs.prepare(verb == "file" ? "open" : "input", rest);
-        } else if (verb == "folder") {
-            dialogs.prepare("folder", rest.isEmpty() ? QString() : folder.filePath(rest));
+        } else if (verb == "input" || verb == "file" || verb == "folder") {
+            const bool inFolder = verb == "folder" && !rest.isEmpty();
+            dialogs.prepare(verb == "file" ? "open" : verb,
+                            inFolder ? folder.filePath(rest) : rest);
         } else if (verb == "add" || verb == "click") {
             if (verb == "add")
                 dialogs.prepare("input", rest);
@@ -126,8 +123,7 @@ QString WindowFixture::probe(const QString& what) const
     }
     if (what == "state") {
         for (int i = 0; i < list->count(); ++i)
-            parts << (i == list->selectedIndex() ? '[' + list->itemText(i) + ']'
-                                                 : list->itemText(i));
+            parts << QString(i == list->selectedIndex() ? "[%1]" : "%1").arg(list->itemText(i));
         return parts.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
                (set.Saved ? "saved" : "unsaved");
     }
@@ -136,10 +132,14 @@ QString WindowFixture::probe(const QString& what) const
             parts << window.Text1(i)->text();
         return parts.join('|');
     }
-    if (what == "default")
-        return set.DefaultDescriptionImage;
-    if (what == "file")
-        return set.DataFileName.isEmpty() ? QString() : folder.relativeFilePath(set.DataFileName);
+    const QHash<QString, QString> plain{
+        {"default", set.DefaultDescriptionImage},
+        {"file", set.DataFileName.isEmpty() ? "" : folder.relativeFilePath(set.DataFileName)},
+        {"title", window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE)},
+        {"changes", changes.join(',')}, // "closed": hidden then, and only then
+        {"closed", QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?")}};
+    if (plain.contains(what))
+        return plain[what];
     if (what == "dialog" || what.startsWith("dialog:")) {
         const qsizetype i = what == "dialog" ? dialogs.shown.size() - 1 : what.mid(7).toInt();
         return dialogs.shown.value(i, "none").replace(folder.path() + '/', QString());
@@ -158,12 +158,6 @@ QString WindowFixture::probe(const QString& what) const
                : script == buildPage(set, PageMode::Preview) ? "preview"
                                                              : "other";
     }
-    if (what == "title")
-        return window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
-    if (what == "changes")
-        return changes.join(',');
-    if (what == "closed") // and the window is hidden then, and only then
-        return QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?");
     if (what == "off") {
         for (QWidget* w : window.findChildren<QWidget*>())
             if (!w->isEnabled() && (qobject_cast<QAbstractButton*>(w) ||
@@ -172,8 +166,7 @@ QString WindowFixture::probe(const QString& what) const
         parts.sort();
         return parts.join(',') == NoButtonOff ? "editing" : parts.join(',');
     }
-    if (what.startsWith("menu:"))
-        return enabledInMenu(*this, what.mid(5).section('/', 0, 0), what.section('/', 1)) ? "yes"
-                                                                                          : "no";
+    if (const QStringList m = what.split(QRegularExpression("[:/]")); m[0] == "menu")
+        return enabledInMenu(*this, m[1], m[2]) ? "yes" : "no";
     return "unknown probe " + what;
 }

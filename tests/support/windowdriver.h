@@ -12,8 +12,7 @@
 // The moment every window test lives in, unless it brings a clock of its own.
 inline const QDateTime TestNow(QDate(2026, 1, 9), QTime(19, 5, 3));
 
-// A fresh main window (image wizard off) with scripted dialogs, driven
-// through its real controls as a user would.
+// A fresh main window (image wizard off), scripted dialogs, driven by its controls.
 struct WindowFixture {
     explicit WindowFixture(TWKPLUGIN::Clock clock = [] { return TestNow; });
 
@@ -21,23 +20,21 @@ struct WindowFixture {
     {
         return window.findChild<T*>(name);
     }
-    // Runs steps, "; " apart: "add NAME" ("add" alone cancels), "pick N", "down"
-    // (arrow key in the list), "type N TEXT" (field N), "click BUTTON", "menu
-    // MENU ITEM" (if enabled on opening), "show", "close", "wait" (timers run).
-    // Answers for the dialogs of the action before: "ok", "cancel", "yes", "no",
-    // "input TEXT", "file PATH" (image chooser), "folder DIR", "open FILE",
-    // "save FILE" (these two also run the command); DIR, FILE under `folder`,
-    // none cancels, "!" fails. Each action ends when the previews are decoded.
+    // Runs steps, "; " apart: "add NAME" ("add" alone cancels), "pick N", "down" (arrow
+    // key in the list), "type N TEXT" (field N), "click BUTTON", "menu MENU ITEM" (if
+    // enabled on opening), "show", "close", "wait" (timers run). Answers for the dialogs
+    // of the action before: "ok", "cancel", "yes", "no", "input TEXT", "file PATH" (image
+    // chooser), "folder DIR", "open FILE", "save FILE" (these two also run the command);
+    // DIR, FILE under `folder`; none cancels, "!" fails. Actions end once previews decode.
     void run(const QString& steps);
     void settle() const;
-    // "state" ("A,[B] 1 unsaved": list, [selected], current index, saved?), an
-    // index ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|Description"),
-    // "fields", "default", "file", "dialog", "dialog:N" (the last, the Nth;
-    // paths relative to `folder`), "choosers" (titles), "changes" (exchange
-    // fields: name=6 characters), "closed" (closing sequences ended; "?" if
-    // shown after, or hidden before), "off" (disabled; "editing": those needing
-    // a current button), "script" (SCRIPT is the "page"/"preview" of the set),
-    // "title" (SCRIPTTYPE), "menu:MENU/ITEM" (enabled on opening).
+    // "state" ("A,[B] 1 unsaved": list, [selected], current index, saved?), an index
+    // ("Name|Url|Target|Alt|Prefix|MouseOut|MouseOver|Description"), "fields", "default",
+    // "file", "dialog", "dialog:N" (the last, the Nth; paths relative to `folder`),
+    // "choosers" (titles), "changes" (exchange fields: name=6 characters), "closed"
+    // (closing sequences ended; "?" if shown after, or hidden before), "off" (disabled;
+    // "editing": those needing a current button), "script" (SCRIPT is the "page"/"preview"
+    // of the set), "title" (SCRIPTTYPE), "menu:MENU/ITEM" (enabled on opening).
     [[nodiscard]] QString probe(const QString& what) const;
 
     ScriptedDialogs dialogs;
@@ -47,8 +44,7 @@ struct WindowFixture {
     QDir folder = QDir::home();
 };
 
-// A fresh fixture for each test function; afterwards every prepared answer
-// must have been used and no dialog may have come unasked.
+// A fresh fixture per test; after it, every answer used and no dialog unasked.
 class WindowTest : public QObject {
     Q_OBJECT
 protected slots:
@@ -69,9 +65,11 @@ protected:
         m_f.reset();
         QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
-    // Runs `steps` and compares each "probe=value" of `expected` ("; " apart).
-    void check(const QString& steps, const QString& expected)
+    // Runs the row's `steps`, compares each "probe=value" of `expected` ("; " apart).
+    void check()
     {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
         f().run(steps);
         for (const QString& e : expected.split("; ", Qt::SkipEmptyParts))
             QCOMPARE(e.section('=', 0, 0) + '=' + f().probe(e.section('=', 0, 0)), e);
