@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer: the reader survives any bytes, what it reads comes back field for
-// field after a save, and each page built from it has exactly its line count.
+// field after a save, each classic page built from it has exactly its line
+// count, and no text of it adds an element to the modern page.
 #include "datafile.h"
+#include "modernpage.h"
 #include "pagegenerator.h"
 
 #include <cstdint>
@@ -27,6 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QString page = buildPage(set, mode);
         if (page.count(QLatin1String("\r\n")) != pageLineCount(n) ||
             page.count(QLatin1Char('\n')) != pageLineCount(n))
+            std::abort();
+        ModernPageOptions options{mode, QStringLiteral("en"), read.DefaultDescriptionImage, {}};
+        for (const QString& path : modernPagePictures(set))
+            options.sizes.insert(path, QSize(159, 25));
+        const QString modern = buildModernPage(set, options);
+        if (!modern.endsWith(QLatin1String("</html>\n")) ||
+            modern.contains(QLatin1String("<script")))
             std::abort();
     }
     return 0;
