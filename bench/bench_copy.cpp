@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copying the 301 images a full set can refer to (1 MB each) into an empty
-// folder, beside cp copying the same files.
+// folder, beside cp copying the same files and sync flushing each of them to
+// disk, as every copy of the program is flushed before it replaces anything.
 #include "imagecopy.h"
 
 #include <QDir>
@@ -68,8 +69,20 @@ void BM_CpSameFiles(benchmark::State& state)
     });
 }
 
+void BM_CpSameFilesDurably(benchmark::State& state)
+{
+    timeCopies(state, [](const Sources& s, const QString& dest) {
+        QProcess::execute(QStringLiteral("cp"), QStringList(s.paths) << dest);
+        QStringList copies;
+        for (int i = 0; i < Images; ++i)
+            copies << QDir(dest).filePath(QStringLiteral("image%1.jpg").arg(i));
+        QProcess::execute(QStringLiteral("sync"), copies);
+    });
+}
+
 } // namespace
 
 BENCHMARK(BM_CopyImages301)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CpSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CpSameFilesDurably)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();
