@@ -9,8 +9,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     dbus-daemon dbus-bin libglib2.0-bin
     xvfb xauth xdotool x11-utils procps at-spi2-core python3-pyatspi
+    weston qt6-wayland
     chromium firefox-esr webkit2gtk-driver default-jre-headless
-    imagemagick fonts-liberation fonts-dejavu-core
+    imagemagick fonts-liberation fonts-dejavu-core fonts-droid-fallback
     libbenchmark-dev
     dpkg-dev fakeroot file help2man lintian desktop-file-utils appstream man-db bash-completion
 )

@@ -3,6 +3,7 @@
 
 #include "codepage.h"
 #include "pathhelpers.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,29 +63,6 @@ CopyFailure destinationFailure(const QString& source, const QString& target, int
 {
     return {source, describe(code), code, target, true};
 }
-
-// A source that is no regular file is never read: a FIFO would wait for a
-// writer, a device such as /dev/zero would never end.
-CopyFailure notARegularFile(const QString& source, mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return sourceFailure(source, EISDIR);
-    const char* kind = S_ISFIFO(mode)                   ? "a FIFO"
-                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
-                       : S_ISSOCK(mode)                 ? "a socket"
-                                                        : "something else";
-    return {source, QStringLiteral("Not a regular file (%1)").arg(QLatin1String(kind)), EINVAL, {}};
-}
-
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // A new file beside the target, named after it, that takes the copy. Unless
 // it was renamed over the target, it is removed when this goes out of scope.
@@ -200,17 +178,14 @@ void removeCopyTemporary() noexcept
 
 std::optional<CopyFailure> copyImageFile(const QString& source, const QString& target)
 {
-    const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(target);
-    // Non-blocking, so that opening a FIFO does not wait for a writer.
-    const Descriptor in{::open(from.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (in.fd < 0)
-        return sourceFailure(source, errno);
+    const OpenedFile in = openRegularFile(source);
+    if (!in)
+        return CopyFailure{source, in.error, in.code, {}, false};
+    const int from = in.file->handle();
     struct stat sourceInfo {};
-    if (::fstat(in.fd, &sourceInfo) != 0)
+    if (::fstat(from, &sourceInfo) != 0)
         return sourceFailure(source, errno);
-    if (!S_ISREG(sourceInfo.st_mode))
-        return notARegularFile(source, sourceInfo.st_mode);
     struct stat targetInfo {};
     if (::stat(to.constData(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
         targetInfo.st_ino == sourceInfo.st_ino)
@@ -218,7 +193,7 @@ std::optional<CopyFailure> copyImageFile(const QString& source, const QString& t
     Temporary copy(to);
     if (copy.fd() < 0)
         return destinationFailure(source, target, errno);
-    switch (copyContents(in.fd, copy.fd())) {
+    switch (copyContents(from, copy.fd())) {
     case Side::Source:
         return sourceFailure(source, errno);
     case Side::Destination:
