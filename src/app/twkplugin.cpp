@@ -89,11 +89,15 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
         connect(Command7(i), &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
         connect(Image1(i), &PreviewPicture::clicked, this, [this, i] { Image1_Click(i); });
         auto* decoder = new PreviewDecoder(this);
-        connect(
-            decoder, &PreviewDecoder::decoded, this,
-            [this, i](const QString& path, const QImage& image) { showPreview(i, path, image); });
+        connect(decoder, &PreviewDecoder::decoded, this,
+                [this, i](const QString& path, const PicturePart& part) {
+                    showPreview(i, path, part);
+                });
         m_decoders[previewSlot(i)] = decoder;
     }
+
+    m_viewerDecoder = new PreviewDecoder(this);
+    connect(m_viewerDecoder, &PreviewDecoder::decoded, this, &TWKPLUGIN::openViewer);
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &TWKPLUGIN::Command4_Click);
     connect(m_ui->Command5, &QPushButton::clicked, this, &TWKPLUGIN::Command5_Click);
@@ -591,19 +595,21 @@ void TWKPLUGIN::Command7_Click(int Index)
 
 void TWKPLUGIN::refreshPreview(int Index)
 {
-    m_decoders[previewSlot(Index)]->decode(Text1(Index)->text());
+    const QSize shown = Image1(Index)->shownSize();
+    m_decoders[previewSlot(Index)]->decode(Text1(Index)->text(),
+                                           [shown](QSize) { return QRect(QPoint(), shown); });
 }
 
-void TWKPLUGIN::showPreview(int Index, const QString& path, const QImage& image)
+void TWKPLUGIN::showPreview(int Index, const QString& path, const PicturePart& part)
 {
     PreviewPicture* picture = Image1(Index);
-    if (image.isNull()) {
+    if (part.image.isNull()) {
         picture->clear();
         Label9(Index)->setVisible(!path.isEmpty());
         return;
     }
-    picture->resize(image.size());
-    picture->setPixmap(QPixmap::fromImage(image));
+    picture->resize(part.image.size());
+    picture->setPixmap(QPixmap::fromImage(part.image));
     Label9(Index)->setVisible(false);
 }
 
@@ -659,13 +665,23 @@ void TWKPLUGIN::Image1_Click(int Index)
 {
     // The viewer shows what the field names now, not a picture still on its way.
     m_decoders[previewSlot(Index)]->finish();
-    const QPixmap picture = Image1(Index)->pixmap();
-    if (picture.isNull() || Label9(Index)->isVisible())
+    if (Image1(Index)->pixmap().isNull() || Label9(Index)->isVisible())
+        return;
+    // The viewer holds what the screen shows of the picture, decoded afresh
+    // as the preview holds only its corner.
+    const QSize screen = this->screen()->geometry().size();
+    m_viewerDecoder->decode(Text1(Index)->text(),
+                            [screen](QSize picture) { return centredPart(picture, screen); });
+}
+
+void TWKPLUGIN::openViewer(const QString& path, const PicturePart& picture)
+{
+    if (picture.image.isNull())
         return;
     if (m_viewer)
         m_viewer->close();
     m_viewer = openFullScreenViewer(picture, this);
-    m_viewer->setFilePath(Text1(Index)->text());
+    m_viewer->setFilePath(path);
 }
 
 void TWKPLUGIN::Command8_Click()

@@ -22,6 +22,7 @@ class DirBrowser;
 class FullScreenViewer;
 class PreviewDecoder;
 class PreviewPicture;
+struct PicturePart;
 
 namespace Ui {
 class TWKPLUGIN;
@@ -94,6 +95,7 @@ private:
 
     // Looking at things.
     void Image1_Click(int Index);
+    void openViewer(const QString& path, const PicturePart& picture);
     void Command8_Click();
     void About_Click();
 
@@ -111,7 +113,7 @@ private:
     void Command7_Click(int Index);
     void AutoImage_Click();
     void refreshPreview(int Index);
-    void showPreview(int Index, const QString& path, const QImage& image);
+    void showPreview(int Index, const QString& path, const PicturePart& part);
     [[nodiscard]] static std::size_t previewSlot(int Index);
 
     // Delivering the page, and closing.
@@ -137,6 +139,7 @@ private:
     QString m_readIncompletely;
     DirBrowser* m_DirBrowser1 = nullptr;
     QPointer<FullScreenViewer> m_viewer;
+    PreviewDecoder* m_viewerDecoder = nullptr;
     ButtonSet m_set;
     bool m_ScriptInserted = false;
     std::int16_t m_FixedWidth = 0;

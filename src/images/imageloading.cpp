@@ -4,12 +4,50 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-QImage loadPicture(const QString& path)
+namespace {
+
+// Whether decoding the whole picture would pass Qt's allocation limit, as it
+// does for every format that cannot clip: a part of a picture too large to
+// decode is refused like the whole, so clipping shows nothing it did not.
+bool withinAllocationLimit(QSize size, QImage::Format format)
+{
+    const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
+    if (limit == 0)
+        return true;
+    const int depth =
+        format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 bytesPerLine = (qint64(size.width()) * depth + 31) / 32 * 4;
+    return bytesPerLine * size.height() <= limit;
+}
+
+PicturePart readPart(QImageReader& reader, const PartChooser& choose)
+{
+    const QSize size = reader.size(); // from the headers
+    if (size.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
+        if (!withinAllocationLimit(size, reader.imageFormat()))
+            return {};
+        const QRect part = choose(size) & QRect(QPoint(), size);
+        reader.setClipRect(part);
+        const QImage image = reader.read();
+        if (image.isNull())
+            return {};
+        return {image, part, size};
+    }
+    const QImage whole = reader.read();
+    if (whole.isNull())
+        return {};
+    const QRect part = choose(whole.size()) & whole.rect();
+    return {whole.copy(part), part, whole.size()};
+}
+
+} // namespace
+
+PicturePart loadPicture(const QString& path, const PartChooser& choose)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable())
         return {};
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
-    return reader.read();
+    return readPart(reader, choose);
 }

@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "previewdecoder.h"
 
-#include "imageloading.h"
-
 #include <QtConcurrent/QtConcurrentRun>
 
 PreviewDecoder::PreviewDecoder(QObject* parent) : QObject(parent)
 {
-    connect(&m_watcher, &QFutureWatcher<QImage>::finished, this, &PreviewDecoder::deliver);
+    connect(&m_watcher, &QFutureWatcher<PicturePart>::finished, this, &PreviewDecoder::deliver);
 }
 
-void PreviewDecoder::decode(const QString& path)
+void PreviewDecoder::decode(const QString& path, PartChooser choose)
 {
     m_path = path;
     m_pending = true;
     // A new future also drops the report of the one it replaces.
-    m_watcher.setFuture(QtConcurrent::run(&loadPicture, path));
+    m_watcher.setFuture(QtConcurrent::run(&loadPicture, path, std::move(choose)));
 }
 
 void PreviewDecoder::finish()

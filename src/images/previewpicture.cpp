@@ -65,6 +65,13 @@ QLabel* PreviewPicture::failureLabel() const
     return parentWidget()->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
 }
 
+QSize PreviewPicture::shownSize() const
+{
+    if (!parentWidget())
+        return size();
+    return parentWidget()->size() - QSize(x(), y());
+}
+
 void PreviewPicture::mouseReleaseEvent(QMouseEvent* event)
 {
     if (rect().contains(event->position().toPoint()))

@@ -14,6 +14,10 @@ public:
 
     // The label that reports a failed load of this picture, if any.
     [[nodiscard]] QLabel* failureLabel() const;
+    // How much of a picture, from its top left corner, the frame around this
+    // element shows: the picture is shown unscaled from here and the frame
+    // cuts off the rest.
+    [[nodiscard]] QSize shownSize() const;
 
 signals:
     void clicked();

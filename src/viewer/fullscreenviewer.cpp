@@ -5,8 +5,9 @@
 
 #include <cmath>
 
-FullScreenViewer::FullScreenViewer(const QPixmap& picture, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_Image1(new QLabel(this))
+FullScreenViewer::FullScreenViewer(const PicturePart& picture, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_Image1(new QLabel(this)), m_part(picture.rect),
+      m_pictureSize(picture.size)
 {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -15,8 +16,8 @@ FullScreenViewer::FullScreenViewer(const QPixmap& picture, QWidget* owner)
     m_Image1->setObjectName(QStringLiteral("Image1"));
     m_Image1->setToolTip(QStringLiteral("Click to return"));
     // The picture ignores clicks: they reach the window, which closes.
-    m_Image1->setPixmap(picture);
-    m_Image1->resize(picture.size());
+    m_Image1->setPixmap(QPixmap::fromImage(picture.image));
+    m_Image1->resize(m_part.size());
 }
 
 void FullScreenViewer::setFilePath(const QString& path)
@@ -38,11 +39,7 @@ void FullScreenViewer::keyPressEvent(QKeyEvent*)
 void FullScreenViewer::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // Centred in floating point; a picture larger than the screen gets
-    // negative offsets and is cut off evenly.
-    const double left = width() / 2.0 - m_Image1->width() / 2.0;
-    const double top = height() / 2.0 - m_Image1->height() / 2.0;
-    m_Image1->move(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top)));
+    m_Image1->move(centredCorner(m_pictureSize, size()) + m_part.topLeft());
 }
 
 void FullScreenViewer::Form_Click()
@@ -55,7 +52,20 @@ void FullScreenViewer::Form_KeyDown()
     close();
 }
 
-FullScreenViewer* openFullScreenViewer(const QPixmap& picture, QWidget* owner)
+QPoint centredCorner(QSize picture, QSize window)
+{
+    // In floating point, as halves of odd sizes fall between pixels.
+    const double left = window.width() / 2.0 - picture.width() / 2.0;
+    const double top = window.height() / 2.0 - picture.height() / 2.0;
+    return {static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top))};
+}
+
+QRect centredPart(QSize picture, QSize window)
+{
+    return QRect(-centredCorner(picture, window), window) & QRect(QPoint(), picture);
+}
+
+FullScreenViewer* openFullScreenViewer(const PicturePart& picture, QWidget* owner)
 {
     auto* viewer = new FullScreenViewer(picture, owner);
     viewer->setScreen(owner->screen());

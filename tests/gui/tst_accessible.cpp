@@ -141,6 +141,7 @@ private:
             QAccessible::queryAccessibleInterface(f().window.Image1(0))
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::pressAction());
+            f().settle(); // the viewer opens once its picture is decoded
             const std::unique_ptr<FullScreenViewer> viewer(
                 f().window.findChild<FullScreenViewer*>());
             return Heard(viewer.get());

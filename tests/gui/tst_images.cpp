@@ -7,6 +7,81 @@
 #include <QtTest>
 #include <QtWidgets>
 
+namespace {
+
+// A picture whose neighbouring pixels all differ, so that a shift or a scale
+// by one pixel shows; in 256 colours for a GIF.
+QImage pattern(QSize size, QImage::Format format)
+{
+    QImage image(size, format);
+    if (format == QImage::Format_Indexed8) {
+        for (int c = 0; c < 256; ++c)
+            image.setColor(c, qRgb(c, (c * 67) & 255, 255 - c));
+    }
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            if (format == QImage::Format_Indexed8)
+                image.setPixel(x, y, (x * 7 + y * 13) & 255);
+            else
+                image.setPixel(x, y, qRgb((x * 7) & 255, (y * 13) & 255, (x * y) & 255));
+        }
+    }
+    return image;
+}
+
+// A GIF of a picture of 256 colours, as Qt writes none: its data holds only
+// literal codes, and a clear code before the table could outgrow 9-bit codes.
+QByteArray gif(const QImage& indexed)
+{
+    const auto bytes = [](std::initializer_list<int> values) {
+        QByteArray out;
+        for (int v : values)
+            out += char(v);
+        return out;
+    };
+    const auto le16 = [&](int v) { return bytes({v & 255, v >> 8}); };
+    QByteArray out =
+        "GIF89a" + le16(indexed.width()) + le16(indexed.height()) + QByteArray("\xF7\0\0", 3);
+    for (QRgb c : indexed.colorTable())
+        out += bytes({qRed(c), qGreen(c), qBlue(c)});
+    out += ',' + le16(0) + le16(0) + le16(indexed.width()) + le16(indexed.height()) + '\0';
+    QByteArray data;
+    quint32 bits = 0;
+    int count = 0, sinceClear = 0;
+    const auto put = [&](int code) {
+        bits |= quint32(code) << count;
+        for (count += 9; count >= 8; count -= 8, bits >>= 8)
+            data += char(bits & 255);
+    };
+    put(256);
+    for (int y = 0; y < indexed.height(); ++y) {
+        for (int x = 0; x < indexed.width(); ++x) {
+            if (++sinceClear == 250) {
+                put(256);
+                sinceClear = 1;
+            }
+            put(indexed.pixelIndex(x, y));
+        }
+    }
+    put(257);
+    if (count > 0)
+        data += char(bits & 255);
+    out += char(8);
+    for (qsizetype at = 0; at < data.size(); at += 255)
+        out += char(qMin<qsizetype>(255, data.size() - at)) + data.mid(at, 255);
+    return out + QByteArray("\0;", 2);
+}
+
+// The picture as its file decodes whole, in the form the screen is compared in.
+QImage decoded(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
 // Image previews, the full-screen viewer, and copying the images into one folder.
 class TestImages : public WindowTest {
     Q_OBJECT
@@ -16,13 +91,22 @@ private slots:
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::darkRed);
         QVERIFY(picture.save(file("ok.jpg")));
-        QVERIFY(picture.scaled(4001, 3001).save(file("large.png")));
+        // Larger than the frames and than the screen, with halves of pixels to centre.
+        const QSize large(1201, 901);
+        QVERIFY(pattern(large, QImage::Format_RGB32).save(file("large.jpg")));
+        QVERIFY(pattern(large, QImage::Format_RGB32).save(file("large.png")));
+        writeBytes(file("large.gif"), gif(pattern(large, QImage::Format_Indexed8)));
         writeBytes(file("truncated.jpg"), readBytes(file("ok.jpg")).left(200));
         writeBytes(file("text.gif"), "not a picture at all");
         writeBytes(file("empty.gif"), {});
-        // A GIF header claiming 30000 x 30000 pixels.
+        // A GIF header claiming 30000 x 30000 pixels, and a JPEG whose frame says so.
         writeBytes(file("huge.gif"),
                    QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
+        QByteArray jpeg = readBytes(file("ok.jpg"));
+        const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+        QVERIFY(frame > 0);
+        jpeg.replace(frame + 5, 4, "\x75\x30\x75\x30");
+        writeBytes(file("huge.jpg"), jpeg);
         QVERIFY(QDir(m_dir.path()).mkdir("folder.gif"));
         for (const char* n : {"a.gif", "b.gif", "c.gif"})
             writeBytes(file(n), QByteArray("new ") + n);
@@ -32,48 +116,63 @@ private slots:
                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
     }
 
-    // Each row: a field's text, the size its preview shows (none: the failure label).
+    // Each row: a field's text, and whether it shows a picture (if not, the failure label).
     void previews_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("picture") << file("ok.jpg") << QSize(40, 30);
-        QTest::newRow("larger than the screen") << file("large.png") << QSize(4001, 3001);
+        QTest::addColumn<bool>("shows");
+        QTest::newRow("smaller than the frame") << file("ok.jpg") << true;
+        for (const char* large : {"large.jpg", "large.png", "large.gif"})
+            QTest::newRow(large) << file(large) << true;
+        // Too large to decode, although a corner of it would fit.
+        QTest::newRow("huge.jpg") << file("huge.jpg") << false;
         for (const char* bad :
              {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
-            QTest::newRow(bad) << file(bad) << QSize();
-        QTest::newRow("a device") << "/dev/zero" << QSize();
-        QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << QSize();
-        QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << QSize();
+            QTest::newRow(bad) << file(bad) << false;
+        QTest::newRow("a device") << "/dev/zero" << false;
+        QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
+        QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << false;
     }
 
-    // Each preview follows its field. A click on a picture, and only on one, opens
-    // the viewer: the preview's own picture centred on black, full screen, owned by
-    // the main window, destroyed by a click or any key (one way for each preview).
+    // Each preview follows its field and shows the picture's own top left corner, as
+    // far as its frame reaches. A click on a picture, and only on one, opens the
+    // viewer: the picture centred on black, full screen, owned by the main window,
+    // holding no more than the screen shows, destroyed by a click or any key (one way
+    // for each preview).
     void previews()
     {
         QFETCH(QString, path);
-        QFETCH(QSize, size);
+        QFETCH(bool, shows);
         f().run("add A; show");
         const QRect screen = f().window.screen()->geometry();
-        const QPoint centre(std::floor((screen.width() - size.width()) / 2.0),
-                            std::floor((screen.height() - size.height()) / 2.0));
+        const QImage whole = shows ? decoded(path) : QImage();
+        QImage centred(screen.size(), QImage::Format_RGB32);
+        centred.fill(Qt::black);
+        QPainter(&centred).drawImage(QPoint(std::floor((screen.width() - whole.width()) / 2.0),
+                                            std::floor((screen.height() - whole.height()) / 2.0)),
+                                     whole);
         int closeBy = 0;
         for (int i : TWKPLUGIN::PreviewFields) {
             f().window.Text1(i)->setText(path);
             f().settle();
             PreviewPicture* picture = f().window.Image1(i);
-            QCOMPARE(f().window.Label9(i)->isVisible(), size.isEmpty());
-            QCOMPARE(picture->pixmap().size(), size.isValid() ? size : QSize(0, 0));
+            QWidget* frame = picture->parentWidget();
+            QCOMPARE(f().window.Label9(i)->isVisible(), !shows);
+            QCOMPARE(picture->pixmap().isNull(), !shows);
+            const QRect shown = frame->rect() & QRect(picture->pos(), whole.size());
+            if (shows)
+                QCOMPARE(frame->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(shown),
+                         whole.copy(shown.translated(-picture->pos())));
             QTest::mouseClick(picture, Qt::LeftButton);
+            f().settle();
             QPointer<FullScreenViewer> v = f().window.findChild<FullScreenViewer*>();
-            QCOMPARE(v.isNull(), size.isEmpty());
+            QCOMPARE(v.isNull(), !shows);
             if (v) {
                 QVERIFY(v->isWindow() && v->isVisible() && v->isFullScreen());
                 QTRY_COMPARE(v->geometry(), screen);
-                QCOMPARE(v->palette().color(QPalette::Window), QColor(Qt::black));
-                QCOMPARE(v->Image1()->geometry(), QRect(centre, size));
-                QCOMPARE(v->Image1()->pixmap().cacheKey(), picture->pixmap().cacheKey());
+                QCOMPARE(v->grab().toImage().convertToFormat(QImage::Format_RGB32), centred);
+                QVERIFY(v->Image1()->pixmap().width() <= screen.width() &&
+                        v->Image1()->pixmap().height() <= screen.height());
                 if (closeBy < 2)
                     QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
                                       Qt::LeftButton, {}, QPoint(2, 2));
@@ -101,9 +200,10 @@ private slots:
         QCOMPARE(f().window.Image1(0)->pixmap().size(), QSize(40, 30));
         f().window.Text1(0)->setText(file("large.png"));
         QTest::mouseClick(f().window.Image1(0), Qt::LeftButton);
+        f().settle();
         QPointer<FullScreenViewer> v = f().window.findChild<FullScreenViewer*>();
         QVERIFY(v);
-        QCOMPARE(v->Image1()->pixmap().size(), QSize(4001, 3001));
+        QCOMPARE(v->Image1()->pixmap().size(), f().window.screen()->size());
         f().window.Text1(1)->setText(file("large.png"));
         fresh();
         QVERIFY(v.isNull());
