@@ -6,9 +6,10 @@
 
 namespace {
 
-// Whether decoding the whole picture would pass Qt's allocation limit, as it
-// does for every format that cannot clip: a part of a picture too large to
-// decode is refused like the whole, so clipping shows nothing it did not.
+// Whether the whole picture would pass Qt's allocation limit. Qt checks the
+// limit against what it decodes, the part alone when a reader clips; the
+// whole is checked here, so that a picture too large to decode whole is
+// refused as it is in the formats that cannot clip.
 bool withinAllocationLimit(QSize size, QImage::Format format)
 {
     const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
