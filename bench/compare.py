@@ -19,31 +19,41 @@ import sys
 
 # (what, measured benchmark, floor benchmark, target ratio)
 TARGETS = [
-    ("Page for 100 buttons (page mode)", "BM_BuildPage100", "BM_CopyFinishedPage", 25.0),
-    ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", "BM_CopyFinishedPage", 25.0),
-    ("Modern page for 100 buttons", "BM_BuildModernPage100", "BM_CopyFinishedPage", 25.0),
     ("Reading the sizes of 301 pictures", "BM_ReadPictureSizes301", "BM_ReadFirst4KB301", 3.0),
-    ("Switching buttons, three 4-megapixel JPEG previews each", "BM_SwitchButtons",
-     "BM_DecodeThreeJpegs", 1.3),
+    ("Switching buttons, three 12-megapixel JPEG previews each", "BM_SwitchButtons",
+     "BM_DecodeThreeJpegs", 0.1),
     ("Opening a 100-button data file", "BM_OpenDataFile100", "BM_ReadSameBytes", 4.0),
     ("Saving a 100-button data file", "BM_SaveDataFile100", "BM_WriteSameBytesDurably", 4.0),
     ("Copying 301 images of 1 MB into an empty folder", "BM_CopyImages301", "BM_CpSameFilesDurably", 1.2),
     ("Start-up to the first answer on the bus", "BM_PluginStartUp", "BM_TextWindowStartUp", 1.3),
     ("Start-up, beside a window without text", "BM_PluginStartUp", "BM_BareWidgetsStartUp", None),
+    ("Peak memory, 100 buttons of 12-megapixel pictures, beside small pictures",
+     "BM_LargePicturesPeakMemory", "BM_SmallPicturesPeakMemory", 1.3),
     # No target: reported, and explained in the notes.
-    ("Peak memory, 100 buttons with 1-megapixel previews", "BM_PluginPeakMemory",
-     "BM_BareWindowPeakMemory", None),
+    ("Peak memory, 100 buttons of small pictures, beside a bare window",
+     "BM_SmallPicturesPeakMemory", "BM_BareWindowPeakMemory", None),
+]
+
+# (what, measured benchmark, bound in microseconds): work so cheap that only
+# its absolute time matters.
+BOUNDS = [
+    ("Page for 100 buttons (page mode)", "BM_BuildPage100", 1000.0),
+    ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", 1000.0),
+    ("Modern page for 100 buttons", "BM_BuildModernPage100", 1000.0),
 ]
 
 # Said under the table, for figures that need more than their number.
 NOTES = {
-    "BM_BuildPage100": "The page is built by appending to one text, a line at a time, the line's "
-    "length summed from its pieces; earlier it was written through a pointer into a buffer sized "
-    "beforehand from an "
-    "estimate, which was faster by a few microseconds but wrote past its end as soon as a row "
-    "grew beyond the estimate. The target moved from 8 to 25 times the floor with that: a page "
-    "for 100 buttons still takes {BM_BuildPage100:.1f} us, far below anything a user could feel, "
-    "and no fixed string or escaping step can make it write out of bounds.",
+    "BM_BuildPage100": "A page for 100 buttons takes {BM_BuildPage100:.1f} us, far below anything "
+    "a user could feel, so the pages are held to a bound of 1 ms rather than to a floor: "
+    "measured against one memory copy of a finished page, the ratio rewarded hand-rolled "
+    "writing into buffers sized beforehand, which wrote past their end as soon as a row grew "
+    "beyond the estimate. The page is built by appending to one text, a line at a time.",
+    "BM_SwitchButtons": "Each preview reads the picture's size from its headers and decodes "
+    "only the corner its frame shows (at most 246 x 138 pixels); the JPEG reader stops after "
+    "the rows that corner needs. A switch, until its three previews are shown, takes "
+    "{BM_SwitchButtons:,.1f} us; decoding the three pictures whole, as the previews did before, "
+    "takes {BM_DecodeThreeJpegs:,.1f} us.",
     "BM_OpenDataFile100": "Opening reads the file, splits it into lines and decodes each value "
     "into its own string: about 800 strings for 100 buttons, each an allocation and, when the "
     "result is dropped, a free; the floor reads the same bytes into one buffer. Of all the ratios "
@@ -62,12 +72,13 @@ NOTES = {
     "{BM_PluginStartUp/BM_BareWidgetsStartUp:.2f} times as long. Taking the bus name before the "
     "window is built would hide the form's cost, but would let a host read the exchange fields of "
     "a window that does not exist yet, so it is not done.",
-    "BM_PluginPeakMemory": "Peak resident memory of the plug-in after opening a 100-button file "
-    "and visiting every button, beside a bare Qt Widgets window "
-    "({BM_PluginPeakMemory/BM_BareWindowPeakMemory:.2f} times). The previews keep the current "
-    "button's four pictures decoded at full size (1000 x 1000 x 4 bytes, about 15 MB), as the "
-    "window shows them unscaled; the rest is the form's fonts, menus and the JPEG decoder. "
-    "Nothing grows with the number of buttons visited: pictures of earlier buttons are released.",
+    "BM_LargePicturesPeakMemory": "Peak resident memory after opening a 100-button file and "
+    "visiting every button: {BM_LargePicturesPeakMemory:,.0f} kB with 12-megapixel pictures "
+    "(4000 x 3000), {BM_SmallPicturesPeakMemory:,.0f} kB with the same set of 200 x 200 pictures, "
+    "{BM_BareWindowPeakMemory:,.0f} kB for a bare Qt Widgets window of the same size. The previews "
+    "hold only the corners their frames show, whatever the picture's size; the rest is the "
+    "form's fonts, menus and the decoders. Nothing grows with the number of buttons visited: "
+    "pictures of earlier buttons are released.",
     "BM_CopyImages301": "Each copy goes to a temporary file beside its target that is flushed to "
     "disk and only then renamed over the target, so an interrupted copy, a full disk or a crash "
     "never leaves a damaged picture; its floor is cp copying the same files followed by sync "
@@ -106,6 +117,11 @@ def show(name, value):
     return f"{value / 1e3:,.1f} us"
 
 
+def show_ratio(ratio):
+    """Two decimals, or two significant digits below 0.1, so that no ratio reads 0.00."""
+    return f"{ratio:.2f}" if ratio >= 0.1 else f"{ratio:.2g}"
+
+
 def show_runs(name, values):
     """The median, and the minimum with the spread (max - min) / median."""
     median = statistics.median(values)
@@ -117,12 +133,14 @@ def show_runs(name, values):
 
 def note_text(text, times):
     """Fills the fields of a note: {A/B:fmt} with the ratio of two benchmarks,
-    {A:fmt} with A's time in microseconds."""
+    {A:fmt} with A's time in microseconds (or its memory in kB)."""
     def value(m):
         a, b, fmt = m.group(1), m.group(2), m.group(3)
         if a not in times or (b and b not in times):
             return "?"
-        return format(times[a] / times[b] if b else times[a] / 1e3, fmt)
+        if b:
+            return format(times[a] / times[b], fmt)
+        return format(times[a] if "Memory" in a else times[a] / 1e3, fmt)
 
     return re.sub(r"\{(\w+)(?:/(\w+))?:([^}]*)\}", value, text)
 
@@ -146,6 +164,16 @@ def main():
     times = {name: statistics.median(values) for name, values in runs.items()}
     rows = []
     failed = 0
+    for what, measured, bound in BOUNDS:
+        wanted = f"under {bound / 1e3:g} ms"
+        if measured not in runs:
+            rows.append((what, "not run", "", "", "", wanted + " (missing)"))
+            failed += 1
+            continue
+        met = times[measured] <= bound * 1e3
+        failed += 0 if met else 1
+        rows.append((what, show_runs(measured, runs[measured]), "none", "", "",
+                     f"{wanted} ({'met' if met else 'NOT MET'})"))
     for what, measured, floor, target in TARGETS:
         wanted = "none" if target is None else f"{target:g}"
         if measured not in runs or floor not in runs:
@@ -160,14 +188,15 @@ def main():
             verdict = "met" if ratio <= target else "NOT MET"
             failed += 0 if ratio <= target else 1
         rows.append((what, show_runs(measured, runs[measured]), show_runs(floor, runs[floor]),
-                     f"{ratio:.2f}", f"{least:.2f}", f"{wanted} ({verdict})"))
+                     show_ratio(ratio), show_ratio(least), f"{wanted} ({verdict})"))
     lines = ["# Benchmark results", "",
              f"Run on {datetime.date.today().isoformat()}; machine: {machine()}.",
              f"Load average over the last five minutes of the run: {os.getloadavg()[1]:.1f}. The",
              "benchmarks keep about one core busy themselves; more means other work shared the",
              "machine, and the spreads below show how much that moved the figures.", "",
-             "Every figure is the ratio of the program's time (or memory) to its floor: the least",
-             "the same work could cost (see bench/README.md). Times are the median of five",
+             "Most figures are the ratio of the program's time (or memory) to its floor: the least",
+             "the same work could cost (see bench/README.md); the pages, far too cheap for a user",
+             "to notice, are held to a fixed bound instead. Times are the median of five",
              "repetitions, with the fastest and the spread between fastest and slowest; the target",
              "holds for the ratio of the medians, the ratio of the minimums beside it is the one",
              "least disturbed by the rest of the machine.", "",

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Peak resident memory, in kB, of the plug-in's window holding 100 buttons
-// whose previews show 1-megapixel pictures (every button visited once), or
-// of a bare Qt Widgets window of the same size: memory_probe plugin|bare.
+// (every button visited once) whose pictures are 12-megapixel photos
+// (4000 x 3000) or small pictures (200 x 200), or of a bare Qt Widgets
+// window of the same size: memory_probe large|small|bare.
 // Prints one line of Google Benchmark JSON for bench/compare.py.
 #include "windowdriver.h"
 
@@ -23,17 +24,25 @@ long peakKb()
     return -1;
 }
 
+// Forgets the peak so far: making the pictures is not the window's memory.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
 void settle()
 {
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
 }
 
-void hundredButtons(const QTemporaryDir& dir)
+void hundredButtons(const QTemporaryDir& dir, QSize size)
 {
     QStringList pictures;
     for (int i = 0; i < 4; ++i) {
-        QImage image(1000, 1000, QImage::Format_RGB32);
+        QImage image(size, QImage::Format_RGB32);
         image.fill(QColor::fromHsv(i * 80, 200, 200));
         pictures << dir.filePath(QStringLiteral("p%1.jpg").arg(i));
         image.save(pictures.constLast(), "JPG", 90);
@@ -54,12 +63,13 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const bool plugin = argc > 1 && qstrcmp(argv[1], "plugin") == 0;
+    const QByteArray mode = argc > 1 ? argv[1] : "bare";
     QTemporaryDir dir;
     std::unique_ptr<WindowFixture> f;
     QWidget bare;
-    if (plugin) {
-        hundredButtons(dir);
+    if (mode == "large" || mode == "small") {
+        hundredButtons(dir, mode == "large" ? QSize(4000, 3000) : QSize(200, 200));
+        resetPeak();
         f = std::make_unique<WindowFixture>();
         f->window.show();
         f->folder.setPath(dir.path());
@@ -73,7 +83,9 @@ int main(int argc, char* argv[])
         bare.show();
         settle();
     }
-    std::printf("{\"benchmarks\": [{\"name\": \"%s\", \"peak_kb\": %ld}]}\n",
-                plugin ? "BM_PluginPeakMemory" : "BM_BareWindowPeakMemory", peakKb());
+    const char* name = mode == "large"   ? "BM_LargePicturesPeakMemory"
+                       : mode == "small" ? "BM_SmallPicturesPeakMemory"
+                                         : "BM_BareWindowPeakMemory";
+    std::printf("{\"benchmarks\": [{\"name\": \"%s\", \"peak_kb\": %ld}]}\n", name, peakKb());
     return 0;
 }
