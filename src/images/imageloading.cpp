@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "imageloading.h"
 
-#include <QFileInfo>
+#include "regularfile.h"
+
 #include <QImageReader>
 
 QImage loadPicture(const QString& path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+    const OpenedFile file = openRegularFile(path);
+    if (!file)
         return {};
-    QImageReader reader(path);
+    QImageReader reader(file.file.get());
     reader.setDecideFormatFromContent(true);
     return reader.read();
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "qtdialogs.h"
 #include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/stat.h>
 
 namespace {
 const QByteArray TwoButtons =
@@ -26,6 +28,7 @@ private slots:
         for (const char* name : {"A", "B", "", "D"})
             gap += block(name, {"#", "#", "#", "#", "#", "#", "old"});
         writeBytes(file("gap.rk2"), rk2(gap));
+        QCOMPARE(mkfifo(QFile::encodeName(file("fifo.rk2")).constData(), 0600), 0);
     }
 
     // The image wizard is on unless the setting says False; switching it is kept.
@@ -115,6 +118,13 @@ private slots:
             "dialog=ERROR! Unable to open file." + critical +
                 "; state=Home,News,Last -1 saved; fields=|||||||; off=editing; "
                 "default=C:\\p\\def.gif; file=broken.rk2");
+        // A FIFO keeps nobody waiting for a writer.
+        row("open fifo.rk2; ok",
+            "dialog=ERROR! Unable to open file." + critical + "; state= -1 saved");
+        // A line break that reaches the writer fails the save; the earlier file stays.
+        row("add A; save lb.rk2; add X\nY; save lb.rk2; ok",
+            "dialog=ERROR! Unable to save file." + critical + "; state=A,[X\nY] 1 unsaved");
+        row("add A; save lb.rk2; add X\nY; save lb.rk2; ok; ok; open lb.rk2", "state=[A] 0 saved");
         row("open broken.rk2; ok; pick 1", "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
         row("add A; ok; open !; ok",
             "dialog=ERROR! Unable to open file!" + critical + "; state=[A] 0 unsaved");
@@ -182,6 +192,54 @@ private slots:
     }
 
     void steps() { check(); }
+
+    // What a field or the name box holds of a text with line breaks, pasted
+    // from the clipboard or set: one line.
+    void oneLineFields_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("held");
+        for (const QString how : {"paste into link", "set link", "paste into name box"}) {
+            QTest::addRow("%s: trailing break dropped", qPrintable(how)) << how << "news.html\n"
+                                                                         << "news.html";
+            QTest::addRow("%s: inner break a blank", qPrintable(how)) << how << "two\r\nlines"
+                                                                      << "two lines";
+        }
+        QTest::newRow("paste after text") << "paste into alt"
+                                          << "two\nlines"
+                                          << "Alt two lines";
+    }
+    void oneLineFields()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QGuiApplication::clipboard()->setText(text);
+        QString held;
+        if (how == "paste into name box") {
+            QTimer::singleShot(0, [] {
+                auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                box->findChild<QLineEdit*>()->clear();
+                box->findChild<QLineEdit*>()->paste();
+                box->accept();
+            });
+            held = QtDialogs().inputBox(nullptr, "Button name : ", "Add button", "Button1");
+        } else {
+            f().run("add Alt");
+            auto* field = f().control<QLineEdit>(how.endsWith("alt") ? "Text1_5" : "Text1_3");
+            if (how.startsWith("set")) {
+                field->setText(text);
+            } else {
+                field->end(false);
+                if (how.endsWith("alt"))
+                    field->insert(" ");
+                field->paste();
+            }
+            held = field->text();
+        }
+        QTEST(held, "held");
+    }
 
     // Saving over a file that did not read completely keeps it as NAME~, once;
     // a file that read whole gets no copy. The whole set is saved, as named.
