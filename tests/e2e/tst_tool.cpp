@@ -22,7 +22,9 @@ private slots:
         writeBytes(file("odd.rk2"), rk2(QStringList{"[COMMON]", "#"} + block("A", {m_dir.path(), file("empty.gif")})));
         // clang-format on
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
-        writeBytes(file("fifo-picture.rk2"), rk2(QStringList{"[COMMON]", "#"} + block("A", {file("pipe.gif"), "#", "#", "#", "#", "#", "img"})));
+        writeBytes(file("fifo-picture.rk2"),
+                   rk2(QStringList{"[COMMON]", "#"} +
+                       block("A", {file("pipe.gif"), "#", "#", "#", "#", "#", "img"})));
         QCOMPARE(mkfifo(QFile::encodeName(file("pipe.gif")).constData(), 0600), 0);
     }
 
