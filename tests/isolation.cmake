@@ -1,32 +1,27 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs test programs by hand, as a developer does (no ctest environment), with
-# HOME at a folder holding a developer's setting and error log, and checks that
-# every file there is as it was afterwards.
-# -DWORK=folder -DBIN=the programs' folder -DTESTS="program;..." (paths)
+# Runs test programs by hand (no ctest environment) with HOME at a developer's
+# setting and error log, and checks that every file there is as it was.
+# -DWORK=folder -DBIN=the programs' folder -DTESTS="program;..."
 file(REMOVE_RECURSE ${WORK})
-set(setting ${WORK}/.config/RollcraftII/RollcraftII.conf)
-file(WRITE ${setting} "[General]\nAutoImage=True\n")
+file(WRITE ${WORK}/.config/RollcraftII/RollcraftII.conf "[General]\nAutoImage=True\n")
 file(WRITE ${WORK}/twk_error.log "the developer's own log\n")
 
 function(snapshot out)
-    file(GLOB_RECURSE files LIST_DIRECTORIES true RELATIVE ${WORK} ${WORK}/*)
+    file(GLOB_RECURSE files LIST_DIRECTORIES true ${WORK}/*)
     list(SORT files)
-    set(state "")
     foreach(f ${files})
-        if(IS_DIRECTORY ${WORK}/${f})
-            string(APPEND state "${f}/\n")
-        else()
-            file(SHA256 ${WORK}/${f} sum)
-            string(APPEND state "${f} ${sum}\n")
+        set(sum "")
+        if(NOT IS_DIRECTORY ${f})
+            file(SHA256 ${f} sum)
         endif()
+        string(APPEND state "${f} ${sum}\n")
     endforeach()
     set(${out} "${state}" PARENT_SCOPE)
 endfunction()
 
 snapshot(before)
 foreach(test ${TESTS})
-    execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_CONFIG_HOME --unset=XDG_DATA_HOME
-                            --unset=XDG_CACHE_HOME --unset=XDG_STATE_HOME HOME=${WORK}
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_CONFIG_HOME HOME=${WORK}
                             QT_QPA_PLATFORM=offscreen ROLLCRAFT_BIN=${BIN} ${test}
                     RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
     if(NOT status EQUAL 0)
@@ -35,5 +30,5 @@ foreach(test ${TESTS})
 endforeach()
 snapshot(after)
 if(NOT before STREQUAL after)
-    message(FATAL_ERROR "the test programs changed HOME:\nbefore:\n${before}after:\n${after}")
+    message(FATAL_ERROR "the test programs changed HOME:\n${before}\nnow:\n${after}")
 endif()
