@@ -33,7 +33,7 @@ struct Files {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("menu.rk2"));
     QList<ButtonRecord> buttons = hundredButtons();
-    QByteArray bytes = writeDataFile(QStringLiteral("C:\\site\\default.jpg"), buttons);
+    QByteArray bytes = *writeDataFile(QStringLiteral("C:\\site\\default.jpg"), buttons);
     Files()
     {
         QFile f(path);
@@ -64,7 +64,7 @@ void BM_SaveDataFile100(benchmark::State& state)
     Files files;
     for (auto _ : state)
         benchmark::DoNotOptimize(saveFileAtomically(
-            files.path, writeDataFile(QStringLiteral("C:\\site\\default.jpg"), files.buttons)));
+            files.path, *writeDataFile(QStringLiteral("C:\\site\\default.jpg"), files.buttons)));
 }
 
 // Writing the same bytes into a new file that is then renamed over the old

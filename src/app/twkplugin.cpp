@@ -12,6 +12,7 @@
 #include "previewdecoder.h"
 #include "previewpicture.h"
 #include "settings.h"
+#include "singlelinevalidator.h"
 #include "ui_twkplugin.h"
 
 #include <QCloseEvent>
@@ -83,8 +84,11 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     connect(m_UnloadTimer, &QTimer::timeout, this, &TWKPLUGIN::UnloadTimer_Timer);
 
     connect(m_ui->Combo1, &ButtonList::entrySelected, this, &TWKPLUGIN::Combo1_Click);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
+        // A pasted line break would split the field's line in the data file.
+        holdOneLine(Text1(i));
         connect(Text1(i), &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+    }
     for (int i : PreviewFields) {
         connect(Command7(i), &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
         connect(Image1(i), &PreviewPicture::clicked, this, [this, i] { Image1_Click(i); });
@@ -564,7 +568,9 @@ bool TWKPLUGIN::SaveButtons(const QString& FilePath)
         buttons.append(m_set.Buttons[i]);
         buttons.last().Name = m_ui->Combo1->itemText(i);
     }
-    if (saveFileAtomically(FilePath, writeDataFile(m_set.DefaultDescriptionImage, buttons)))
+    // A value holding a line break would spoil the file: the earlier one stays.
+    const std::optional<QByteArray> bytes = writeDataFile(m_set.DefaultDescriptionImage, buttons);
+    if (bytes && saveFileAtomically(FilePath, *bytes))
         return true;
     showError(QStringLiteral("ERROR! Unable to save file."));
     return false;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "imageloading.h"
 
-#include <QFileInfo>
+#include "regularfile.h"
+
 #include <QImageReader>
 
 namespace {
@@ -45,10 +46,10 @@ PicturePart readPart(QImageReader& reader, const PartChooser& choose)
 
 PicturePart loadPicture(const QString& path, const PartChooser& choose)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile() || !info.isReadable())
+    const OpenedFile file = openRegularFile(path);
+    if (!file)
         return {};
-    QImageReader reader(path);
+    QImageReader reader(file.file.get());
     reader.setDecideFormatFromContent(true);
     return readPart(reader, choose);
 }

@@ -4,9 +4,10 @@
 #include "codepage.h"
 
 #include <QFile>
-
 #include <QSaveFile>
+
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -90,6 +91,19 @@ constexpr FieldSlot FileFields[] = {
     {&ButtonRecord::ImagePathPrefix, "the image path prefix"},
 };
 
+// A file not read at all: why, as what was expected at line 0.
+DataFileReadResult unread(QString expected)
+{
+    DataFileReadResult result;
+    result.expected = std::move(expected);
+    return result;
+}
+
+bool holdsLineBreak(QStringView value)
+{
+    return value.contains(u'\r') || value.contains(u'\n');
+}
+
 DataFileReadResult stopped(DataFileReadResult result, int line, QString expected)
 {
     result.ok = false;
@@ -144,27 +158,44 @@ DataFileReadResult readDataFile(QByteArrayView bytes)
     return result;
 }
 
-DataFileReadResult readDataFileAt(const QString& path)
+DataFileReadResult readDataFileFrom(QFile& file, QByteArray* bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        DataFileReadResult result;
-        result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        DataFileReadResult result;
-        result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
-        return result;
-    }
-    return readDataFile(bytes);
+    const QString tooLarge = QStringLiteral("a data file of at most %1 MiB, not a larger file")
+                                 .arg(MaxDataFileBytes >> 20);
+    // A regular file says its size: one too large is refused before reading.
+    if (!file.isSequential() && file.size() > MaxDataFileBytes)
+        return unread(tooLarge);
+    QByteArray data;
+    if (!readAtMost(file, MaxDataFileBytes, data))
+        return unread(file.error() == QFileDevice::NoError
+                          ? tooLarge
+                          : QStringLiteral("a readable file (%1)").arg(file.errorString()));
+    if (bytes)
+        *bytes = data;
+    return readDataFile(data);
 }
 
-QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
+DataFileReadResult readDataFile(const OpenedFile& opened, QByteArray* bytes)
+{
+    if (opened)
+        return readDataFileFrom(*opened.file, bytes);
+    if (opened.code == EISDIR)
+        return unread(QStringLiteral("a data file, not a folder"));
+    return unread(QStringLiteral("a readable file (%1)").arg(opened.error));
+}
+
+DataFileReadResult readDataFileAt(const QString& path)
+{
+    return readDataFile(openRegularFile(path));
+}
+
+std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
+                                        const QList<ButtonRecord>& buttons)
 {
     QString text;
-    const auto line = [&text](QStringView s) {
+    bool broken = false;
+    const auto line = [&text, &broken](QStringView s) {
+        broken = broken || holdsLineBreak(s);
         text.append(s);
         text.append(u"\r\n");
     };
@@ -176,6 +207,8 @@ QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<But
         for (const FieldSlot& slot : FileFields)
             line(writtenValue(b.*slot.field));
     }
+    if (broken)
+        return std::nullopt;
     return encodeTextFile(text);
 }
 

@@ -3,11 +3,19 @@
 
 #include "buttonrecord.h"
 #include "buttonset.h"
+#include "regularfile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+
+#include <optional>
+
+// The largest data file read, from a file or from standard input. A set of
+// 100 buttons with long paths and texts takes a few hundred kilobytes; what
+// is larger is not a data file, and is refused before it is held whole.
+inline constexpr qint64 MaxDataFileBytes = 32 * 1024 * 1024;
 
 // What reading a data file produced. On a reading error everything read
 // before it is kept: the default description image once line 2 was read, and
@@ -27,16 +35,27 @@ struct DataFileReadResult {
 // gives ok == false with the line and what was expected there.
 [[nodiscard]] DataFileReadResult readDataFile(QByteArrayView bytes);
 
-// Reads the data file at `path`; a file that cannot be opened is a reading
-// error at line 0.
+// Reads the rest of `file` (open for reading: a regular file, or standard
+// input as a pipe) as a data file, never more than MaxDataFileBytes; a larger
+// one, or one that fails to read, is a reading error at line 0. `bytes`, when
+// given, receives the bytes read.
+[[nodiscard]] DataFileReadResult readDataFileFrom(QFile& file, QByteArray* bytes = nullptr);
+
+// Reads what openRegularFile opened; what it refused (a FIFO, a device, a
+// folder, a file that is not there) is a reading error at line 0 saying why.
+[[nodiscard]] DataFileReadResult readDataFile(const OpenedFile& opened,
+                                              QByteArray* bytes = nullptr);
+
+// Reads the data file at `path`: a regular file only, opened without blocking.
 [[nodiscard]] DataFileReadResult readDataFileAt(const QString& path);
 
 // The bytes of a data file: "[COMMON]", the default description image, then
 // nine lines a button, "#" for empty values (never for names), CR LF after
 // every line; Windows-1252, or UTF-8 behind the byte-order mark when the set
-// holds a character Windows-1252 cannot.
-[[nodiscard]] QByteArray writeDataFile(const QString& defaultDescriptionImage,
-                                       const QList<ButtonRecord>& buttons);
+// holds a character Windows-1252 cannot. Nothing when a value holds a CR or an
+// LF: written, it would split its line and spoil every line after it.
+[[nodiscard]] std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
+                                                      const QList<ButtonRecord>& buttons);
 
 // The path the open command reads: ".rk2" appended unless the name already
 // ends in it, in any mix of case.

@@ -2,9 +2,11 @@
 #include "qtdialogs.h"
 
 #include "apptitle.h"
+#include "singlelinevalidator.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 
@@ -92,10 +94,14 @@ Dialogs::Answer QtDialogs::messageBox(QWidget* owner, const QString& text, const
 QString QtDialogs::inputBox(QWidget* owner, const QString& prompt, const QString& title,
                             const QString& defaultText)
 {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    // A name or a prefix is one line of the data file.
+    holdOneLine(dialog.findChild<QLineEdit*>());
+    dialog.setTextValue(defaultText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 Dialogs::FileChoice QtDialogs::openFile(QWidget* owner, const QString& title, const QString& filter,

@@ -3,6 +3,7 @@
 #include "windowdriver.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 // The companion tool as a script or a user runs it.
 class TestTool : public QObject {
@@ -21,6 +22,10 @@ private slots:
         writeBytes(file("odd.rk2"), rk2(QStringList{"[COMMON]", "#"} + block("A", {m_dir.path(), file("empty.gif")})));
         // clang-format on
         writeBytes(file("broken.rk2"), rk2({"[COMMON]", "#", "[Button]", "A", "#"}));
+        writeBytes(file("fifo-picture.rk2"),
+                   rk2(QStringList{"[COMMON]", "#"} +
+                       block("A", {file("pipe.gif"), "#", "#", "#", "#", "#", "img"})));
+        QCOMPARE(mkfifo(QFile::encodeName(file("pipe.gif")).constData(), 0600), 0);
     }
 
     // Each row: a command run in the test's folder, dest/ holding an old here.jpg
@@ -46,6 +51,19 @@ private slots:
         row("rollcraft check good.rk2", 1, "C:\\pics\\over.gif  [missing]");
         row("rollcraft check odd.rk2", 1, "  [not a file]");
         row("rollcraft check odd.rk2", 1, "  [empty file]");
+        // Only a regular file is a data file, refused at once otherwise, and none is read past the bound.
+        row("rollcraft check /dev/zero", 2, "/dev/zero: expected a readable file (Not a regular file (a device))");
+        row("ln -sf /dev/zero z.rk2; rollcraft copy-images z.rk2 dest", 2, "z.rk2: expected a readable file (Not a regular file (a device))");
+        row("mkfifo f.rk2; rollcraft render f.rk2", 2, "f.rk2: expected a readable file (Not a regular file (a FIFO))");
+        row("rollcraft check - < /dev/zero", 2, "standard input: expected a data file of at most 32 MiB, not a larger file");
+        // A picture that is a FIFO has no size, and keeps nobody waiting.
+        row("rollcraft render --modern fifo-picture.rk2", 0, R"(<img class="o" src="img/pipe.gif" alt="">)");
+        row("rollcraft render - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
+        row("rollcraft render --modern - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
+        // Every write to standard output is checked.
+        row("rollcraft check good.rk2 > /dev/full", 2, "rollcraft check: cannot write its output to standard output: No space left on device");
+        row("rollcraft --version > /dev/full", 2, "rollcraft: cannot write its output to standard output");
+        row("rollcraft render --help > /dev/full", 2, "rollcraft render: cannot write its output");
         row("rollcraft render -o /nonexistent/p.html good.rk2", 2, "cannot write");
         // Output: never over the data file read, never unsaid, a FIFO written to.
         row("rollcraft render -o good.rk2 good.rk2", 2, "good.rk2 is the data file being read");

@@ -17,8 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     // Saved and read again, every field of every button comes back as it was.
-    const DataFileReadResult again =
-        readDataFile(writeDataFile(read.DefaultDescriptionImage, read.buttons));
+    const std::optional<QByteArray> saved =
+        writeDataFile(read.DefaultDescriptionImage, read.buttons);
+    if (!saved)
+        std::abort();
+    const DataFileReadResult again = readDataFile(*saved);
     if (!again.ok || again.buttons != read.buttons ||
         again.DefaultDescriptionImage != read.DefaultDescriptionImage)
         std::abort();

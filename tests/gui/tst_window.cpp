@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "qtdialogs.h"
 #include "testfiles.h"
 #include "windowdriver.h"
 
 #include <QtTest>
 #include <QtWidgets>
+#include <sys/stat.h>
 
 namespace {
 const QByteArray TwoButtons =
@@ -26,6 +28,7 @@ private slots:
         for (const char* name : {"A", "B", "", "D"})
             gap += block(name, {"#", "#", "#", "#", "#", "#", "old"});
         writeBytes(file("gap.rk2"), rk2(gap));
+        QCOMPARE(mkfifo(QFile::encodeName(file("fifo.rk2")).constData(), 0600), 0);
     }
 
     // The image wizard is on unless the setting says False; switching it is kept.
@@ -115,6 +118,13 @@ private slots:
             "dialog=ERROR! Unable to open file." + critical +
                 "; state=Home,News,Last -1 saved; fields=|||||||; off=editing; "
                 "default=C:\\p\\def.gif; file=broken.rk2");
+        // A FIFO keeps nobody waiting for a writer.
+        row("open fifo.rk2; ok",
+            "dialog=ERROR! Unable to open file." + critical + "; state= -1 saved");
+        // A line break that reaches the writer fails the save; the earlier file stays.
+        row("add A; save lb.rk2; add X\nY; save lb.rk2; ok",
+            "dialog=ERROR! Unable to save file." + critical + "; state=A,[X\nY] 1 unsaved");
+        row("add A; save lb.rk2; add X\nY; save lb.rk2; ok; ok; open lb.rk2", "state=[A] 0 saved");
         row("open broken.rk2; ok; pick 1", "0=Home|index.htm||Home|img|C:\\p\\h.gif||");
         row("add A; ok; open !; ok",
             "dialog=ERROR! Unable to open file!" + critical + "; state=[A] 0 unsaved");
@@ -182,6 +192,48 @@ private slots:
     }
 
     void steps() { check(); }
+
+    // A field and the name box hold one line of a text with line breaks
+    // (the rule's cases are the core's), pasted or set, after what is there.
+    void oneLineFields_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("paste into a field") << "paste"
+                                            << "news.html\n"
+                                            << "Alt news.html";
+        QTest::newRow("set a field") << "set"
+                                     << "two\r\nlines"
+                                     << "two lines";
+        QTest::newRow("paste into the name box") << "box"
+                                                 << "two\nlines\n"
+                                                 << "two lines";
+    }
+    void oneLineFields()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QGuiApplication::clipboard()->setText(text);
+        QString held;
+        if (how == "box") {
+            QTimer::singleShot(0, [] {
+                auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                box->findChild<QLineEdit*>()->selectAll();
+                box->findChild<QLineEdit*>()->paste();
+                box->accept();
+            });
+            held = QtDialogs().inputBox(nullptr, "Button name : ", "Add button", "Button1");
+        } else {
+            f().run("add Alt"); // the Alt field holds "Alt"
+            auto* field = f().control<QLineEdit>("Text1_5");
+            field->end(false);
+            field->insert(" ");
+            how == "set" ? field->setText(text) : field->paste();
+            held = field->text();
+        }
+        QTEST(held, "held");
+    }
 
     // Saving over a file that did not read completely keeps it as NAME~, once;
     // a file that read whole gets no copy. The whole set is saved, as named.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 #include <csignal>
@@ -79,10 +80,11 @@ inline QStringList block(const QString& name, QStringList values = {})
     return QStringList{"[Button]", name} + values;
 }
 
-// The program's setting and its copy log, under the test's HOME.
+// The program's setting and its copy log, under the test's HOME (see isolatedhome.cpp).
 inline QString settingsPath()
 {
-    return QDir::home().filePath(".config/RollcraftII/RollcraftII.conf");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/RollcraftII/RollcraftII.conf";
 }
 inline QString errorLogFile()
 {

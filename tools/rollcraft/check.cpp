@@ -2,25 +2,27 @@
 #include "commands.h"
 #include "console.h"
 #include "pagefindings.h"
+#include "regularfile.h"
 
-#include <QFileInfo>
+#include <cerrno>
 
 namespace {
 
-// What stands at an image path, as the copier and the browser will find it.
+// What stands at an image path, as the copier and the browser will find it:
+// opened the one way every picture is, so that a FIFO or a device is no "ok".
 QString stateOf(const QString& path, int& problems)
 {
     if (path.isEmpty())
         return QStringLiteral("(none)");
-    const QFileInfo info(path);
+    const OpenedFile file = openRegularFile(path);
     QString state;
-    if (!info.exists())
+    if (file.code == ENOENT || file.code == ENOTDIR)
         state = QStringLiteral("missing");
-    else if (!info.isFile())
+    else if (file.code == EISDIR || file.code == EINVAL)
         state = QStringLiteral("not a file");
-    else if (!info.isReadable())
+    else if (!file)
         state = QStringLiteral("unreadable");
-    else if (info.size() == 0)
+    else if (file.file->size() == 0)
         state = QStringLiteral("empty file");
     else
         return QStringLiteral("ok");

@@ -11,47 +11,82 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-void writeTo(std::FILE* stream, const QString& text)
+// Standard output's first failure, kept until the command ends.
+struct OutputState {
+    bool failed = false;
+    bool said = false; // already named on standard error
+    int code = 0;
+};
+OutputState s_out;
+
+bool writeTo(std::FILE* stream, const QByteArray& bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    errno = 0;
+    return std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) ==
+               static_cast<std::size_t>(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+bool writeOutBytes(const QByteArray& bytes)
+{
+    if (s_out.failed)
+        return false;
+    if (writeTo(stdout, bytes))
+        return true;
+    s_out = {true, false, errno};
+    if (s_out.code == EPIPE) {
+        // Whoever read has all they wanted: end as cat does.
+        std::signal(SIGPIPE, SIG_DFL);
+        std::raise(SIGPIPE);
+    }
+    return false;
+}
+
+void sayOutputFailed(const QString& command, const QString& what)
+{
+    const QString who =
+        command.isEmpty() ? QStringLiteral("rollcraft") : QStringLiteral("rollcraft ") + command;
+    writeErr(QStringLiteral("%1: cannot write %2 to standard output: %3\n")
+                 .arg(who, what,
+                      s_out.code ? QString::fromLocal8Bit(std::strerror(s_out.code))
+                                 : QStringLiteral("short write")));
+    s_out.said = true;
 }
 
 } // namespace
 
 void writeOut(const QString& text)
 {
-    writeTo(stdout, text);
+    writeOutBytes(text.toUtf8());
 }
 
 void writeErr(const QString& text)
 {
-    writeTo(stderr, text);
+    // Nowhere is left to say that this failed.
+    static_cast<void>(writeTo(stderr, text.toUtf8()));
 }
 
 bool writePageOut(const QString& command, const QString& page)
 {
-    const QByteArray bytes = page.toUtf8();
-    errno = 0;
-    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
-            static_cast<std::size_t>(bytes.size()) &&
-        std::fflush(stdout) == 0)
+    if (writeOutBytes(page.toUtf8()))
         return true;
-    const int code = errno;
-    if (code == EPIPE) {
-        // Whoever read has all they wanted: end as cat does.
-        std::signal(SIGPIPE, SIG_DFL);
-        std::raise(SIGPIPE);
-    }
-    writeErr(QStringLiteral("rollcraft %1: cannot write the page to standard output: %2\n")
-                 .arg(command, code ? QString::fromLocal8Bit(std::strerror(code))
-                                    : QStringLiteral("short write")));
+    sayOutputFailed(command, QStringLiteral("the page"));
     return false;
+}
+
+int finishOutput(const QString& command, int status)
+{
+    if (!s_out.failed)
+        return status;
+    if (!s_out.said)
+        sayOutputFailed(command, QStringLiteral("its output"));
+    return Exit::Failure;
 }
 
 bool writePageFile(const QString& path, const QString& page)
@@ -67,13 +102,11 @@ bool writePageFile(const QString& path, const QString& page)
     return saveFileAtomically(path, bytes);
 }
 
-bool outputIsInput(const QString& command, const QString& output, const QString& input)
+bool outputIsInput(const QString& command, const QString& output, const FileIdentity& input)
 {
     struct stat out {};
-    struct stat in {};
-    if (::stat(QFile::encodeName(output).constData(), &out) != 0 ||
-        ::stat(QFile::encodeName(input).constData(), &in) != 0 || out.st_dev != in.st_dev ||
-        out.st_ino != in.st_ino)
+    if (!input.known || ::stat(QFile::encodeName(output).constData(), &out) != 0 ||
+        out.st_dev != input.device || out.st_ino != input.inode)
         return false;
     writeErr(QStringLiteral("rollcraft %1: %2 is the data file being read; not writing over it\n")
                  .arg(command, output));
@@ -128,25 +161,24 @@ QString shownDataFile(const QString& path)
     return path == QLatin1String("-") ? QStringLiteral("standard input") : path;
 }
 
-bool readForCommand(const QString& path, DataFileReadResult& result, QByteArray* bytes)
+bool readForCommand(const QString& path, DataFileReadResult& result, QByteArray* bytes,
+                    FileIdentity* identity)
 {
-    result = {};
-    QByteArray data;
-    if (QFileInfo(path).isDir()) {
-        result.expected = QStringLiteral("a data file, not a folder");
+    OpenedFile opened;
+    if (path == QLatin1String("-")) {
+        // Standard input is whatever the shell made it: a pipe, a terminal, a file.
+        opened.file = std::make_unique<QFile>();
+        if (!opened.file->open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+            opened.error = opened.file->errorString();
+            opened.file.reset();
+        }
     } else {
-        QFile file(path);
-        const bool open = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                     : file.open(QIODevice::ReadOnly);
-        if (open)
-            data = file.readAll();
-        if (open && file.error() == QFileDevice::NoError)
-            result = readDataFile(data);
-        else
-            result.expected = QStringLiteral("a readable file (%1)").arg(file.errorString());
+        opened = openRegularFile(path);
     }
-    if (bytes)
-        *bytes = data;
+    struct stat info {};
+    if (identity && opened && ::fstat(opened.file->handle(), &info) == 0)
+        *identity = {true, info.st_dev, info.st_ino};
+    result = readDataFile(opened, bytes);
     if (result.ok)
         return true;
     const QString shown = shownDataFile(path);

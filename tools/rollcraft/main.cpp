@@ -34,20 +34,20 @@ int main(int argc, char* argv[])
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         writeOut(QString::fromLatin1(Usage));
-        return Exit::Ok;
+        return finishOutput({}, Exit::Ok);
     }
     if (command == QLatin1String("--version")) {
         writeOut(QStringLiteral("rollcraft (Rollcraft II) " ROLLCRAFT_VERSION "\n"));
-        return Exit::Ok;
+        return finishOutput({}, Exit::Ok);
     }
     if (command == QLatin1String("render"))
-        return runRender(arguments);
+        return finishOutput(command, runRender(arguments));
     if (command == QLatin1String("check"))
-        return runCheck(arguments);
+        return finishOutput(command, runCheck(arguments));
     if (command == QLatin1String("host"))
-        return runHost(arguments);
+        return finishOutput(command, runHost(arguments));
     if (command == QLatin1String("copy-images"))
-        return runCopyImages(arguments);
+        return finishOutput(command, runCopyImages(arguments));
     writeErr(QStringLiteral("rollcraft: unknown command '%1'\n\n").arg(command) +
              QString::fromLatin1(Usage));
     return Exit::Usage;

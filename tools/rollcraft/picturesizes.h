@@ -6,5 +6,5 @@
 #include <QStringList>
 
 // Each picture's size, read from its file's header without decoding it; a
-// file that cannot be read is left out.
+// file that cannot be read, or is not a regular file, is left out.
 [[nodiscard]] QHash<QString, QSize> readPictureSizes(const QStringList& paths);

@@ -68,9 +68,11 @@ int runRender(const QStringList& arguments)
 
     const QString path = dataFileArgument(parser.positionalArguments().constFirst());
     DataFileReadResult read;
-    if (!readForCommand(path, read))
+    FileIdentity input;
+    if (!readForCommand(path, read, nullptr, &input))
         return Exit::Failure;
-    if (parser.isSet(output) && outputIsInput(QStringLiteral("render"), parser.value(output), path))
+    if (parser.isSet(output) &&
+        outputIsInput(QStringLiteral("render"), parser.value(output), input))
         return Exit::Failure;
     const bool isPreview = parser.isSet(preview);
     if (!isPreview && read.buttons.isEmpty()) {
