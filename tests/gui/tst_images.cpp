@@ -171,11 +171,12 @@ private slots:
         QVERIFY(QDir().mkpath(errorLogFile()));
         QSemaphore go;
         std::atomic<bool> copying = false, waitedInVain = false;
-        f().window.setFileCopier([&](const QString& source, const QString& target) {
-            copying = true;
-            waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
-            return copyImageFile(source, target);
-        });
+        f().window.setFileCopier(
+            [&](const QString& source, const QString& target, const CopyStop& stop) {
+                copying = true;
+                waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
+                return copyImageFile(source, target, stop);
+            });
         QTimer whileCopying;
         connect(&whileCopying, &QTimer::timeout, [&] {
             if (copying && f().window.Text1(3)->text().isEmpty()) {
@@ -187,6 +188,7 @@ private slots:
         f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
+        f().dialogs.progressShown.removeDuplicates(); // also updated while an image copies
         QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");

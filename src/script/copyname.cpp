@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "copyname.h"
+
+QString copyNameProblem(QStringView name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("the path gives no file name");
+    if (name == u".")
+        return QStringLiteral("its file name \".\" is the folder itself");
+    if (name == u".." || name.contains(u'/'))
+        return QStringLiteral("its file name \"%1\" would be copied outside the folder").arg(name);
+    // The system would end the name at the NUL and write another file.
+    if (name.contains(QChar(0)))
+        return QStringLiteral("its file name holds a NUL character");
+    return {};
+}
