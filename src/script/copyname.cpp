@@ -6,11 +6,12 @@ QString copyNameProblem(QStringView name)
     if (name.isEmpty())
         return QStringLiteral("the path gives no file name");
     if (name == u".")
-        return QStringLiteral("its file name \".\" is the folder itself");
+        return QStringLiteral("the file name \".\" is the folder itself");
     if (name == u".." || name.contains(u'/'))
-        return QStringLiteral("its file name \"%1\" would be copied outside the folder").arg(name);
+        return QStringLiteral("the picture would be copied outside the folder, as \"%1\"")
+            .arg(name);
     // The system would end the name at the NUL and write another file.
     if (name.contains(QChar(0)))
-        return QStringLiteral("its file name holds a NUL character");
+        return QStringLiteral("the file name holds a NUL character");
     return {};
 }
