@@ -199,6 +199,25 @@ private slots:
                 "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
     }
 
+    // Cancel pressed while an image copies reaches that copy, and the run ends there.
+    void cancelStopsTheImageInProgress()
+    {
+        fresh([now = TestNow]() mutable { return now = now.addSecs(1); });
+        freshDestination();
+        std::atomic<int> copies = 0, stopped = 0;
+        f().window.setFileCopier([&](const QString&, const QString&, const CopyStop& stop) {
+            ++copies;
+            f().dialogs.progressCancelled = true;
+            for (QDeadlineTimer deadline(5000); !stop() && !deadline.hasExpired();)
+                QThread::msleep(10);
+            stopped += stop() ? 1 : 0;
+            return std::optional<CopyFailure>();
+        });
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+        QCOMPARE(copies.load(), 1);
+        QCOMPARE(stopped.load(), 1);
+    }
+
 private:
     QString dst(const QString& name) const { return file("dst/" + name); }
     void freshDestination()
