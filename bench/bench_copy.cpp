@@ -2,6 +2,8 @@
 // Copying the 301 images a full set can refer to (1 MB each) into an empty
 // folder, beside cp copying the same files and sync flushing each of them to
 // disk, as every copy of the program is flushed before it replaces anything.
+// Each copy is written into an anonymous file, asked between its blocks
+// whether to stop, then named and renamed over its target.
 #include "imagecopy.h"
 
 #include <QDir>

@@ -9,7 +9,11 @@
 
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 #include <memory>
 
@@ -33,6 +37,7 @@ public:
 
     Answer overwrite(const QString& target) override
     {
+        const QScopedValueRollback asking(m_asking, true);
         const QDateTime asked = m_clock();
         const Dialogs::Answer answer = m_dialogs.messageBox(
             m_window, QStringLiteral("File: \"%1\" allready exist, overwrite ?").arg(target),
@@ -51,11 +56,20 @@ public:
 
     bool progress(int done, int total) override
     {
+        m_done = done;
+        m_total = total;
         if (!m_progressShown && m_started.msecsTo(m_clock()) <= ProgressAfterMs)
             return true;
         m_progressShown = true;
         return m_dialogs.progress(
             m_window, QStringLiteral("Copying images: %1 of %2").arg(done).arg(total), done, total);
+    }
+
+    // Looked at while a picture is copied: shows the progress once the copy
+    // takes long, and says whether its Cancel was pressed since.
+    [[nodiscard]] bool stillWanted()
+    {
+        return m_asking || m_total == 0 || progress(m_done, m_total);
     }
 
 private:
@@ -64,14 +78,17 @@ private:
     const TWKPLUGIN::Clock& m_clock;
     QDateTime m_started;
     bool m_progressShown = false;
+    bool m_asking = false;
+    int m_done = 0;
+    int m_total = 0;
 };
 
 // Runs the questions on the window's thread for the copy's thread, which
 // waits for each answer: the questions come in the same order as ever.
 class AskedOnWindowThread final : public CopyQuestions {
 public:
-    AskedOnWindowThread(QObject* window, CopyQuestions& questions)
-        : m_window(window), m_questions(questions)
+    AskedOnWindowThread(QObject* window, CopyQuestions& questions, const std::atomic<bool>& stop)
+        : m_window(window), m_questions(questions), m_stop(stop)
     {}
 
     Answer overwrite(const QString& target) override
@@ -92,9 +109,12 @@ public:
         return goOn;
     }
 
+    bool stopped() override { return m_stop; }
+
 private:
     QObject* m_window;
     CopyQuestions& m_questions;
+    const std::atomic<bool>& m_stop;
 };
 
 } // namespace
@@ -124,7 +144,15 @@ void TWKPLUGIN::CopyImages()
     CopyRun run;
     {
         WindowCopyQuestions questions(this, m_dialogs, m_clock);
-        AskedOnWindowThread relay(this, questions);
+        std::atomic<bool> stop = false;
+        AskedOnWindowThread relay(this, questions, stop);
+        // Cancel stops the picture in progress too, between two of its blocks.
+        QTimer whileCopying;
+        connect(&whileCopying, &QTimer::timeout, this, [&] {
+            if (!questions.stillWanted())
+                stop = true;
+        });
+        whileCopying.start(100);
         const QList<ImageToCopy> images = imagesToCopy(m_set, Text1(7)->text());
         const ExistingImages mode =
             existing == Dialogs::Answer::Yes ? ExistingImages::Replace : ExistingImages::Ask;

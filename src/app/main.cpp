@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hostlink.h"
+#include "imagecopy.h"
 #include "qtdialogs.h"
 #include "twkplugin.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char* argv[])
     if (argc != 2 || std::strcmp(argv[1], "-startplugin") != 0)
         return 0;
 
+    // A logout or a closed terminal takes no half-made picture copy with it.
+    removeCopyTemporaryOnSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rollcraft II"));
     QtDialogs dialogs;

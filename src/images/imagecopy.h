@@ -40,21 +40,39 @@ struct CopyFailure {
 // target, and which of them failed why.
 [[nodiscard]] QString failureLine(const CopyFailure& failure);
 
-// Copies `source` over `target`: into a new file beside the target, flushed
-// to the disk, then renamed over it, so that a copy that fails or is cut
-// short leaves the earlier target whole and no fragment behind. Only regular
-// files are copied. A failure carries the system's description and number.
-// A target that is the source itself is left alone and counts as copied.
-[[nodiscard]] std::optional<CopyFailure> copyImageFile(const QString& source,
-                                                       const QString& target);
+// Asked between two blocks of a picture being copied, from the thread that
+// copies: true stops that copy, leaving the earlier target as it was.
+using CopyStop = std::function<bool()>;
 
-// Removes the file a copy in progress is writing, if any. Safe to call from a
-// signal handler, for a program that ends on a signal.
-void removeCopyTemporary() noexcept;
+// Copies `source` over `target` as cp would, except that a copy never shows
+// half made: it is written into an anonymous file in the target's folder
+// (O_TMPFILE), flushed to the disk, given a short hidden name and renamed
+// over the target, so no signal, crash or power loss leaves a fragment behind
+// or the earlier target damaged. A new copy takes the source's permissions
+// less the umask; a copy that replaces a file keeps that file's mode, and its
+// owner and group where the program may set them. Only regular files are
+// copied. A failure carries the system's description and number; a stopped
+// copy fails with ECANCELED. A target that is the source itself is left alone
+// and counts as copied.
+[[nodiscard]] std::optional<CopyFailure> copyImageFile(const QString& source, const QString& target,
+                                                       const CopyStop& stop = {});
+
+// Where a file system refuses anonymous files, the copy goes into a short
+// named temporary instead, which removeCopyTemporaryOnSignals() takes away on
+// a signal. `Named` starts there.
+enum class CopyTemporary { Anonymous, Named };
+[[nodiscard]] std::optional<CopyFailure> copyImageFileVia(CopyTemporary first,
+                                                          const QString& source,
+                                                          const QString& target,
+                                                          const CopyStop& stop = {});
+
+// From now on SIGHUP, SIGINT and SIGTERM first remove the named temporary of
+// the copy in progress, if any, then end the program as they would have.
+void removeCopyTemporaryOnSignals();
 
 // What copies one image; copyImageFile unless a caller brings its own.
-using FileCopier =
-    std::function<std::optional<CopyFailure>(const QString& source, const QString& target)>;
+using FileCopier = std::function<std::optional<CopyFailure>(
+    const QString& source, const QString& target, const CopyStop& stop)>;
 
 // What a copy run asks of whoever started it.
 class CopyQuestions {
@@ -65,6 +83,9 @@ public:
     virtual Answer overwrite(const QString& target) = 0;
     // Called before each image and after the last; false cancels the run.
     virtual bool progress(int done, int total) = 0;
+    // Called between two blocks of each picture, from the thread that copies:
+    // true stops the picture in progress and cancels the run.
+    [[nodiscard]] virtual bool stopped() { return false; }
 };
 
 enum class ExistingImages { Replace, Ask };
@@ -75,9 +96,14 @@ struct CopyRun {
     QList<CopyFailure> failures; // in the order they happened
 };
 
+// Where the copy of `source` goes in `folder` (as destinationFolder gives it):
+// the folder followed by the file name the path helpers take from `source`.
+[[nodiscard]] QString copyTarget(const QString& folder, const QString& source);
+
 // Copies every image into `folder` (as destinationFolder gives it) under its
-// file name. Failures are collected and the run goes on; a Cancel ends it at
-// once with what was copied so far kept.
+// file name, when that is a plain file name (copyNameProblem); any other is a
+// failed copy and nothing is written for it. Failures are collected and the
+// run goes on; a Cancel ends it at once with what was copied so far kept.
 [[nodiscard]] CopyRun copyImages(const QList<ImageToCopy>& images, const QString& folder,
                                  ExistingImages existing, CopyQuestions& questions,
                                  const FileCopier& copy = copyImageFile);

@@ -2,6 +2,7 @@
 #include "pagefindings.h"
 
 #include "codepage.h"
+#include "copyname.h"
 #include "pathhelpers.h"
 
 #include <QHash>
@@ -144,7 +145,12 @@ public:
         if (const QString broken = addressBreak(file, u'"' + file + u'"'); !broken.isEmpty())
             add(field, broken + QStringLiteral(": a broken picture"),
                 orModern(QStringLiteral("rename the file")));
-        copiedAs(field, path, file);
+        if (const QString problem = copyNameProblem(file); !problem.isEmpty())
+            add(field, problem + QStringLiteral(": \"Copy images to path...\" leaves it out"),
+                QStringLiteral("move the picture to a folder whose path holds no backslash, "
+                               "and choose it again"));
+        else
+            copiedAs(field, path, file);
     }
 
     void prefix(const QString& prefix)

@@ -1,13 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer: the reader survives any bytes, what it reads comes back field for
 // field after a save, each classic page built from it has exactly its line
-// count, and no text of it adds an element to the modern page.
+// count, no text of it adds an element to the modern page, and every picture
+// of it that a copy writes lands directly inside the destination folder.
 #include "datafile.h"
+#include "imagecopy.h"
 #include "modernpage.h"
 #include "pagegenerator.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cstdint>
 #include <cstdlib>
+
+namespace {
+
+class Replace final : public CopyQuestions {
+public:
+    Answer overwrite(const QString&) override { return Answer::Yes; }
+    bool progress(int, int) override { return true; }
+};
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -41,5 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             modern.contains(QLatin1String("<script")))
             std::abort();
     }
+
+    // What the copy would write, recorded instead of written.
+    const QString folder = QStringLiteral("/dest/");
+    Replace replace;
+    static_cast<void>(copyImages(imagesToCopy(set, read.DefaultDescriptionImage), folder,
+                                 ExistingImages::Replace, replace,
+                                 [folder](const QString&, const QString& target, const CopyStop&) {
+                                     const QString clean = QDir::cleanPath(target);
+                                     if (QFileInfo(clean).path() != QDir::cleanPath(folder) ||
+                                         clean != target || target.contains(QChar(0)))
+                                         std::abort();
+                                     return std::optional<CopyFailure>();
+                                 }));
     return 0;
 }

@@ -257,11 +257,12 @@ private slots:
         QVERIFY(QDir().mkpath(errorLogFile()));
         QSemaphore go;
         std::atomic<bool> copying = false, waitedInVain = false;
-        f().window.setFileCopier([&](const QString& source, const QString& target) {
-            copying = true;
-            waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
-            return copyImageFile(source, target);
-        });
+        f().window.setFileCopier(
+            [&](const QString& source, const QString& target, const CopyStop& stop) {
+                copying = true;
+                waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
+                return copyImageFile(source, target, stop);
+            });
         QTimer whileCopying;
         connect(&whileCopying, &QTimer::timeout, [&] {
             if (copying && f().window.Text1(3)->text().isEmpty()) {
@@ -273,6 +274,7 @@ private slots:
         f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
+        f().dialogs.progressShown.removeDuplicates(); // also updated while an image copies
         QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
@@ -281,6 +283,25 @@ private slots:
             "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
                 "\" could not be written. The failed copies:\r\nmissing.gif -> "
                 "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
+    }
+
+    // Cancel pressed while an image copies reaches that copy, and the run ends there.
+    void cancelStopsTheImageInProgress()
+    {
+        fresh([now = TestNow]() mutable { return now = now.addSecs(1); });
+        freshDestination();
+        std::atomic<int> copies = 0, stopped = 0;
+        f().window.setFileCopier([&](const QString&, const QString&, const CopyStop& stop) {
+            ++copies;
+            f().dialogs.progressCancelled = true;
+            for (QDeadlineTimer deadline(5000); !stop() && !deadline.hasExpired();)
+                QThread::msleep(10);
+            stopped += stop() ? 1 : 0;
+            return std::optional<CopyFailure>();
+        });
+        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+        QCOMPARE(copies.load(), 1);
+        QCOMPARE(stopped.load(), 1);
     }
 
 private:

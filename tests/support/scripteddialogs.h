@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 // Dialogs for tests: each dialog shown is recorded in one line and answered
@@ -34,6 +35,8 @@ public:
     QStringList shown;
     // Every progress update as "done/total", and "end" where it was closed.
     QStringList progressShown;
+    // Its Cancel pressed: the progress dialog's next update says so.
+    std::atomic<bool> progressCancelled = false;
 
     Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override
@@ -68,7 +71,7 @@ public:
     bool progress(QWidget*, const QString&, int done, int total) override
     {
         progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
-        return true;
+        return !progressCancelled;
     }
     void endProgress() override { progressShown << "end"; }
 

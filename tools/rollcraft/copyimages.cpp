@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
+#include "copyname.h"
 #include "imagecopy.h"
 #include "pathhelpers.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -47,14 +47,6 @@ private:
     QTextStream m_in{stdin};
 };
 
-// Ends on SIGINT or SIGTERM without leaving a half-written copy behind.
-void endOnSignal(int signal)
-{
-    removeCopyTemporary();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
 // The targets the run would ask about: images already in the folder, and
 // those an earlier image of the same run writes first.
 QStringList targetsToAskAbout(const QList<ImageToCopy>& images, const QString& folder)
@@ -62,7 +54,9 @@ QStringList targetsToAskAbout(const QList<ImageToCopy>& images, const QString& f
     QStringList asked;
     QStringList written;
     for (const ImageToCopy& image : images) {
-        const QString target = folder + GetFilenameOrFilePathFromString(image.source, 1);
+        if (!copyNameProblem(fileNamePart(image.source)).isEmpty())
+            continue; // never copied, so never asked about
+        const QString target = copyTarget(folder, image.source);
         if ((FileExist(target) || written.contains(target)) && !asked.contains(target))
             asked << target;
         written << target;
@@ -83,7 +77,9 @@ int runCopyImages(const QStringList& arguments)
             "it asks on the terminal about each image already in DEST; without a terminal on "
             "standard input it copies nothing when images are there, and says so. Each copy goes "
             "to a new file renamed over the target when complete, so an interrupted copy leaves "
-            "the earlier image whole. Failed copies are said on standard error and listed in "
+            "the earlier image whole and nothing else behind. An image whose file name would "
+            "put its copy outside DEST (such as \"../x\" after a backslash) is not copied. Failed "
+            "copies are said on standard error and listed in "
             "%1.\n\nA FILE that exists is read as given, another name gets \".rk2\" added, "
             "and \"-\" reads standard input.\n\n"
             "Exit status: 0 every image was copied or kept as asked, 1 some copies failed (the log "
@@ -132,8 +128,7 @@ int runCopyImages(const QStringList& arguments)
             return Exit::Failure;
         }
     }
-    std::signal(SIGINT, endOnSignal);
-    std::signal(SIGTERM, endOnSignal);
+    removeCopyTemporaryOnSignals();
     TerminalQuestions questions(parser.isSet(keep));
     const CopyRun run = copyImages(images, folder, existing, questions);
     if (run.cancelled) {
