@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Generating the page for 100 buttons, classic and modern, beside the floor
+// Generating the page for 100 buttons, classic, modern and the modern fragment
+// (every picture with one of twice the size), beside the floor
 // of copying a finished classic page of the same length; and reading the sizes
 // of 301 pictures from their headers, beside opening and reading the first
 // 4 KB of each file.
@@ -59,10 +60,14 @@ void BM_CopyFinishedPage(benchmark::State& state)
 
 ModernPageOptions modernOptions(const ButtonSet& set)
 {
-    ModernPageOptions options{
-        PageMode::Page, QStringLiteral("en"), QStringLiteral("ButtonMenu"), {}};
-    for (const QString& path : modernPagePictures(set))
+    ModernPageOptions options;
+    options.lang = QStringLiteral("en");
+    options.title = QStringLiteral("ButtonMenu");
+    for (const QString& path : modernPagePictures(set)) {
         options.sizes.insert(path, QSize(159, 25));
+        options.hiDpi.insert(path);
+    }
+    options.current = QStringLiteral("pages/section99/index.html");
     return options;
 }
 
@@ -70,6 +75,15 @@ void BM_BuildModernPage100(benchmark::State& state)
 {
     const ButtonSet set = fullSet();
     const ModernPageOptions options = modernOptions(set);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildModernPage(set, options));
+}
+
+void BM_BuildModernFragment100(benchmark::State& state)
+{
+    const ButtonSet set = fullSet();
+    ModernPageOptions options = modernOptions(set);
+    options.fragment = true;
     for (auto _ : state)
         benchmark::DoNotOptimize(buildModernPage(set, options));
 }
@@ -129,6 +143,7 @@ BENCHMARK(BM_BuildPage100);
 BENCHMARK(BM_BuildPreview100);
 BENCHMARK(BM_CopyFinishedPage);
 BENCHMARK(BM_BuildModernPage100);
+BENCHMARK(BM_BuildModernFragment100);
 BENCHMARK(BM_ReadPictureSizes301);
 BENCHMARK(BM_ReadFirst4KB301);
 BENCHMARK_MAIN();
