@@ -161,7 +161,7 @@ DataFileReadResult readDataFileAt(const QString& path)
     return readDataFile(bytes);
 }
 
-QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
+QString dataFileText(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
 {
     QString text;
     const auto line = [&text](QStringView s) {
@@ -176,7 +176,17 @@ QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<But
         for (const FieldSlot& slot : FileFields)
             line(writtenValue(b.*slot.field));
     }
-    return encodeTextFile(text);
+    return text;
+}
+
+QByteArray writeDataFile(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
+{
+    return encodeTextFile(dataFileText(defaultDescriptionImage, buttons));
+}
+
+DataFileReadResult readDataFileText(QStringView text)
+{
+    return readDataFile(QByteArray("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 QString withDataFileExtension(const QString& path)
