@@ -228,13 +228,18 @@ private:
         return true;
     }
 
+    // When a picture is fetched: with the page (one on show), after the pictures
+    // on show (one hidden until hover or focus), or only as its place comes
+    // into view (one that moves nothing and leaves no blank while it comes).
+    enum class Fetch { AtOnce, AfterTheShown, Lazily };
+
     // An <img> of class `cls` (followed by `number` unless it is negative),
     // with its source, the source of its picture of twice the size where the
     // tool found one, `alt` already escaped, sized where its size is known,
-    // decoded off the page's way, loaded `lazy` when asked, and `after` it;
+    // decoded off the page's way, fetched as `fetch` says, and `after` it;
     // false when it has no source.
     bool picture(const QString& path, Prefix prefix, QStringView cls, int number, QStringView alt,
-                 bool lazy = false, QStringView after = {})
+                 Fetch fetch = Fetch::AtOnce, QStringView after = {})
     {
         const qsizetype start = m_page.size();
         m_page += u"<img class=\"" % m_p % cls % Decimal(number).view() % u"\" src=\"";
@@ -254,7 +259,10 @@ private:
         m_page += u"\" alt=\"" % alt % (sized ? QStringView(u"\" width=\"") : QStringView()) %
                   width.view() % (sized ? QStringView(u"\" height=\"") : QStringView()) %
                   height.view() % u"\" decoding=\"async" %
-                  (lazy ? QStringView(u"\" loading=\"lazy\">") : QStringView(u"\">")) % after;
+                  (fetch == Fetch::Lazily          ? QStringView(u"\" loading=\"lazy\">")
+                   : fetch == Fetch::AfterTheShown ? QStringView(u"\" fetchpriority=\"low\">")
+                                                   : QStringView(u"\">")) %
+                  after;
         return true;
     }
 
@@ -302,9 +310,10 @@ private:
         // MouseOut picture shows until it has come.
         const QSize out = m_options.sizes.value(b.MouseOutImage);
         const QSize over = m_options.sizes.value(b.MouseOverImage);
-        const bool lazy = out.isValid() && over.isValid() && over.width() <= out.width() &&
+        const bool fits = out.isValid() && over.isValid() && over.width() <= out.width() &&
                           over.height() <= out.height();
-        if (!picture(b.MouseOverImage, prefix, u"v", -1, {}, lazy, u"</a>\n"))
+        if (!picture(b.MouseOverImage, prefix, u"v", -1, {},
+                     fits ? Fetch::Lazily : Fetch::AfterTheShown, u"</a>\n"))
             m_page += u"</a>\n";
     }
 
@@ -313,7 +322,8 @@ private:
         // The default description goes under button 0's prefix, as on the classic page.
         picture(m_set.DefaultDescriptionImage, prefixOf(0, m_room[1]), u"dd", -1, {});
         for (int k = 0; k < m_n; ++k)
-            picture(m_set.Buttons[k].DescriptionImage, prefixOf(k, m_room[1]), u"d", k, {});
+            picture(m_set.Buttons[k].DescriptionImage, prefixOf(k, m_room[1]), u"d", k, {},
+                    Fetch::AfterTheShown);
     }
 
     const ButtonSet& m_set;

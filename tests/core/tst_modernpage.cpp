@@ -143,13 +143,14 @@ private slots:
         QTest::newRow("twice the size in the preview") << "hidpi" << "C:\\p\\home.gif" << preview << R"(srcset="file:///C|/p/home%402x.gif 2x")" << "";
         QTest::newRow("twice the size with a comma") << "hidpi" << "C:\\p\\a,b.gif" << page << R"(src="img/a,b.gif" srcset="img/a%2Cb@2x.gif 2x")" << "";
         QTest::newRow("twice the size not found: none offered") << "" << "" << page << "" << "srcset";
-        QTest::newRow("MouseOver picture silent") << "" << "" << page << R"(<img class="rc-v" src="img/on.gif" alt="" decoding="async"></a>)" << "";
+        QTest::newRow("MouseOver picture silent") << "" << "" << page << R"(<img class="rc-v" src="img/on.gif" alt="" decoding="async" fetchpriority="low"></a>)" << "";
         QTest::newRow("MouseOver picture within the MouseOut one comes late") << "sizes" << "159x25 159x25" << page << R"(alt="" width="159" height="25" decoding="async" loading="lazy"></a>)" << "";
-        QTest::newRow("MouseOver picture wider comes at once") << "sizes" << "159x25 160x25" << page << R"(alt="" width="160" height="25" decoding="async"></a>)" << "";
-        QTest::newRow("MouseOver picture taller comes at once") << "sizes" << "159x25 159x26" << page << R"(alt="" width="159" height="26" decoding="async"></a>)" << "";
-        QTest::newRow("MouseOver picture of no known size comes at once") << "sizes" << "159x25 0x0" << page << "" << "lazy";
-        QTest::newRow("MouseOut picture named and loaded at once") << "" << "" << page << R"(<img class="rc-o" src="img/home.gif" alt="Home" decoding="async"><img)" << "";
-        QTest::newRow("description silent and loaded at once") << "" << "" << page << R"(<img class="rc-d0" src="img/info.gif" alt="" decoding="async">)" << "";
+        QTest::newRow("MouseOver picture wider comes after the shown") << "sizes" << "159x25 160x25" << page << R"(alt="" width="160" height="25" decoding="async" fetchpriority="low"></a>)" << "";
+        QTest::newRow("MouseOver picture taller comes after the shown") << "sizes" << "159x25 159x26" << page << R"(alt="" width="159" height="26" decoding="async" fetchpriority="low"></a>)" << "";
+        QTest::newRow("MouseOver picture of no known size comes after the shown") << "sizes" << "159x25 0x0" << page << "" << "lazy";
+        QTest::newRow("MouseOut picture named, with the page") << "" << "" << page << R"(<img class="rc-o" src="img/home.gif" alt="Home" decoding="async"><img)" << "";
+        QTest::newRow("default description with the page") << "" << "" << page << R"(<div class="rc-d"><img class="rc-dd" src="img/def.gif" alt="" decoding="async">)" << "";
+        QTest::newRow("description silent, after the shown") << "" << "" << page << R"(<img class="rc-d0" src="img/info.gif" alt="" decoding="async" fetchpriority="low">)" << "";
         QTest::newRow("hover lays the MouseOver picture over") << "" << "" << page << ".rc-menu .rc-m>a:hover .rc-v{visibility:visible}" << "display:none";
         QTest::newRow("focus shows what hover shows") << "" << "" << page << ".rc-menu:has(.rc-b1:focus-visible) .rc-d1{visibility:visible}" << "";
         // clang-format on
