@@ -183,10 +183,11 @@ private slots:
     // A hand-checked set: prefixes img\, img/ and none, native, Windows, bare paths.
     void goldenPages()
     {
-        const DataFileReadResult read = readDataFile(readBytes(QFINDTESTDATA("golden/mixed.rk2")));
+        const DataFileReadResult read =
+            readDataFile(readBytes(QFINDTESTDATA("core/golden/mixed.rk2")));
         QVERIFY(read.ok);
-        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "golden/mixed-page.html"},
-                                           {PageMode::Preview, "golden/mixed-preview.html"}}) {
+        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "core/golden/mixed-page.html"},
+                                           {PageMode::Preview, "core/golden/mixed-preview.html"}}) {
             QCOMPARE(linesOf(buildPage(toButtonSet(read), mode)),
                      linesOf(QString::fromUtf8(readBytes(QFINDTESTDATA(golden)))));
         }
