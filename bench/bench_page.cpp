@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Generating the page for 100 buttons, classic and modern, each against a
-// fixed bound; and reading the sizes of 301 pictures from their headers,
-// beside opening and reading the first 4 KB of each file.
+// Generating the page for 100 buttons, classic, modern and the modern fragment
+// (every picture with one of twice the size), each against a fixed bound; and
+// reading the sizes of 301 pictures from their headers, beside opening and
+// reading the first 4 KB of each file.
 #include "modernpage.h"
 #include "pagegenerator.h"
 #include "picturesizes.h"
@@ -48,10 +49,14 @@ void BM_BuildPreview100(benchmark::State& state)
 
 ModernPageOptions modernOptions(const ButtonSet& set)
 {
-    ModernPageOptions options{
-        PageMode::Page, QStringLiteral("en"), QStringLiteral("ButtonMenu"), {}};
-    for (const QString& path : modernPagePictures(set))
+    ModernPageOptions options;
+    options.lang = QStringLiteral("en");
+    options.title = QStringLiteral("ButtonMenu");
+    for (const QString& path : modernPagePictures(set)) {
         options.sizes.insert(path, QSize(159, 25));
+        options.hiDpi.insert(path);
+    }
+    options.current = QStringLiteral("pages/section99/index.html");
     return options;
 }
 
@@ -59,6 +64,15 @@ void BM_BuildModernPage100(benchmark::State& state)
 {
     const ButtonSet set = fullSet();
     const ModernPageOptions options = modernOptions(set);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(buildModernPage(set, options));
+}
+
+void BM_BuildModernFragment100(benchmark::State& state)
+{
+    const ButtonSet set = fullSet();
+    ModernPageOptions options = modernOptions(set);
+    options.fragment = true;
     for (auto _ : state)
         benchmark::DoNotOptimize(buildModernPage(set, options));
 }
@@ -117,6 +131,7 @@ void BM_ReadFirst4KB301(benchmark::State& state)
 BENCHMARK(BM_BuildPage100);
 BENCHMARK(BM_BuildPreview100);
 BENCHMARK(BM_BuildModernPage100);
+BENCHMARK(BM_BuildModernFragment100);
 BENCHMARK(BM_ReadPictureSizes301);
 BENCHMARK(BM_ReadFirst4KB301);
 BENCHMARK_MAIN();

@@ -40,6 +40,7 @@ BOUNDS = [
     ("Page for 100 buttons (page mode)", "BM_BuildPage100", 1000.0),
     ("Page for 100 buttons (preview mode)", "BM_BuildPreview100", 1000.0),
     ("Modern page for 100 buttons", "BM_BuildModernPage100", 1000.0),
+    ("Modern fragment for 100 buttons", "BM_BuildModernFragment100", 1000.0),
 ]
 
 # Said under the table, for figures that need more than their number.

@@ -58,7 +58,7 @@ dbus-run-session -- bash -euo pipefail -c '
     [ -n "${link:-}" ] || { echo "org.tarnwick.plugin.rollcraft2 did not appear" >&2; exit 1; }
     page="$(MANWIDTH=200 man -l "$2/usr/share/man/man1/rollcraft2.1.gz" 2>/dev/null)"
     properties="$(printf "%s\n" "$link" | sed -n "/interface org.tarnwick.Plugin/,/};/s/.* readonly s \([A-Z]*\) =.*/\1/p")"
-    [ "$(echo $properties)" = "SCRIPT SCRIPTTYPE PREVIEW" ]
+    [ "$(echo $properties)" = "SCRIPT SCRIPTTYPE PREVIEW SCRIPTSET" ]
     for p in $properties; do
         grep -qw "$p" <<<"$page" || { echo "rollcraft2(1) does not describe $p" >&2; exit 1; }
     done

@@ -11,13 +11,15 @@
 
 namespace {
 
-// The /PLUGIN object's one interface: three read-only text properties.
+// The /PLUGIN object's one interface: the three exchange fields and the set
+// behind the inserted page, read-only text properties.
 class PluginAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.tarnwick.Plugin")
     Q_PROPERTY(QString SCRIPT READ script)
     Q_PROPERTY(QString SCRIPTTYPE READ scriptType)
     Q_PROPERTY(QString PREVIEW READ preview)
+    Q_PROPERTY(QString SCRIPTSET READ insertedSet)
 
 public:
     PluginAdaptor(QObject* topic, const TWKPLUGIN& window)
@@ -36,6 +38,7 @@ public:
     {
         return m_window.exchangeText(TWKPLUGIN::Exchange::PREVIEW);
     }
+    [[nodiscard]] QString insertedSet() const { return m_window.insertedSet(); }
 
 private:
     const TWKPLUGIN& m_window;
@@ -55,6 +58,8 @@ HostLink::HostLink(TWKPLUGIN& window)
                               QDBusConnection::ExportAdaptors))
         return;
     connect(&window, &TWKPLUGIN::exchangeChanged, this, &HostLink::publish);
+    connect(&window, &TWKPLUGIN::insertedSetChanged, this,
+            [this](const QString& text) { publish(QLatin1String(InsertedSetProperty), text); });
     // Owned at once or not at all: a plug-in waiting in the queue would show
     // a window whose page no host receives.
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =

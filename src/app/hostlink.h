@@ -10,8 +10,9 @@ class TWKPLUGIN;
 // Publishes the main window's exchange fields on the session bus: object
 // /PLUGIN, interface org.tarnwick.Plugin, read-only properties SCRIPT,
 // SCRIPTTYPE and PREVIEW, and one PropertiesChanged signal per change, in
-// the order the window makes them. The link accepts nothing that changes
-// anything. The window is its parent: the link never outlives it.
+// the order the window makes them; beside them SCRIPTSET, the set behind the
+// inserted page. The link accepts nothing that changes anything. The window
+// is its parent: the link never outlives it.
 class HostLink : public QObject {
     Q_OBJECT
 public:

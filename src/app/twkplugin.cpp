@@ -561,15 +561,21 @@ void TWKPLUGIN::SaveData_Click()
     }
 }
 
-bool TWKPLUGIN::SaveButtons(const QString& FilePath)
+QList<ButtonRecord> TWKPLUGIN::listedButtons() const
 {
     QList<ButtonRecord> buttons;
     for (int i = 0; i < listCount(); ++i) {
         buttons.append(m_set.Buttons[i]);
         buttons.last().Name = m_ui->Combo1->itemText(i);
     }
+    return buttons;
+}
+
+bool TWKPLUGIN::SaveButtons(const QString& FilePath)
+{
     // A value holding a line break would spoil the file: the earlier one stays.
-    const std::optional<QByteArray> bytes = writeDataFile(m_set.DefaultDescriptionImage, buttons);
+    const std::optional<QByteArray> bytes =
+        writeDataFile(m_set.DefaultDescriptionImage, listedButtons());
     if (bytes && saveFileAtomically(FilePath, *bytes))
         return true;
     showError(QStringLiteral("ERROR! Unable to save file."));
@@ -639,6 +645,9 @@ void TWKPLUGIN::Command1_Click()
     if (selectedIndex() >= 0)
         StoreButton(selectedIndex());
     m_ScriptInserted = true;
+    // Published first, so that a host has the set by the time the page comes.
+    m_insertedSet = dataFileText(m_set.DefaultDescriptionImage, listedButtons());
+    emit insertedSetChanged(m_insertedSet);
     setExchange(Exchange::SCRIPTTYPE, scriptTitle(m_clock()));
     MakeScript(false);
     m_UnloadTimer->start();

@@ -52,6 +52,9 @@ public:
     // The exact text of an exchange field, CR LF included.
     [[nodiscard]] QString exchangeText(Exchange field) const;
     [[nodiscard]] static QString exchangeName(Exchange field);
+    // The data-file text of the set the last "Insert script" made its page
+    // of; empty before one.
+    [[nodiscard]] QString insertedSet() const { return m_insertedSet; }
 
     [[nodiscard]] QLineEdit* Text1(int Index) const;
     [[nodiscard]] QPushButton* Command7(int Index) const;
@@ -61,6 +64,8 @@ public:
 signals:
     // Every change of an exchange field, in the order the program makes them.
     void exchangeChanged(const QString& item, const QString& value);
+    // "Insert script" has taken the set `text` (data-file text) for its page.
+    void insertedSetChanged(const QString& text);
     // The closing sequence has run to its end; the program ends now.
     void closed();
 
@@ -107,6 +112,8 @@ private:
     void OpenData_Click();
     void SaveData_Click();
     [[nodiscard]] bool SaveButtons(const QString& FilePath);
+    // The listed buttons as the data file holds them, each with its name in the list.
+    [[nodiscard]] QList<ButtonRecord> listedButtons() const;
     void OpenButtons(const QString& FilePath);
 
     // Image choice and preview.
@@ -145,6 +152,7 @@ private:
     std::int16_t m_FixedWidth = 0;
     float m_FixedHeight = 0;
     std::array<QString, 3> m_exchange;
+    QString m_insertedSet;
     QTimer* m_PreviewTimer;
     QTimer* m_UnloadTimer;
     // The controls of the form, gathered once: the eight edit fields, and the

@@ -189,11 +189,14 @@ DataFileReadResult readDataFileAt(const QString& path)
     return readDataFile(openRegularFile(path));
 }
 
-std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
-                                        const QList<ButtonRecord>& buttons)
+namespace {
+
+// The data file's text; `broken` tells whether a value held a line break,
+// which would split it into lines of its own.
+QString composedText(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons,
+                     bool& broken)
 {
     QString text;
-    bool broken = false;
     const auto line = [&text, &broken](QStringView s) {
         broken = broken || holdsLineBreak(s);
         text.append(s);
@@ -207,9 +210,30 @@ std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
         for (const FieldSlot& slot : FileFields)
             line(writtenValue(b.*slot.field));
     }
+    return text;
+}
+
+} // namespace
+
+QString dataFileText(const QString& defaultDescriptionImage, const QList<ButtonRecord>& buttons)
+{
+    bool broken = false;
+    return composedText(defaultDescriptionImage, buttons, broken);
+}
+
+std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
+                                        const QList<ButtonRecord>& buttons)
+{
+    bool broken = false;
+    const QString text = composedText(defaultDescriptionImage, buttons, broken);
     if (broken)
         return std::nullopt;
     return encodeTextFile(text);
+}
+
+DataFileReadResult readDataFileText(QStringView text)
+{
+    return readDataFile(QByteArray("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 QString withDataFileExtension(const QString& path)

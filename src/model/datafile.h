@@ -57,6 +57,14 @@ struct DataFileReadResult {
 [[nodiscard]] std::optional<QByteArray> writeDataFile(const QString& defaultDescriptionImage,
                                                       const QList<ButtonRecord>& buttons);
 
+// The text of that data file, before it is encoded.
+[[nodiscard]] QString dataFileText(const QString& defaultDescriptionImage,
+                                   const QList<ButtonRecord>& buttons);
+
+// Reads the text of a data file (as dataFileText gives it) as the bytes it
+// stands for are read.
+[[nodiscard]] DataFileReadResult readDataFileText(QStringView text);
+
 // The path the open command reads: ".rk2" appended unless the name already
 // ends in it, in any mix of case.
 [[nodiscard]] QString withDataFileExtension(const QString& path);

@@ -1,46 +1,149 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Both pages in headless Chromium, served and as previews: hover, and every picture's box classic
-// against modern; on the modern page Tab, JavaScript off, a touch phone and a refused script.
+// Both pages in headless Chromium, served and as previews: hover, and on the modern page Tab,
+// JavaScript off, a touch phone and a refused script. The fragment alone and pasted into two
+// host pages: hover and Tab, the hosts' own styles and script untouched, the menu's pictures
+// as large as alone, axe. Then the modern page under real conditions: a slow network, a HiDPI
+// screen, a 320 px wide one, small pictures, a right-to-left language, the focus ring.
 //
 // usage: node chromium.test.mjs ROLLCRAFT_BINARY WORK_DIR
 import { chromium } from 'playwright-core';
-import { check, expected, hoverChecks, main, sets, showing } from './site.mjs';
+import { axeViolations, check, expected, hoverChecks, main, seen, sets } from './site.mjs';
 
 const { plain } = sets;
-await main('chromium', async ({ origin, pages, previews }) => {
+
+// In the page: every computed style of each element outside the menu (the used sizes, which
+// follow from the room the menu takes, left out), in document order, as [element, property, value].
+function hostStyles() {
+  const menu = document.querySelector('.rc-menu');
+  const used = /^(width|height|inline-size|block-size|perspective-origin|transform-origin|grid-template-(rows|columns))$/;
+  return [...document.querySelectorAll('*')].filter((e) => !menu?.contains(e)).flatMap((e, k) => {
+    const style = getComputedStyle(e);
+    return [...style].filter((p) => !used.test(p)).map((p) => `${k} ${e.tagName} ${p}: ${style.getPropertyValue(p)}`);
+  });
+}
+
+// In the page: each picture of the menu with its size on screen, once all have come.
+async function menuSizes() {
+  for (let t = 0; t < 100 && ![...document.images].every((i) => i.complete); t++)
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  return [...document.querySelectorAll('.rc-menu img')].map((i) => `${i.className} ${i.width}x${i.height}`).join(' ');
+}
+
+// The first differences of two lists, or '' when they are the same.
+function differences(a, b) {
+  const changed = a.map((x, i) => (x === b[i] ? '' : `${x} became ${b[i]}`)).filter(Boolean);
+  return [...changed.slice(0, 5), ...(a.length === b.length ? [] : ['another number of elements'])].join('; ');
+}
+
+await main('chromium', async ({ origin, pages, previews, hosts }) => {
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
-  // Script errors anywhere, and files the modern page asked for and did not get: none.
+  // Script errors anywhere, and files the modern pages asked for and did not get: none.
   const problems = [];
   const open = async (url, options = {}) => {
     const page = await (await browser.newContext({ viewport: { width: 400, height: 400 }, ...options })).newPage();
     page.on('pageerror', (e) => problems.push(e.message));
-    page.on('response', (r) => r.status() >= 400 && page.url().includes('-modern') && problems.push(r.url()));
-    await page.goto(url);
+    page.on('response', (r) => r.status() >= 400 && /-modern|fragment|host-/.test(page.url()) && problems.push(r.url()));
+    if (url)
+      await page.goto(url);
     return page;
   };
   const modern = `${origin}/plain-modern.html`;
   try {
-    const page = await open('about:blank');
-    const [classic, shown] = await hoverChecks('chromium', page, [...pages, ...previews]);
-    check('boxes', shown.slice(0, classic.length).join(' | '), classic.join(' | '));
-    await page.goto(modern);
-    // Tab shows what hover shows, with a visible ring, until focus leaves the menu.
-    for (let k = 0; k <= plain.buttons.length; k++) {
-      await page.keyboard.press('Tab');
-      const focus = await page.evaluate((e = document.activeElement, s = getComputedStyle(e)) =>
-        `${e.className.split(' ')[0]} ${s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) >= 2}`);
-      const focused = k < plain.buttons.length;
-      check(`tab ${k}`, `${focus} ${await page.evaluate(showing)}`, `${focused ? `b${k}` : ''} ${focused} ${expected(plain, focused ? k : -1)}`);
-    }
+    const page = await open();
+    await hoverChecks('chromium', page, [...pages, ...previews]);
     const scriptOff = await open(modern, { javaScriptEnabled: false });
-    await scriptOff.hover('.m a.b1');
-    check('hover without JavaScript', await scriptOff.evaluate(showing), expected(plain, 1));
+    await scriptOff.hover('.rc-b1');
+    check('hover without JavaScript', await scriptOff.evaluate(seen), expected(plain, 1));
     // One tap on a button whose pictures would swap follows its link and leaves no hover behind.
     const phone = await open(modern, { viewport: { width: 390, height: 700 }, hasTouch: true, isMobile: true });
-    await phone.tap('.m a.b1');
-    check('tap', `${await phone.evaluate(showing)} ${phone.url()}`, `${expected(plain)} ${modern}#shop`);
+    await phone.tap('.rc-b1');
+    check('tap', `${await phone.evaluate(seen)} ${phone.url()}`, `${expected(plain)} ${modern}#shop`);
+    await page.goto(modern);
     await page.addScriptTag({ content: 'document.title = "ran"' }).catch(() => {});
     check('page scripts refused', await page.title(), 'Rollover menu');
+
+    // The fragment, alone and in the host pages.
+    const wide = await open(undefined, { viewport: { width: 1000, height: 700 } });
+    await hoverChecks('chromium', wide, hosts);
+    await wide.goto(hosts[0][0]);
+    const alone = await wide.evaluate(menuSizes);
+    check('the current page', await wide.evaluate(() => document.querySelector('[aria-current=page]').className), 'rc-b1 rc-h');
+    for (const [url] of hosts.slice(1)) {
+      await wide.goto(url.replace('.html', '-bare.html'));
+      const bare = await wide.evaluate(hostStyles);
+      await wide.goto(url);
+      check(`${url}: the host's own styles`, differences(bare, await wide.evaluate(hostStyles)), '');
+      check(`${url}: the menu's pictures`, await wide.evaluate(menuSizes), alone);
+      if (url.includes('rules'))
+        check(`${url}: the host's own script`, await wide.evaluate(() => document.getElementById('ran').textContent), "The site's own script ran.");
+    }
+    for (const [url] of [...hosts, [`${origin}/arabic-fragment.html`]]) {
+      await wide.goto(url);
+      check(`${url}: axe-core`, await axeViolations(wide), '');
+    }
+
+    // A slow network: a button whose MouseOut picture has come shows it while its MouseOver
+    // picture is still on its way.
+    const slow = await open();
+    const cdp = await slow.context().newCDPSession(slow);
+    await cdp.send('Network.enable');
+    await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+    await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 300, downloadThroughput: 20000, uploadThroughput: 20000 });
+    // The first button's MouseOver picture comes a second late, whatever the network does.
+    await slow.route(/home_over\.png$/, async (route) => { await new Promise((resolve) => setTimeout(resolve, 1000)); await route.continue(); });
+    await slow.goto(modern, { waitUntil: 'commit' });
+    await slow.waitForFunction(() => document.querySelector('.rc-b0 .rc-o')?.complete);
+    await slow.hover('.rc-b0');
+    // Until the MouseOver picture has come: whether it was coming, and how often the button was blank.
+    const samples = [];
+    do {
+      samples.push(await slow.evaluate(() => {
+        const a = document.querySelector('.rc-b0');
+        const shown = [...a.querySelectorAll('img')].filter((i) => i.complete && i.naturalWidth > 0 && i.checkVisibility({ visibilityProperty: true }));
+        return `${a.querySelector('.rc-v').complete ? 'come' : 'coming'} ${shown.length ? 'shown' : 'blank'}`;
+      }));
+    } while (samples.at(-1).startsWith('coming') && samples.length < 200);
+    check('slow network: the MouseOver picture was still coming', samples[0].startsWith('coming'), true);
+    check('slow network: blank while it came', samples.filter((x) => x.endsWith('blank')).length, 0);
+    await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+    check('slow network: in the end', await slow.evaluate(seen), expected(plain, 0));
+
+    // A HiDPI screen gets the picture of twice the size where there is one, at the same size.
+    for (const scale of [1, 2]) {
+      const screen = await open(modern, { deviceScaleFactor: scale });
+      check(`device pixel ratio ${scale}`, await screen.evaluate(() => { const i = document.querySelector('.rc-b0 .rc-o'); return `${i.currentSrc.split('/').pop()} ${i.width}x${i.height}`; }),
+        `${scale === 2 ? 'home@2x.png' : 'home.png'} 159x25`);
+    }
+
+    // A phone 320 px wide: no picture cut off or out of reach; every link 24 x 24 at least;
+    // Arabic right to left.
+    for (const url of [`${origin}/arabic-modern.html`, `${origin}/arabic-fragment.html`]) {
+      const narrow = await open(url, { viewport: { width: 320, height: 600 } });
+      check(`${url}: 320 px`, await narrow.evaluate(() => `${document.scrollingElement.scrollWidth} ${[...document.querySelectorAll('.rc-menu img')]
+        .filter((i) => { const r = i.getBoundingClientRect(); return r.left < 0 || r.right > 320; }).length}`), '320 0');
+      check(`${url}: target size`, await narrow.evaluate(() => [...document.querySelectorAll('.rc-m > a')]
+        .map((a) => a.getBoundingClientRect()).filter((r) => r.width < 24 || r.height < 24).length), 0);
+      check(`${url}: right to left`, await narrow.evaluate(() => getComputedStyle(document.querySelector('.rc-m')).direction), 'rtl');
+    }
+
+    // The focus ring shows whole on all four sides, above the pictures next to it.
+    await page.goto(modern);
+    await page.keyboard.press('Tab');
+    await page.keyboard.press('Tab');
+    const box = await page.evaluate(() => { const r = document.activeElement.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width, height: r.height }; });
+    const shot = (await page.screenshot({ clip: { x: box.x - 8, y: box.y - 8, width: box.width + 16, height: box.height + 16 } })).toString('base64');
+    const ring = await (await open()).evaluate(async ({ shot, box }) => {
+      const picture = new Image();
+      picture.src = `data:image/png;base64,${shot}`;
+      await picture.decode();
+      const canvas = new OffscreenCanvas(picture.width, picture.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(picture, 0, 0);
+      // 3.5 px outside the link's box, in the middle of each side.
+      const at = (x, y) => [...context.getImageData(Math.round(x), Math.round(y), 1, 1).data.slice(0, 3)].join(',');
+      return [at(8 + box.width / 2, 4.5), at(8 + box.width + 3.5, 8 + box.height / 2), at(8 + box.width / 2, 8 + box.height + 3.5), at(4.5, 8 + box.height / 2)].join(' ');
+    }, { shot, box });
+    check('focus ring on all four sides', ring, Array(4).fill('26,95,180').join(' '));
     check('script errors, missing files', problems.join(' '), '');
   } finally {
     await browser.close();

@@ -183,10 +183,11 @@ private slots:
     // A hand-checked set: prefixes img\, img/ and none, native, Windows, bare paths.
     void goldenPages()
     {
-        const DataFileReadResult read = readDataFile(readBytes(QFINDTESTDATA("golden/mixed.rk2")));
+        const DataFileReadResult read =
+            readDataFile(readBytes(QFINDTESTDATA("core/golden/mixed.rk2")));
         QVERIFY(read.ok);
-        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "golden/mixed-page.html"},
-                                           {PageMode::Preview, "golden/mixed-preview.html"}}) {
+        for (const auto& [mode, golden] : {std::pair{PageMode::Page, "core/golden/mixed-page.html"},
+                                           {PageMode::Preview, "core/golden/mixed-preview.html"}}) {
             QCOMPARE(linesOf(buildPage(toButtonSet(read), mode)),
                      linesOf(QString::fromUtf8(readBytes(QFINDTESTDATA(golden)))));
         }
@@ -279,14 +280,14 @@ private slots:
         QTest::newRow("prefix empty") << "prefix" << "" << page << R"(src="home.gif")" << "";
         QTest::newRow("preview native") << "out" << "/home/ann/a b/ä.gif" << preview << R"(src="file:///home/ann/a%20b/%C3%A4.gif")" << "";
         QTest::newRow("preview drive") << "out" << "C:\\a b\\x#.gif" << preview << R"(src="file:///C|/a%20b/x%23.gif")" << "";
-        QTest::newRow("sized") << "" << "" << page << R"(src="img/home.gif" alt="Home" width="159" height="25">)" << "";
-        QTest::newRow("size unknown") << "" << "" << page << R"(src="img/on.gif" alt="Home">)" << "";
-        QTest::newRow("no over picture") << "over" << "" << page << R"(alt="Home" width="159" height="25"></a>)" << R"(class="v")";
-        QTest::newRow("no description") << "desc" << "" << page << R"(<a class="b0" href)" << ".d0";
-        QTest::newRow("no default") << "default" << "" << page << R"(<div class="d"><img class="d0")" << "dd\"";
-        QTest::newRow("no out picture") << "out" << "" << page << R"(<span class="o">Home</span><img class="v")" << "";
-        QTest::newRow("no file name") << "out" << "home.gif" << page << R"(<span class="o">)" << R"(src="img/")";
-        QTest::newRow("preview short path") << "over" << "x" << preview << R"(height="25"></a>)" << R"(class="v")";
+        QTest::newRow("sized") << "" << "" << page << R"(src="img/home.gif" alt="Home" width="159" height="25" decoding="async">)" << "";
+        QTest::newRow("size unknown") << "" << "" << page << R"(src="img/on.gif" alt="" decoding="async")" << "";
+        QTest::newRow("no over picture") << "over" << "" << page << R"(alt="Home" width="159" height="25" decoding="async"></a>)" << R"(class="rc-v")";
+        QTest::newRow("no description") << "desc" << "" << page << R"(<a class="rc-b0" href)" << ".rc-d0";
+        QTest::newRow("no default") << "default" << "" << page << R"(<div class="rc-d"><img class="rc-d0")" << "rc-dd\"";
+        QTest::newRow("no out picture") << "out" << "" << page << R"(<span class="rc-o">Home</span><img class="rc-v")" << "";
+        QTest::newRow("no file name") << "out" << "home.gif" << page << R"(<span class="rc-o">)" << R"(src="img/")";
+        QTest::newRow("preview short path") << "over" << "x" << preview << R"(decoding="async"></a>)" << R"(class="rc-v")";
         QTest::newRow("scripts forbidden") << "" << "" << page << "content=\"script-src 'none';" << "<script";
         // clang-format on
     }
@@ -298,7 +299,11 @@ private slots:
         QFETCH(PageMode, mode);
         QFETCH(QString, present);
         QFETCH(QString, absent);
-        ModernPageOptions options{mode, "en", "Menu", {{"C:\\p\\home.gif", QSize(159, 25)}}};
+        ModernPageOptions options;
+        options.mode = mode;
+        options.lang = "en";
+        options.title = "Menu";
+        options.sizes = {{"C:\\p\\home.gif", QSize(159, 25)}};
         if (field == "lang")
             options.lang = value;
         if (field == "title")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hostlink.h"
 #include "hostlinknames.h"
+#include "modernpage.h"
 #include "pagegenerator.h"
 #include "testfiles.h"
 #include "windowdriver.h"
@@ -127,6 +128,41 @@ private slots:
                  Bom + buildPage(set, PageMode::Page).toUtf8());
     }
 
+    // With --modern --fragment the host writes the menu alone, from the set the
+    // plug-in published before its page; the three fields change as they always did.
+    void modernFragmentThroughTheRealWindow()
+    {
+        QVERIFY(QDBusConnection::sessionBus().connect(
+            Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", this,
+            SLOT(changed(QString, QVariantMap, QStringList))));
+        const QString file = m_dir.filePath("fragment.html");
+        startWithAButton({"--modern", "--fragment", "--prefix", "top-", "-o", file});
+        m_changes.clear();
+        click(371 + 36, 421 + 11);                    // "Insert script"
+        QVERIFY(!focusWindow("TWKPLUGIN").isEmpty()); // unsaved data: asked
+        xdotool({"key", "Return"});
+        QVERIFY(m_host.waitForFinished(10000));
+        QCOMPARE(m_host.exitCode(), 0);
+
+        ButtonSet set;
+        set.Buttons[0].Name = set.Buttons[0].Alt = "Home";
+        ModernPageOptions options;
+        options.title = "ButtonMenu";
+        options.fragment = true;
+        options.classPrefix = "top-";
+        QCOMPARE(readBytes(file), Bom + buildModernPage(set, options).toUtf8());
+        QTRY_COMPARE(m_changes.size(), 4); // the waits above deliver no signals
+        QCOMPARE(m_changes[0],
+                 "SCRIPTSET=[COMMON]\r\n#\r\n[Button]\r\nHome\r\n#\r\n#\r\n#\r\n#\r\n#"
+                 "\r\nHome\r\n#\r\n");
+        QVERIFY2(m_changes[1].startsWith("SCRIPTTYPE=Rollcraft II "), qPrintable(m_changes[1]));
+        QCOMPARE(m_changes.mid(2),
+                 QStringList({"SCRIPT=", "SCRIPT=" + buildPage(set, PageMode::Page)}));
+        QDBusConnection::sessionBus().disconnect(
+            Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", this,
+            SLOT(changed(QString, QVariantMap, QStringList)));
+    }
+
     // Without an insert no page is written (exit status 1); a preview that cannot
     // be written is a desktop notification: nobody reads a menu host's stderr.
     void closingWithoutAnInsertWritesNothing()
@@ -188,7 +224,8 @@ private:
         QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
         QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
         QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
-                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}}));
+                 QVariantMap(
+                     {{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}, {"SCRIPTSET", ""}}));
         click(304 + 27, 16 + 10); // "Add"
         QVERIFY(!focusWindow("Add button").isEmpty());
         xdotool({"type", "--delay", "30", "Home"}); // replaces the selected default

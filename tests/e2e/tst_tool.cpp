@@ -77,10 +77,13 @@ private slots:
         row("rollcraft render none.rk2", 1, "");
         row("rollcraft render --preview none.rk2", 0, "<html>");
         // Sizes from the picture's header; none for a file that is not there.
-        row("rollcraft render --modern good.rk2", 0, R"(alt="Höme €" width="4" height="4"><img class="v" src="img/over.gif" alt="Höme €"></a>)");
+        row("rollcraft render --modern good.rk2", 0, R"(alt="Höme €" width="4" height="4" decoding="async"><img class="rc-v" src="img/over.gif" alt="" decoding="async" fetchpriority="low"></a>)");
         row("rollcraft render --modern --lang de-CH --title Menü good.rk2", 0, "<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">");
         row("rollcraft render --modern --title Menü good.rk2", 0, "<title>Menü</title>");
-        row("rollcraft render --title Menü good.rk2", 64, "--lang and --title go with --modern");
+        row("rollcraft render --title Menü good.rk2", 64, "--title goes with --modern");
+        row("rollcraft render --modern --prefix x- good.rk2", 64, "--prefix goes with --fragment");
+        row("rollcraft render --modern --fragment --prefix 9x good.rk2", 64, "--prefix must begin with a letter or '_'");
+        row("rollcraft render --modern --fragment --prefix x- good.rk2", 0, "<div class=\"x-menu\">\n<style>\n.x-menu [class]{all:revert}");
         row("rollcraft copy-images none.rk2 /", 0, "0 images copied");
         row("rollcraft copy-images --overwrite good.rk2 dest", 1, "not copied: C:\\pics\\over.gif -> dest/over.gif: the source: No such file or directory");
         row("HOME=/nonexistent rollcraft copy-images --overwrite good.rk2 dest", 1, "The log \"/nonexistent/twk_error.log\" could not be written; the failed copies are the 1 listed above.");

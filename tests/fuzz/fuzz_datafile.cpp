@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer: the reader survives any bytes, what it reads comes back field for
 // field after a save, each classic page built from it has exactly its line
-// count, no text of it adds an element to the modern page, and every picture
-// of it that a copy writes lands directly inside the destination folder.
+// count, no text of it adds a script to the modern page or the fragment, and
+// every picture of it that a copy writes lands directly inside the
+// destination folder.
 #include "datafile.h"
 #include "imagecopy.h"
 #include "modernpage.h"
@@ -48,12 +49,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (page.count(QLatin1String("\r\n")) != pageLineCount(n) ||
             page.count(QLatin1Char('\n')) != pageLineCount(n))
             std::abort();
-        ModernPageOptions options{mode, QStringLiteral("en"), read.DefaultDescriptionImage, {}};
+        ModernPageOptions options;
+        options.mode = mode;
+        options.lang = QStringLiteral("en");
+        options.title = read.DefaultDescriptionImage;
         for (const QString& path : modernPagePictures(set))
             options.sizes.insert(path, QSize(159, 25));
         const QString modern = buildModernPage(set, options);
         if (!modern.endsWith(QLatin1String("</html>\n")) ||
             modern.contains(QLatin1String("<script")))
+            std::abort();
+        // The fragment, with the texts as its own options too, stays one element.
+        options.fragment = true;
+        options.classPrefix = options.current = options.label = options.lang =
+            read.DefaultDescriptionImage;
+        options.hiDpi = QSet<QString>(options.sizes.keyBegin(), options.sizes.keyEnd());
+        const QString fragment = buildModernPage(set, options);
+        if (!fragment.startsWith(QLatin1String("<div class=\"")) ||
+            !fragment.endsWith(QLatin1String("</div>\n</div>\n")) ||
+            fragment.contains(QLatin1String("<script")))
             std::abort();
     }
 

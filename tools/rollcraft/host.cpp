@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "console.h"
 #include "hostsession.h"
+#include "modernoptions.h"
 #include "privatebus.h"
 
 #include <QCoreApplication>
@@ -32,7 +33,9 @@ int runHost(const QStringList& arguments)
         "Plays the host application: starts the plug-in with -startplugin (or attaches to the "
         "one running), follows its SCRIPT, SCRIPTTYPE and PREVIEW fields over the session bus, "
         "writes the preview page on every preview request, and when the plug-in ends writes "
-        "the inserted page and prints its title. Where no session bus runs, a private one is "
+        "the inserted page and prints its title; with --modern it writes the modern page (or with "
+        "--fragment the menu alone) of the set the plug-in published with it instead, and the "
+        "previews stay the plug-in's own. Where no session bus runs, a private one is "
         "started for the plug-in.\n\nExit status: 0 a page was inserted, 1 the plug-in ended "
         "without inserting, 2 any other failure (the plug-in could not be started or was "
         "killed, it could not take its bus name, or there is no display), 64 wrong usage."));
@@ -74,9 +77,14 @@ int runHost(const QStringList& arguments)
                                                    "rollcraft2 beside this tool)."),
                                     QStringLiteral("PATH"));
     parser.addOptions({output, outputDir, inDocuments, previewDir, open, attach, plugin});
+    const ModernPageArguments modern;
+    modern.addTo(parser);
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("host"), arguments, 0, status))
         return status;
+    HostOptions options;
+    if (!modern.read(parser, QStringLiteral("host"), options.modern))
+        return Exit::Usage;
     if (int(parser.isSet(output)) + int(parser.isSet(outputDir)) + int(parser.isSet(inDocuments)) >
         1) {
         writeErr(QStringLiteral("rollcraft host: -o, --output-dir and --documents exclude each "
@@ -84,7 +92,6 @@ int runHost(const QStringList& arguments)
         return Exit::Usage;
     }
 
-    HostOptions options;
     options.outputFile = parser.value(output);
     options.outputDir = parser.isSet(inDocuments) ? documents : parser.value(outputDir);
     options.previewDir = parser.value(previewDir);

@@ -3,6 +3,7 @@
 
 #include "console.h"
 #include "hostlinknames.h"
+#include "modernoptions.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -146,6 +147,8 @@ void HostSession::apply(const QString& item, const QString& value)
         m_script = value;
     } else if (item == QLatin1String("SCRIPTTYPE")) {
         m_scriptType = value;
+    } else if (item == QLatin1String(InsertedSetProperty)) {
+        m_insertedSet = value;
     } else if (item == QLatin1String("PREVIEW")) {
         const bool pulse = value == QLatin1String("PREVIEW") && m_preview != value;
         m_preview = value;
@@ -265,19 +268,22 @@ void HostSession::linkEnded()
         emit finished(1);
         return;
     }
+    QString page;
+    if (!insertedPage(page))
+        return;
     if (!m_options.outputDir.isEmpty()) {
         QDir().mkpath(m_options.outputDir);
         m_options.outputFile = pageFileIn(m_options.outputDir, m_scriptType);
     }
     if (m_options.outputFile.isEmpty()) {
-        if (!writePageOut(QStringLiteral("host"), m_script)) {
+        if (!writePageOut(QStringLiteral("host"), page)) {
             m_done = true;
             emit finished(2);
             return;
         }
         writeErr(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
     } else {
-        if (!writePageFile(m_options.outputFile, m_script))
+        if (!writePageFile(m_options.outputFile, page))
             return fail(QStringLiteral("cannot write %1").arg(m_options.outputFile));
         writeOut(QStringLiteral("Inserted: %1\n").arg(m_scriptType));
         if (!m_options.outputDir.isEmpty())
@@ -289,6 +295,28 @@ void HostSession::linkEnded()
     }
     m_done = true;
     emit finished(0);
+}
+
+bool HostSession::insertedPage(QString& page)
+{
+    if (!m_options.modern) {
+        page = m_script;
+        return true;
+    }
+    if (m_insertedSet.isEmpty()) {
+        fail(QStringLiteral("the plug-in published no set with its page (one older than this "
+                            "tool?), so there is no modern page to write"));
+        return false;
+    }
+    const DataFileReadResult read = readDataFileText(m_insertedSet);
+    if (!read.ok) {
+        fail(QStringLiteral("the set the plug-in published does not read: line %1: %2")
+                 .arg(read.errorLine)
+                 .arg(read.expected));
+        return false;
+    }
+    page = renderModernPage(toButtonSet(read), *m_options.modern);
+    return true;
 }
 
 void HostSession::fail(const QString& message)

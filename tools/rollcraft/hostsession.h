@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "modernpage.h"
+
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QProcess>
 #include <QVariantMap>
+#include <optional>
 
 // What the reference host does with what it receives.
 struct HostOptions {
@@ -15,6 +18,9 @@ struct HostOptions {
     bool openPreview = false;
     bool attach = false;
     QString pluginPath;
+    // Set: the inserted page is the modern page (or fragment) of the set the
+    // plug-in published with it, not the page itself.
+    std::optional<ModernPageOptions> modern;
 };
 
 // Follows one plug-in over the bus: starts it (or attaches to the one
@@ -41,6 +47,8 @@ private:
     void follow(const QString& owner);
     void apply(const QString& item, const QString& value);
     void writePreview();
+    // The page to write for the insert: false, said, where it cannot be had.
+    [[nodiscard]] bool insertedPage(QString& page);
     void openPreview(const QString& path);
     // Says what went wrong on standard error and, without a terminal there,
     // as a desktop notification.
@@ -59,6 +67,7 @@ private:
     QString m_script;
     QString m_scriptType;
     QString m_preview;
+    QString m_insertedSet;
     int m_previews = 0;
     bool m_done = false;
     bool m_pluginCrashed = false;

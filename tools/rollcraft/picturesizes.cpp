@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picturesizes.h"
 
+#include "modernpage.h"
 #include "regularfile.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 QHash<QString, QSize> readPictureSizes(const QStringList& paths)
@@ -20,4 +22,15 @@ QHash<QString, QSize> readPictureSizes(const QStringList& paths)
             sizes.insert(path, size);
     }
     return sizes;
+}
+
+QSet<QString> findHiDpiPictures(const QStringList& paths)
+{
+    QSet<QString> found;
+    for (const QString& path : paths) {
+        const QFileInfo twice(hiDpiPicturePath(path));
+        if (twice.isFile() && twice.isReadable())
+            found.insert(path);
+    }
+    return found;
 }

@@ -1,22 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
-#include "modernpage.h"
+#include "modernoptions.h"
 #include "pagegenerator.h"
-#include "picturesizes.h"
-
-#include <QLocale>
-
-namespace {
-
-// The user's language as a tag such as "de-CH"; "en" where the locale names none.
-QString userLanguage()
-{
-    const QLocale locale = QLocale::system();
-    return locale.language() == QLocale::C ? QStringLiteral("en") : locale.bcp47Name();
-}
-
-} // namespace
 
 int runRender(const QStringList& arguments)
 {
@@ -41,30 +27,16 @@ int runRender(const QStringList& arguments)
                                                    "is replaced whole; a device or FIFO is "
                                                    "written to."),
                                     QStringLiteral("FILE"));
-    const QCommandLineOption modern(
-        QStringLiteral("modern"),
-        QStringLiteral("Write the same menu as an HTML5 page instead: the rollover in CSS alone "
-                       "(no script; its own Content-Security-Policy forbids scripts), shown on "
-                       "keyboard focus as on hover, a tap following the link on touch screens, "
-                       "and every picture's width and height read from its file."));
-    const QCommandLineOption lang(QStringLiteral("lang"),
-                                  QStringLiteral("With --modern: the page's language, a tag such "
-                                                 "as \"de\" (default: the user's locale, "
-                                                 "\"en\" where it names none)."),
-                                  QStringLiteral("TAG"));
-    const QCommandLineOption title(QStringLiteral("title"),
-                                   QStringLiteral("With --modern: the page's title (default: "
-                                                  "the classic page's, \"ButtonMenu\")."),
-                                   QStringLiteral("TEXT"));
-    parser.addOptions({preview, output, modern, lang, title});
+    const ModernPageArguments modern;
+    parser.addOptions({preview, output});
+    modern.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The data file."));
     int status = Exit::Ok;
     if (!parseCommand(parser, QStringLiteral("render"), arguments, 1, status))
         return status;
-    if (!parser.isSet(modern) && (parser.isSet(lang) || parser.isSet(title))) {
-        writeErr(QStringLiteral("rollcraft render: --lang and --title go with --modern\n"));
+    std::optional<ModernPageOptions> modernOptions;
+    if (!modern.read(parser, QStringLiteral("render"), modernOptions))
         return Exit::Usage;
-    }
 
     const QString path = dataFileArgument(parser.positionalArguments().constFirst());
     DataFileReadResult read;
@@ -84,11 +56,9 @@ int runRender(const QStringList& arguments)
     const ButtonSet set = toButtonSet(read);
     const PageMode mode = isPreview ? PageMode::Preview : PageMode::Page;
     QString page;
-    if (parser.isSet(modern)) {
-        page = buildModernPage(
-            set, {mode, parser.isSet(lang) ? parser.value(lang) : userLanguage(),
-                  parser.isSet(title) ? parser.value(title) : QStringLiteral("ButtonMenu"),
-                  readPictureSizes(modernPagePictures(set))});
+    if (modernOptions) {
+        modernOptions->mode = mode;
+        page = renderModernPage(set, *modernOptions);
     } else {
         page = buildPage(set, mode);
     }
