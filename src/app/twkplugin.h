@@ -65,11 +65,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Form_Load();
-    void Form_Resize();
 
     // Button set and current-button editing.
     void LoadItem(int Index);
@@ -139,8 +137,6 @@ private:
     QPointer<FullScreenViewer> m_viewer;
     ButtonSet m_set;
     bool m_ScriptInserted = false;
-    std::int16_t m_FixedWidth = 0;
-    float m_FixedHeight = 0;
     std::array<QString, 3> m_exchange;
     QTimer* m_PreviewTimer;
     QTimer* m_UnloadTimer;
