@@ -119,6 +119,21 @@ private slots:
     void previewsThenInsertThroughTheRealWindow()
     {
         startWithAButton({"--output-dir", m_dir.filePath("pages")});
+        // The window manager is told the one size the window has, and the
+        // resource name that the menu entry's StartupWMClass names.
+        const QString hints =
+            runProgram("xprop", {"-id", m_window, "WM_NORMAL_HINTS", "WM_CLASS"}).out;
+        const QString size = xdotool({"getwindowgeometry", "--shell", m_window});
+        const QString fixed = size.section("WIDTH=", 1).section('\n', 0, 0) + " by " +
+                              size.section("HEIGHT=", 1).section('\n', 0, 0);
+        QVERIFY2(hints.contains("program specified minimum size: " + fixed + '\n') &&
+                     hints.contains("program specified maximum size: " + fixed + '\n'),
+                 qPrintable(hints));
+        const QByteArray entry =
+            readBytes(QFINDTESTDATA("../../packaging/org.tarnwick.plugin.rollcraft2.desktop"));
+        QVERIFY(entry.contains("\nStartupWMClass=org.tarnwick.plugin.rollcraft2\n"));
+        QVERIFY2(hints.contains("WM_CLASS(STRING) = \"org.tarnwick.plugin.rollcraft2\", "),
+                 qPrintable(hints));
         for (int i = 1; i <= 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
             QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), i, 10000);
