@@ -200,7 +200,7 @@ private slots:
         QTest::addColumn<bool>("insert");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("told");
-        const int most = (63 << 20) - 4096 - int(strlen("SCRIPT"));
+        const int most = (63 << 20) - 4096 - 6; // less the name, SCRIPT
         QTest::newRow("the most: inserted whole") << most << QChar('x') << true << 0 << "";
         QTest::newRow("a byte more: the insert is lost, and said")
             << most + 1 << QChar('x') << true << 2
@@ -240,8 +240,6 @@ private slots:
         QFETCH(QString, told);
         QCOMPARE(said.contains("rollcraft2: cannot publish the new SCRIPT on the bus"),
                  !told.isEmpty());
-        if (!insert)
-            QTRY_VERIFY_WITH_TIMEOUT(hostSaid(told), 10000);
         link.reset(); // the plug-in ends
         const bool ended = m_host.waitForFinished(30000);
         QVERIFY2(hostSaid(told) && ended, qPrintable(m_log));
