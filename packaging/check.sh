@@ -14,6 +14,12 @@ docs="$root/usr/share/doc/rollcraft2"
 
 echo "== desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$root"/usr/share/applications/*.desktop
+# The window carries the entry's name (Wayland app id, X11 resource name): the
+# entry's StartupWMClass says the same, so a dock shows the entry's icon.
+for entry in "$root"/usr/share/applications/*.desktop; do
+    grep -qx "StartupWMClass=$(basename "$entry" .desktop)" "$entry"
+done
+[ -s "$root/usr/share/icons/hicolor/scalable/apps/rollcraft2.svg" ]
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 
 echo "== lintian (warnings fail unless usr/share/lintian/overrides/rollcraft2 explains them)"

@@ -8,8 +8,16 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <cstdio>
 
 namespace {
+
+// The most one change may take. The bus ends the connection of a program
+// that sends an array longer than 64 MiB (the plug-in would lose its name, the
+// host every later change), and a host on libdbus stops reading, one on Qt for
+// good, once the messages it holds reach 63 MiB. The message's header and
+// framing fit in the 4 KiB left.
+constexpr qint64 MostChangeBytes = (qint64(63) << 20) - 4096;
 
 // The /PLUGIN object's one interface: the three exchange fields and the set
 // behind the inserted page, read-only text properties.
@@ -78,11 +86,24 @@ HostLink::~HostLink()
 
 void HostLink::publish(const QString& item, const QString& value)
 {
+    if (const qint64 bytes = item.toUtf8().size() + value.toUtf8().size(); bytes > MostChangeBytes)
+        return refused(item, QStringLiteral("%1 bytes, more than the %2 one change can carry")
+                                 .arg(bytes)
+                                 .arg(MostChangeBytes));
     QDBusMessage signal = QDBusMessage::createSignal(
         QLatin1String(PluginObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("PropertiesChanged"));
     signal << QLatin1String(PluginInterface) << QVariantMap{{item, value}} << QStringList();
-    m_bus.send(signal);
+    if (!m_bus.send(signal))
+        refused(item, m_bus.lastError().message());
+}
+
+void HostLink::refused(const QString& item, const QString& why)
+{
+    std::fprintf(stderr,
+                 "rollcraft2: cannot publish the new %s on the bus (%s); the host did not "
+                 "receive it\n",
+                 qPrintable(item), qPrintable(why));
 }
 
 #include "hostlink.moc"

@@ -25,7 +25,9 @@ public:
     [[nodiscard]] QString busName() const { return m_busName; }
 
 private:
+    // Sends one change; one the bus would not carry is said on standard error.
     void publish(const QString& item, const QString& value);
+    void refused(const QString& item, const QString& why);
 
     QDBusConnection m_bus;
     QString m_busName;

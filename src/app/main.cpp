@@ -17,8 +17,15 @@ int main(int argc, char* argv[])
 
     // A logout or a closed terminal takes no half-made picture copy with it.
     removeCopyTemporaryOnSignals();
+    // The window carries the menu entry's name, as the entry's StartupWMClass
+    // says, so a dock finds the entry's icon: as its Wayland app id, and as
+    // its X11 resource name (WM_CLASS; Qt reads it as the application starts).
+    const char* const desktopFileName = "org.tarnwick.plugin.rollcraft2";
+    if (!qEnvironmentVariableIsSet("RESOURCE_NAME"))
+        qputenv("RESOURCE_NAME", desktopFileName);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Rollcraft II"));
+    QGuiApplication::setDesktopFileName(QLatin1String(desktopFileName));
     QtDialogs dialogs;
     TWKPLUGIN window(dialogs);
     const auto* link = new HostLink(window);

@@ -210,9 +210,11 @@ void TWKPLUGIN::Form_Load()
     m_set.Saved = true;
     m_set.CurrentIndex = -1;
     EnableEdit(false);
+    // The size lock (FixedWidth, FixedHeight): the size at load, held by the
+    // window system itself, so that neither an X11 window manager nor a
+    // Wayland compositor offers to resize or maximize the window.
     adjustSize();
-    m_FixedWidth = static_cast<std::int16_t>(width());
-    m_FixedHeight = static_cast<float>(height());
+    setFixedSize(size());
     setExchange(Exchange::SCRIPT, QString());
     setExchange(Exchange::SCRIPTTYPE, QString());
     if (const QScreen* s = screen()) {
@@ -222,21 +224,6 @@ void TWKPLUGIN::Form_Load()
     }
     if (const std::optional<bool> on = readAutoImage())
         m_ui->AutoImage->setChecked(*on);
-}
-
-void TWKPLUGIN::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
-}
-
-void TWKPLUGIN::Form_Resize()
-{
-    if (isMinimized() || m_FixedWidth == 0)
-        return;
-    const QSize fixed(m_FixedWidth, static_cast<int>(m_FixedHeight));
-    if (size() != fixed)
-        resize(fixed);
 }
 
 bool TWKPLUGIN::TestSaved()

@@ -71,11 +71,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Form_Load();
-    void Form_Resize();
 
     // Button set and current-button editing.
     void LoadItem(int Index);
@@ -149,8 +147,6 @@ private:
     PreviewDecoder* m_viewerDecoder = nullptr;
     ButtonSet m_set;
     bool m_ScriptInserted = false;
-    std::int16_t m_FixedWidth = 0;
-    float m_FixedHeight = 0;
     std::array<QString, 3> m_exchange;
     QString m_insertedSet;
     QTimer* m_PreviewTimer;

@@ -56,6 +56,21 @@ for s in 16 32 48 256; do
     mark "$s" 256 "icons/rollcraft2-$s.png" PNG8
 done
 
+# The same mark as a scalable icon for docks and menus at any size (the
+# hicolor theme's scalable/apps): the frame as wide as the 48-pixel picture's,
+# the letter's outline traced from the 256-pixel one.
+cat >icons/rollcraft2.svg <<'SVG'
+<?xml version="1.0" encoding="UTF-8"?>
+<!-- SPDX-License-Identifier: GPL-3.0-or-later -->
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <rect width="256" height="256" fill="#ffb0c8"/>
+  <rect x="5.333" y="5.333" width="245.333" height="245.333" fill="#5a0000"/>
+  <path fill="#ffff00" fill-rule="evenodd"
+        d="M81 67H136C159 67 171 81 171 102C171 116 164 126 151 131L185 183H153L127 139H110V183H81Z
+           M110 88V120H130C138 120 142 113 142 104C142 95 139 88 133 88Z"/>
+</svg>
+SVG
+
 # The folder browser's picture, 32 x 32.
 convert -size 32x32 xc:none -fill '#c89632' -stroke '#6e4b14' \
     -draw 'roundrectangle 2,6 14,12 2,2' -draw 'roundrectangle 2,9 29,27 2,2' \

@@ -11,6 +11,8 @@
 #include <QDBusReply>
 #include <QRegularExpression>
 #include <QtTest>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +38,23 @@ QString focusWindow(const QString& title)
     const QString id = visibleWindows(title, "--sync").value(0);
     xdotool({"windowfocus", "--sync", id});
     return id;
+}
+
+// What `run` writes on this process's standard error.
+template <typename Run> QByteArray standardErrorOf(Run run)
+{
+    QTemporaryFile caught;
+    if (!caught.open())
+        return "<no file to catch it>";
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(caught.handle(), STDERR_FILENO);
+    run();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    caught.seek(0);
+    return caught.readAll();
 }
 
 // A desktop's notification service, as much of it as a host uses.
@@ -101,6 +120,19 @@ private slots:
     void previewsThenInsertThroughTheRealWindow()
     {
         startWithAButton({"--output-dir", m_dir.filePath("pages")});
+        // The window manager is told the one size the window has, and the menu
+        // entry's name as the resource name (packaging/check.sh: the entry's
+        // StartupWMClass is its name).
+        const QString hints =
+            runProgram("xprop", {"-id", m_window, "WM_NORMAL_HINTS", "WM_CLASS"}).out;
+        const QString size = xdotool({"getwindowgeometry", "--shell", m_window});
+        const QString fixed = size.section("WIDTH=", 1).section('\n', 0, 0) + " by " +
+                              size.section("HEIGHT=", 1).section('\n', 0, 0);
+        QVERIFY2(hints.contains("program specified minimum size: " + fixed + '\n') &&
+                     hints.contains("program specified maximum size: " + fixed + '\n'),
+                 qPrintable(hints));
+        QVERIFY2(hints.contains("WM_CLASS(STRING) = \"org.tarnwick.plugin.rollcraft2\", "),
+                 qPrintable(hints));
         for (int i = 1; i <= 2; ++i) {
             click(7 + 45, 421 + 11); // "Instant preview"
             QTRY_COMPARE_WITH_TIMEOUT(previewsWritten(), i, 10000);
@@ -189,6 +221,68 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("none.html")));
     }
 
+    // One change carries at most 63 MiB less 4 KiB, name and value: the bus
+    // ends the connection of a program that sends a larger array than 64 MiB,
+    // and a host on libdbus stops reading at 63 MiB (Qt's for good). A page
+    // past that is said by the plug-in, sent nowhere, and the link carries on;
+    // the host says what it missed (exit status 2 for a lost insert). Rows:
+    // the page's length and character, inserted or previewed.
+    void aPageTooLargeForTheBus_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QChar>("fill");
+        QTest::addColumn<bool>("insert");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");
+        const int most = (63 << 20) - 4096 - 6; // less the name, SCRIPT
+        QTest::newRow("the most: inserted whole") << most << QChar('x') << true << 0 << "";
+        QTest::newRow("a byte more: the insert is lost, and said")
+            << most + 1 << QChar('x') << true << 2
+            << "the plug-in inserted \"Big\", but its page did not come over the bus";
+        QTest::newRow("bytes counted, not characters")
+            << most / 2 + 1 << QChar(u'\u00e9') << true << 2 << "its page did not come";
+        QTest::newRow("a lost preview is said, the link carries on")
+            << most + 1 << QChar('x') << false << 1
+            << "the plug-in asked for preview 1, but its page did not come over the bus";
+    }
+
+    void aPageTooLargeForTheBus()
+    {
+        QFETCH(int, length);
+        QFETCH(QChar, fill);
+        QFETCH(bool, insert);
+        WindowFixture f;
+        auto link = std::make_unique<HostLink>(f.window);
+        QVERIFY(link->isLinked());
+        const QString out = m_dir.filePath("big.html");
+        QFile::remove(out);
+        m_log.clear();
+        m_host.start(built("rollcraft"), {"host", "--attach", "--plugin",
+                                          QCoreApplication::applicationFilePath(), "-o", out});
+        QTRY_VERIFY_WITH_TIMEOUT(hostSaid("rollcraft host: following "), 10000);
+        const QString page(length, fill);
+        const QByteArray said = standardErrorOf([&] {
+            if (insert)
+                emit f.window.exchangeChanged("SCRIPTTYPE", "Big");
+            emit f.window.exchangeChanged("SCRIPT", "");
+            emit f.window.exchangeChanged("SCRIPT", page);
+            if (!insert) {
+                emit f.window.exchangeChanged("PREVIEW", "PREVIEW");
+                emit f.window.exchangeChanged("PREVIEW", "");
+            }
+        });
+        QFETCH(QString, told);
+        QCOMPARE(said.contains("rollcraft2: cannot publish the new SCRIPT on the bus"),
+                 !told.isEmpty());
+        link.reset(); // the plug-in ends
+        const bool ended = m_host.waitForFinished(30000);
+        QVERIFY2(hostSaid(told) && ended, qPrintable(m_log));
+        QTEST(m_host.exitCode(), "status");
+        QCOMPARE(QFile::exists(out), told.isEmpty());
+        if (told.isEmpty())
+            QVERIFY(readBytes(out) == Bom + page.toUtf8());
+    }
+
     // Under load a host still sees every change of the exchange fields, in order.
     void fiveHundredPreviewsArriveInOrder()
     {
@@ -239,6 +333,12 @@ private:
         y += geometry.section("HEIGHT=", 1).section('\n', 0, 0).toInt() - 447;
         xdotool({"mousemove", "--window", m_window, QString::number(x), QString::number(y)});
         xdotool({"click", "1"});
+    }
+    // Whether the host has said `text` on standard error so far.
+    bool hostSaid(const QString& text)
+    {
+        m_log += QString::fromUtf8(m_host.readAllStandardError());
+        return m_log.contains(text);
     }
     // The preview pages the host has reported writing so far.
     int previewsWritten()

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "aboutwindow.h"
+#include "demomenu.h"
 #include "qtdialogs.h"
 #include "testfiles.h"
 #include "windowdriver.h"
@@ -41,6 +43,36 @@ private slots:
         }
         f().run("menu File AutoImage");
         QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
+    }
+
+    // Each window of fixed size tells the window system so: its least and its
+    // greatest size are both its designed one, so nothing offers to resize or
+    // maximize it. Rows: the window, the designed size of its client area.
+    void fixedForTheWindowSystem_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("main window") << "TWKPLUGIN" << QSize(7830, 6705) / 15;
+        QTest::newRow("DemoMenu") << "Form3" << QSize(8145, 6780) / 15;
+        QTest::newRow("About") << "Form2" << QSize(4635, 2130) / 15;
+    }
+
+    void fixedForTheWindowSystem()
+    {
+        QFETCH(QString, window);
+        QWidget* shown = &f().window;
+        QWidget* client = f().control("centralwidget");
+        // The dialogs go with the main window, their parent.
+        if (window == "Form3")
+            shown = client = new DemoMenu(f().dialogs, &f().window);
+        else if (window == "Form2")
+            shown = client = new AboutWindow(&f().window);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        const QWindow* handle = shown->windowHandle();
+        QCOMPARE(handle->minimumSize(), shown->size());
+        QCOMPARE(handle->maximumSize(), shown->size());
+        QTEST(client->size(), "client");
     }
 
     // Each row: what the user does, what the window then holds (WindowFixture).

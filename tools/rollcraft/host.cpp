@@ -38,7 +38,8 @@ int runHost(const QStringList& arguments)
         "previews stay the plug-in's own. Where no session bus runs, a private one is "
         "started for the plug-in.\n\nExit status: 0 a page was inserted, 1 the plug-in ended "
         "without inserting, 2 any other failure (the plug-in could not be started or was "
-        "killed, it could not take its bus name, or there is no display), 64 wrong usage."));
+        "killed, it could not take its bus name, the page it inserted did not come over the "
+        "bus, or there is no display), 64 wrong usage."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Write the inserted page to FILE (UTF-8 "
                                                    "with a byte-order mark) instead of standard "

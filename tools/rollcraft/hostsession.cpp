@@ -160,6 +160,13 @@ void HostSession::apply(const QString& item, const QString& value)
 void HostSession::writePreview()
 {
     ++m_previews;
+    // A preview's page, never empty, comes before its pulse.
+    if (m_script.isEmpty()) {
+        tell(QStringLiteral("the plug-in asked for preview %1, but its page did not come over the "
+                            "bus (the plug-in's message above says why)")
+                 .arg(m_previews));
+        return;
+    }
     if (m_options.previewDir.isEmpty())
         m_options.previewDir = privatePreviewDir();
     else
@@ -259,6 +266,16 @@ void HostSession::linkEnded()
         m_done = true;
         writeErr(QStringLiteral("rollcraft host: the link ended: the plug-in was killed or "
                                 "crashed\n"));
+        emit finished(2);
+        return;
+    }
+    // "Insert script" names the page, then publishes it, never empty: a name
+    // without a page means the page never reached us.
+    if (m_script.isEmpty() && !m_scriptType.isEmpty()) {
+        m_done = true;
+        tell(QStringLiteral("the plug-in inserted \"%1\", but its page did not come over the bus "
+                            "(the plug-in's message above says why); nothing was written")
+                 .arg(m_scriptType));
         emit finished(2);
         return;
     }
