@@ -16,3 +16,5 @@ int runRender(const QStringList& arguments);
 int runCheck(const QStringList& arguments);
 int runHost(const QStringList& arguments);
 int runCopyImages(const QStringList& arguments);
+// Needs a QGuiApplication.
+int runDraw(const QStringList& arguments);

@@ -2,7 +2,10 @@
 #include "commands.h"
 #include "console.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -16,6 +19,7 @@ const char Usage[] =
     "  render    write the page for a data file (.rk2) to standard output\n"
     "  check     list a data file's buttons and missing images, warn what breaks its page\n"
     "  copy-images  copy every image a data file refers to into one folder\n"
+    "  draw      draw every button's pictures from its name and Alt text, at 1x and 2x\n"
     "\n"
     "'rollcraft COMMAND --help' describes each command; 'rollcraft --version' prints the\n"
     "version.\n";
@@ -24,8 +28,19 @@ const char Usage[] =
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // Drawing needs fonts and a painter, never a display.
+    const bool drawing = argc > 1 && std::strcmp(argv[1], "draw") == 0;
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The command reads every argument itself: QGuiApplication would take
+    // Qt's own options (--style, --platform, ...) out of the command line.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    int programOnly = 1;
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(programOnly, argv)
+                : std::make_unique<QCoreApplication>(argc, argv);
     if (arguments.isEmpty()) {
         writeErr(QString::fromLatin1(Usage));
         return Exit::Usage;
@@ -48,6 +63,8 @@ int main(int argc, char* argv[])
         return finishOutput(command, runHost(arguments));
     if (command == QLatin1String("copy-images"))
         return finishOutput(command, runCopyImages(arguments));
+    if (command == QLatin1String("draw"))
+        return finishOutput(command, runDraw(arguments));
     writeErr(QStringLiteral("rollcraft: unknown command '%1'\n\n").arg(command) +
              QString::fromLatin1(Usage));
     return Exit::Usage;

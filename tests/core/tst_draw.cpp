@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rules of drawn button pictures: contrast, colours, one size for every
+// button, and the pictures' file names.
+#include "drawrules.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(DrawStyle)
+
+class TestDraw : public QObject {
+    Q_OBJECT
+private slots:
+    // Each row: two colours and their contrast ratio.
+    void contrast_data()
+    {
+        QTest::addColumn<Rgb>("a");
+        QTest::addColumn<Rgb>("b");
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("black on white is 21:1") << Rgb(0x000000) << Rgb(0xFFFFFF) << 21.0;
+        QTest::newRow("either order") << Rgb(0xFFFFFF) << Rgb(0x000000) << 21.0;
+        QTest::newRow("a colour on itself is 1:1") << Rgb(0x3A6B9C) << Rgb(0x3A6B9C) << 1.0;
+        QTest::newRow("#777 on white misses 4.5") << Rgb(0x777777) << Rgb(0xFFFFFF) << 4.478;
+        QTest::newRow("#767676 on white reaches it") << Rgb(0x767676) << Rgb(0xFFFFFF) << 4.5422;
+        // Each channel has its own weight: red, green and blue on black.
+        QTest::newRow("red weighs 0.2126") << Rgb(0xFF0000) << Rgb(0x000000) << 5.252;
+        QTest::newRow("green weighs 0.7152") << Rgb(0x00FF00) << Rgb(0x000000) << 15.304;
+        QTest::newRow("blue weighs 0.0722") << Rgb(0x0000FF) << Rgb(0x000000) << 2.444;
+        // sRGB is linear below 0.04045 (10/255 = 0.0392): 1.0607, not 1.0604 by the curve.
+        QTest::newRow("dark channels are linear") << Rgb(0x0A0A0A) << Rgb(0x000000) << 1.0607;
+    }
+
+    void contrast()
+    {
+        QFETCH(Rgb, a);
+        QFETCH(Rgb, b);
+        QFETCH(double, ratio);
+        QVERIFY2(std::abs(contrastRatio(a, b) - ratio) < 0.0002,
+                 qPrintable(QString::number(contrastRatio(a, b), 'f', 5)));
+    }
+
+    // Each row: --colors as typed, the refusal said (empty: accepted), or "bad" when unreadable.
+    void colors_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("refusal");
+        // clang-format off
+        QTest::newRow("readable in both states") << "#ffffff,#e0e0e0,#222" << "";
+        QTest::newRow("without # and in capitals") << "FFFFFF , E0E0E0 , 222222" << "";
+        QTest::newRow("the lower state is named, rounded down") << "#000,#777,#fff" << "the text #ffffff on the MouseOver background #777777 has a contrast of 4.47:1; at least 4.5:1 is needed";
+        QTest::newRow("MouseOut below") << "#333,#000,#555" << "the text #555555 on the MouseOut background #333333 has a contrast of 1.69:1";
+        // 4.4999:1 would round to 4.50 and read as enough.
+        QTest::newRow("just below never reads 4.50") << "#fff,#fff,#797951" << "contrast of 4.49:1";
+        QTest::newRow("two colours") << "#fff,#000" << "bad";
+        QTest::newRow("four colours") << "#fff,#000,#000,#000" << "bad";
+        QTest::newRow("five digits") << "#fffff,#000,#000" << "bad";
+        QTest::newRow("not hex") << "#ggg,#000,#000" << "bad";
+        QTest::newRow("a sign") << "+fffff,#000,#fff" << "bad";
+        // clang-format on
+    }
+
+    void colors()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        const std::optional<DrawColors> colors = parseColors(typed);
+        QCOMPARE(colors.has_value(), refusal != "bad");
+        if (!colors)
+            return;
+        const QString said = contrastRefusal(*colors);
+        QVERIFY2(refusal.isEmpty() ? said.isEmpty() : said.contains(refusal), qPrintable(said));
+    }
+
+    // Every built-in style is readable as it comes.
+    void styles_data()
+    {
+        QTest::addColumn<DrawStyle>("style");
+        for (const DrawStyle& style : builtInStyles())
+            QTest::newRow(qPrintable(style.name)) << style;
+    }
+
+    void styles()
+    {
+        QFETCH(DrawStyle, style);
+        QCOMPARE(contrastRefusal(style.colors), QString());
+        QVERIFY(style.minHeight >= MinPictureHeight);
+        QCOMPARE(findStyle(style.name)->description, style.description);
+    }
+
+    // Each row: the labels' measured sizes, the style's least height, --size
+    // (none when invalid), the size every button gets and the labels refused.
+    void layout_data()
+    {
+        QTest::addColumn<QList<QSizeF>>("labels");
+        QTest::addColumn<int>("minHeight");
+        QTest::addColumn<QSize>("fixed");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<int>>("refused");
+        const QList<QSizeF> three{{50, 18}, {120.2, 18}, {80, 18}};
+        // The style leaves 10 px left and right and 5 above and below.
+        // clang-format off
+        QTest::newRow("the widest label decides, rounded up") << three << 30 << QSize() << QSize(141, 30) << QList<int>{};
+        QTest::newRow("the tallest label decides past the style's height") << QList<QSizeF>{{40, 18}, {40, 31.5}} << 30 << QSize() << QSize(60, 42) << QList<int>{};
+        QTest::newRow("never below 24 px") << QList<QSizeF>{{40, 8}} << 10 << QSize() << QSize(60, 24) << QList<int>{};
+        QTest::newRow("no labels") << QList<QSizeF>{} << 30 << QSize() << QSize(20, 30) << QList<int>{};
+        QTest::newRow("--size is kept") << three << 30 << QSize(200, 28) << QSize(200, 28) << QList<int>{};
+        QTest::newRow("a label filling the room fits") << QList<QSizeF>{{120, 18}} << 30 << QSize(140, 28) << QSize(140, 28) << QList<int>{};
+        QTest::newRow("wider than the room is refused") << three << 30 << QSize(140, 28) << QSize(140, 28) << QList<int>{1};
+        QTest::newRow("every label that does not fit") << three << 30 << QSize(90, 40) << QSize(90, 40) << QList<int>{1, 2};
+        QTest::newRow("taller than the room is refused") << three << 30 << QSize(200, 27) << QSize(200, 27) << QList<int>{0, 1, 2};
+        // clang-format on
+    }
+
+    void layout()
+    {
+        QFETCH(QList<QSizeF>, labels);
+        QFETCH(int, minHeight);
+        QFETCH(QSize, fixed);
+        DrawStyle style;
+        style.paddingX = 10;
+        style.paddingY = 5;
+        style.minHeight = minHeight;
+        const PictureLayout layout = layoutPictures(
+            labels, style, fixed.isValid() ? std::optional<QSize>(fixed) : std::nullopt);
+        QTEST(layout.size, "size");
+        QTEST(layout.refused, "refused");
+        QVERIFY(!layout.tooLow);
+    }
+
+    // --size below the least height is refused whatever fits in it.
+    void layoutTooLow()
+    {
+        QVERIFY(layoutPictures({}, DrawStyle(), QSize(100, 23)).tooLow);
+        QVERIFY(!layoutPictures({}, DrawStyle(), QSize(100, 24)).tooLow);
+    }
+
+    // Each row: "|"-separated names, and their stems.
+    void stems_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("stems");
+        // clang-format off
+        QTest::newRow("position and name") << QStringList{"Home", "About us"} << QStringList{"01-Home", "02-About-us"};
+        QTest::newRow("accents dropped, letters kept") << QStringList{"Café Über", "Ｗｉｄｅ"} << QStringList{"01-Cafe-Uber", "02-Wide"};
+        QTest::newRow("no folder, no .., no hidden file") << QStringList{"../etc/passwd", ".profile", "a..b", "C:\\x"} << QStringList{"01-etc-passwd", "02-profile", "03-a-b", "04-C-x"};
+        QTest::newRow("no control character") << QStringList{"a\tb\nc\x7f"} << QStringList{"01-a-b-c"};
+        QTest::newRow("web and shell characters") << QStringList{"50% off? #1 'x' \"y\" <z>&"} << QStringList{"01-50-off-1-x-y-z"};
+        QTest::newRow("other scripts leave the position") << QStringList{"Главная", "首页", "", "-"} << QStringList{"01", "02", "03", "04"};
+        QTest::newRow("the same name twice stays two files") << QStringList{"Home", "Home", "HOME"} << QStringList{"01-Home", "02-Home", "03-HOME"};
+        QTest::newRow("cut at 40 characters") << QStringList{QString(39, 'a') + " bc"} << QStringList{"01-" + QString(39, 'a')};
+        // clang-format on
+        QStringList hundred(100, "x");
+        QStringList numbered;
+        for (int i = 1; i <= 100; ++i)
+            numbered << QString::asprintf("%03d-x", i);
+        QTest::newRow("100 buttons sort by three digits") << hundred << numbered;
+    }
+
+    void stems()
+    {
+        QFETCH(QStringList, names);
+        QTEST(pictureStems(names), "stems");
+    }
+
+    // Each row: --size as typed, and what it reads as (invalid: refused).
+    void sizes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("width x height") << "160x32" << QSize(160, 32);
+        QTest::newRow("zero") << "0x32" << QSize();
+        QTest::newRow("negative") << "-5x32" << QSize();
+        QTest::newRow("one number") << "160" << QSize();
+        QTest::newRow("blanks") << "160 x 32" << QSize();
+        QTest::newRow("beyond 99999") << "100000x32" << QSize();
+    }
+
+    void sizes()
+    {
+        QFETCH(QString, typed);
+        QTEST(parseSize(typed).value_or(QSize()), "size");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDraw)
+#include "tst_draw.moc"
