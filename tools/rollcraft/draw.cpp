@@ -303,7 +303,8 @@ int runDraw(const QStringList& arguments)
     const QString target = parser.isSet(output) ? parser.value(output) : input;
     if (!keepEarlier(target))
         return Exit::Failure;
-    if (!saveFileAtomically(target, writeDataFile(read.DefaultDescriptionImage, buttons))) {
+    const std::optional<QByteArray> bytes = writeDataFile(read.DefaultDescriptionImage, buttons);
+    if (!bytes || !saveFileAtomically(target, *bytes)) {
         refuse(QStringLiteral("cannot write %1").arg(target));
         return Exit::Failure;
     }
