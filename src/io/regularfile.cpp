@@ -60,11 +60,15 @@ OpenedFile openRegularFile(const QString& path)
 bool readAtMost(QFile& file, qint64 limit, QByteArray& bytes)
 {
     bytes.clear();
-    // A pipe says nothing of its size: read in blocks until it ends or the
-    // limit is passed.
+    // A pipe says nothing of its size: it is read in blocks until it ends or
+    // the limit is passed.
     constexpr qint64 Block = 1 << 16;
+    // A regular file says its size: the first read takes it whole, with one
+    // byte more to see a file that grew meanwhile.
+    qint64 want = file.isSequential() ? Block : file.size() + 1;
     for (;;) {
-        const QByteArray block = file.read(std::min(Block, limit + 1 - bytes.size()));
+        const QByteArray block = file.read(std::min(want, limit + 1 - bytes.size()));
+        want = Block;
         if (block.isEmpty()) {
             if (file.error() == QFileDevice::NoError)
                 return true;
