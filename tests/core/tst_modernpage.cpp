@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The modern page's text rules beyond the page itself: the fragment to paste
-// into a page of one's own, class prefixes, the current page, right-to-left
-// languages, pictures of twice the size, and the set the window publishes.
+// The modern page's text rules: escaping and addresses, the fragment to paste into
+// a page of one's own, class prefixes, the current page, right-to-left languages,
+// pictures of twice the size, and the set the window publishes.
 #include "datafile.h"
 #include "modernpage.h"
 
@@ -31,12 +31,13 @@ QSize sizeOf(const QString& text)
     return size.isEmpty() ? QSize() : size;
 }
 
-// A page in English titled "Menu".
+// A page in English titled "Menu", the size of the first MouseOut picture known.
 ModernPageOptions english()
 {
     ModernPageOptions options;
     options.lang = "en";
     options.title = "Menu";
+    options.sizes = {{"C:\\p\\home.gif", QSize(159, 25)}};
     return options;
 }
 
@@ -129,11 +130,31 @@ private slots:
         QTest::addColumn<QString>("absent");
         const PageMode page = PageMode::Page, preview = PageMode::Preview;
         // clang-format off
+        QTest::newRow("alt escaped") << "alt" << "a\"b<i>&'" << page << R"(alt="a&quot;b&lt;i&gt;&amp;&#39;")" << "<i>";
+        QTest::newRow("title escaped") << "title" << "<b>\"&" << page << "<title>&lt;b&gt;&quot;&amp;</title>" << "<b>";
+        QTest::newRow("lang escaped") << "lang" << "x\"y" << page << R"(<html lang="x&quot;y">)" << "";
+        QTest::newRow("url cleaned, query kept") << "url" << "a b\".htm?q=1&r#s" << page << R"(href="a%20b%22.htm?q=1&amp;r#s")" << "";
+        QTest::newRow("url non-ASCII kept") << "url" << "café.html" << page << R"(href="café.html")" << "";
+        QTest::newRow("target escaped") << "target" << "t\"x" << page << R"( target="t&quot;x")" << "";
+        QTest::newRow("target empty") << "target" << "" << page << R"(href="index.html">)" << "target=";
+        QTest::newRow("file name encoded") << "out" << "C:\\p\\a b#%é\"'<.gif" << page << R"(src="img/a%20b%23%25%C3%A9%22%27%3C.gif")" << "";
+        QTest::newRow("prefix encoded") << "prefix" << "my img/ü" << page << R"(src="my%20img/%C3%BC/home.gif")" << "";
+        QTest::newRow("prefix address kept") << "prefix" << "https://cdn.example/i" << page << R"(src="https://cdn.example/i/home.gif")" << "";
+        QTest::newRow("prefix empty") << "prefix" << "" << page << R"(src="home.gif")" << "";
+        QTest::newRow("preview native") << "out" << "/home/ann/a b/ä.gif" << preview << R"(src="file:///home/ann/a%20b/%C3%A4.gif")" << "";
+        QTest::newRow("preview drive") << "out" << "C:\\a b\\x#.gif" << preview << R"(src="file:///C|/a%20b/x%23.gif")" << "";
+        QTest::newRow("sized") << "" << "" << page << R"(src="img/home.gif" alt="Home" width="159" height="25" decoding="async">)" << "";
+        QTest::newRow("no over picture") << "over" << "" << page << R"(alt="Home" width="159" height="25" decoding="async"></a>)" << R"(class="rc-v")";
+        QTest::newRow("no description") << "desc" << "" << page << R"(<a class="rc-b0" href)" << ".rc-d0";
+        QTest::newRow("no default") << "default" << "" << page << R"(<div class="rc-d"><img class="rc-d0")" << "rc-dd\"";
+        QTest::newRow("no out picture") << "out" << "" << page << R"(<span class="rc-o">Home</span><img class="rc-v")" << "";
+        QTest::newRow("no file name") << "out" << "home.gif" << page << R"(<span class="rc-o">)" << R"(src="img/")";
+        QTest::newRow("preview short path") << "over" << "x" << preview << R"(decoding="async"></a>)" << R"(class="rc-v")";
+        QTest::newRow("scripts forbidden") << "" << "" << page << "content=\"script-src 'none';" << "<script";
         QTest::newRow("current page marked") << "current" << "a b.html?x" << page << R"(href="a%20b.html?x" aria-current="page">)" << "index.html\" aria-current";
         QTest::newRow("current page matched as the link is written") << "current" << "a%20b.html?x" << page << R"(href="a%20b.html?x" aria-current="page">)" << "";
         QTest::newRow("only the first link to the current page") << "current twice" << "index.html" << page << R"(aria-current="page"><img class="rc-o" src="img/home.gif")" << R"(aria-current="page"><img class="rc-o" src="img/shop.gif")";
         QTest::newRow("no link to the current page") << "current" << "other.html" << page << "" << "aria-current";
-        QTest::newRow("menu named after the title") << "" << "" << page << R"(<nav class="rc-m" aria-label="Menu">)" << "";
         QTest::newRow("menu named by its label, escaped") << "label" << "Main & <more>" << page << R"(aria-label="Main &amp; &lt;more&gt;")" << "";
         QTest::newRow("right to left page") << "lang" << "ar-EG" << page << R"(<html lang="ar-EG" dir="rtl">)" << "";
         QTest::newRow("right to left fragment") << "fragment lang" << "he" << page << R"(<div class="rc-menu" lang="he" dir="rtl">)" << "";
@@ -148,7 +169,6 @@ private slots:
         QTest::newRow("MouseOver picture wider comes after the shown") << "sizes" << "159x25 160x25" << page << R"(alt="" width="160" height="25" decoding="async" fetchpriority="low"></a>)" << "";
         QTest::newRow("MouseOver picture taller comes after the shown") << "sizes" << "159x25 159x26" << page << R"(alt="" width="159" height="26" decoding="async" fetchpriority="low"></a>)" << "";
         QTest::newRow("MouseOver picture of no known size comes after the shown") << "sizes" << "159x25 0x0" << page << "" << "lazy";
-        QTest::newRow("MouseOut picture named, with the page") << "" << "" << page << R"(<img class="rc-o" src="img/home.gif" alt="Home" decoding="async"><img)" << "";
         QTest::newRow("default description with the page") << "" << "" << page << R"(<div class="rc-d"><img class="rc-dd" src="img/def.gif" alt="" decoding="async">)" << "";
         QTest::newRow("description silent, after the shown") << "" << "" << page << R"(<img class="rc-d0" src="img/info.gif" alt="" decoding="async" fetchpriority="low">)" << "";
         QTest::newRow("hover lays the MouseOver picture over") << "" << "" << page << ".rc-menu .rc-m>a:hover .rc-v{visibility:visible}" << "display:none";
@@ -174,6 +194,8 @@ private slots:
             set.Buttons[1].Url = value;
         if (option == "label")
             options.label = value;
+        if (option == "title")
+            options.title = value;
         if (option.endsWith("lang"))
             options.lang = value;
         if (option == "sizes") {
@@ -184,6 +206,18 @@ private slots:
         if (option == "hidpi") {
             set.Buttons[0].MouseOutImage = value;
             options.hiDpi.insert(value);
+        }
+        // A row changing one of the first button's fields has the page to that button.
+        // clang-format off
+        static const QHash<QString, QString ButtonRecord::*> fields = {
+            {"url", &ButtonRecord::Url}, {"target", &ButtonRecord::Target}, {"alt", &ButtonRecord::Alt}, {"prefix", &ButtonRecord::ImagePathPrefix},
+            {"out", &ButtonRecord::MouseOutImage}, {"over", &ButtonRecord::MouseOverImage}, {"desc", &ButtonRecord::DescriptionImage}};
+        // clang-format on
+        if (option == "default")
+            set.DefaultDescriptionImage = value;
+        if (fields.contains(option)) {
+            set.Buttons[0].*fields.value(option) = value;
+            set.Buttons[1] = {};
         }
         const QString text = buildModernPage(set, options);
         QVERIFY2(text.contains(present), qPrintable(text));
