@@ -160,7 +160,6 @@ private slots:
         QTest::addColumn<QString>("defaultImage");
         QTest::addColumn<QStringList>("values"); // as ButtonRecord lists them
         QTest::addColumn<bool>("written");
-        QTest::newRow("one line each is written") << "a.gif" << QStringList{"A", "a.htm"} << true;
         QTest::newRow("LF in the default image") << "a\n.gif" << QStringList{"A"} << false;
         QTest::newRow("CR in a name") << "#" << QStringList{"A\rB"} << false;
         QTest::newRow("CR LF in the prefix")
