@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The core without windows: the data file, the pages built from a set (classic
-// and modern, the findings, the path rules) and the image copy.
+// The core without windows: the data file, the pages built from a set (classic; modern,
+// its fragment and the set the window publishes beside it), the findings, the path rules
+// and the image copy (names, modes, Cancel and signals).
 #include "datafile.h"
 #include "imagecopy.h"
 #include "modernpage.h"
 #include "pagefindings.h"
 #include "pagegenerator.h"
 #include "pathhelpers.h"
+#include "singleline.h"
 #include "testfiles.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(ButtonSet)
 Q_DECLARE_METATYPE(PageMode)
@@ -35,28 +40,55 @@ QStringList linesOf(const QString& page)
     return page.chopped(2).split("\r\n"); // the page ends in CR LF
 }
 
-// One button with all three pictures and a default; a row replaces one field.
-ButtonSet oneButton(const QString& field, const QString& value)
+// Two buttons with all their pictures, and a default description.
+ButtonSet twoButtons()
 {
     ButtonSet set;
     set.Buttons[0] = {"Home",          "index.html",     {}, "Home", "img", "C:\\p\\home.gif",
                       "C:\\p\\on.gif", "C:\\p\\info.gif"};
+    set.Buttons[1] = {"Shop",           "shop.html",       {}, "Shop", "img", "C:\\p\\shop.gif",
+                      "C:\\p\\son.gif", "C:\\p\\sinfo.gif"};
     set.DefaultDescriptionImage = "C:\\p\\def.gif";
-    // clang-format off
-    static const QHash<QString, QString ButtonRecord::*> fields = {
-        {"url", &ButtonRecord::Url}, {"target", &ButtonRecord::Target}, {"alt", &ButtonRecord::Alt}, {"prefix", &ButtonRecord::ImagePathPrefix},
-        {"out", &ButtonRecord::MouseOutImage}, {"over", &ButtonRecord::MouseOverImage}, {"desc", &ButtonRecord::DescriptionImage}};
-    // clang-format on
-    if (field == "default")
-        set.DefaultDescriptionImage = value;
-    else if (fields.contains(field))
-        set.Buttons[0].*fields.value(field) = value;
     return set;
+}
+
+// "WxH" as a size; "0x0" as no size at all.
+QSize sizeOf(const QString& text)
+{
+    const QSize size(text.section('x', 0, 0).toInt(), text.section('x', 1).toInt());
+    return size.isEmpty() ? QSize() : size;
+}
+
+// A page in English titled "Menu", the size of the first MouseOut picture known.
+ModernPageOptions english()
+{
+    ModernPageOptions options;
+    options.lang = "en";
+    options.title = "Menu";
+    options.sizes = {{"C:\\p\\home.gif", QSize(159, 25)}};
+    return options;
+}
+
+// The rules of a page's or fragment's first <style>, one selector each, out
+// of any @media block.
+QStringList selectorsOf(const QString& page)
+{
+    const qsizetype from = page.indexOf("<style>\n") + 8;
+    QString style = page.mid(from, page.indexOf("</style>") - from);
+    style.replace(QRegularExpression("@media[^{]*\\{"), "");
+    QStringList selectors;
+    for (const QString& rule : style.split(QStringLiteral("}"), Qt::SkipEmptyParts)) {
+        if (rule.trimmed().isEmpty())
+            continue;
+        for (const QString& selector : rule.section(QStringLiteral("{"), 0, 0).split(','))
+            selectors << selector.trimmed();
+    }
+    return selectors;
 }
 
 // Answers from a script ("y", "n", "c" per question) and records what was asked.
 struct ScriptedQuestions final : CopyQuestions {
-    explicit ScriptedQuestions(QString script) : answers(std::move(script)) {}
+    explicit ScriptedQuestions(QString script = {}) : answers(std::move(script)) {}
     Answer overwrite(const QString& target) override
     {
         asked << QFileInfo(target).fileName();
@@ -65,10 +97,34 @@ struct ScriptedQuestions final : CopyQuestions {
         return a == u'y' ? Answer::Yes : a == u'n' ? Answer::No : Answer::Cancel;
     }
     bool progress(int done, int) override { return done != cancelAt; }
+    bool stopped() override { return stopAfter >= 0 && stops++ >= stopAfter; }
     QString answers;
     QStringList asked;
-    int cancelAt = -1; // the progress update whose Cancel the user presses
+    int cancelAt = -1;  // the progress update whose Cancel the user presses
+    int stopAfter = -1; // the blocks copied before Cancel is pressed in the middle
+    int stops = 0;
 };
+
+// Every file under `root` with its bytes, hidden ones too.
+QStringList tree(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files << path.mid(root.size()) + '=' + readBytes(path);
+    }
+    files.sort();
+    return files;
+}
+
+// A picture of 4 MiB, big.gif, and dst/big.gif, an old one of that name.
+void bigPictureOverAnOldOne(const QTemporaryDir& dir)
+{
+    writeBytes(dir.filePath("big.gif"), QByteArray(4 << 20, 'n'));
+    QDir(dir.path()).mkdir("dst");
+    writeBytes(dir.filePath("dst/big.gif"), "old");
+}
 
 } // namespace
 
@@ -121,11 +177,9 @@ private slots:
         for (int c = 0x80; c <= 0xFF; ++c)
             high += char(c);
         row("every byte above 127", high + "\r\n", "ok default=€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“");
-        row("bytes Windows-1252 leaves undefined", "[COMMON]\r\n\x81\x8D\r\n[Button]\r\n\x8F\x90\x9D\r\n" + rk2(block("").mid(2)), "ok default=\u0081\u008D \u008F\u0090\u009D=");
         row("a file that cannot be opened", "<missing>", "line 0");
         // A set holding what Windows-1252 cannot is UTF-8 behind the mark, whole.
         const auto utf8 = [](const QStringList& lines) { return Mark + lines.join("\r\n").toUtf8() + "\r\n"; };
-        row("Cyrillic", utf8(QStringList{"[COMMON]", "/home/ann/Изображения/a.gif"} + block("Домой")), "ok default=/home/ann/Изображени Домой=");
         row("CJK and Latin", utf8(QStringList{"[COMMON]", "#"} + block("é", {"/写真/a.gif"})), "ok default= é=/写真/a.gif");
         row("an emoji", utf8(QStringList{"[COMMON]", "#"} + block("😀")), "ok default= 😀=");
         row("a mark with Windows-1252 bytes after it", Mark + "[COMMON]\r\nd\xE9j\xE0\r\n", "ok default=d\uFFFDj\uFFFD", utf8({"[COMMON]", "d\uFFFDj\uFFFD"}));
@@ -152,6 +206,64 @@ private slots:
         if (read.ok)
             QVERIFY(writeDataFile(read.DefaultDescriptionImage, read.buttons) ==
                     (savedAgain.isEmpty() ? bytes : savedAgain));
+    }
+
+    // What reaches a data file is one line a value, and what is read of one is bounded.
+    void singleLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("line");
+        const auto row = [](const char* rule, const char* text, const char* line) {
+            QTest::newRow(rule) << text << line;
+        };
+        row("trailing breaks of any kind are dropped", "x\r\n\r\n\r", "x");
+        row("LF inside is a blank", "two\nlines", "two lines");
+        row("CR LF inside is one blank", "two\r\nlines", "two lines");
+        row("a lone CR inside is a blank", "a\rb", "a b");
+        row("each break is a blank", "a\n\nb", "a  b");
+        row("a leading break is a blank", "\nx", " x");
+    }
+    void singleLines()
+    {
+        QFETCH(QString, text);
+        QTEST(singleLine(text), "line");
+    }
+
+    // A break in any value would split its line: nothing is written.
+    void writerRefusesLineBreaks_data()
+    {
+        QTest::addColumn<QString>("defaultImage");
+        QTest::addColumn<QStringList>("values"); // as ButtonRecord lists them
+        QTest::addColumn<bool>("written");
+        QTest::newRow("LF in the default image") << "a\n.gif" << QStringList{"A"} << false;
+        QTest::newRow("CR in a name") << "#" << QStringList{"A\rB"} << false;
+        QTest::newRow("CR LF in the prefix")
+            << "#" << QStringList{"A", "", "", "", "im\r\ng"} << false;
+    }
+    void writerRefusesLineBreaks()
+    {
+        QFETCH(QString, defaultImage);
+        QFETCH(QStringList, values);
+        values.resize(8);
+        const ButtonRecord b{values[0], values[1], values[2], values[3],
+                             values[4], values[5], values[6], values[7]};
+        QTEST(writeDataFile(defaultImage, {b}).has_value(), "written");
+    }
+
+    // A file of up to 32 MiB is read; one byte more is refused before reading.
+    void readingIsBounded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("big.rk2");
+        QStringList expected;
+        for (const qint64 size : {MaxDataFileBytes, MaxDataFileBytes + 1}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+            file.close();
+            expected << readDataFileAt(path).expected;
+        }
+        QCOMPARE(expected,
+                 QStringList({"\"[COMMON]\"", "a data file of at most 32 MiB, not a larger file"}));
     }
 
     // A chosen name without ".rk2" (in any case) gets it on opening.
@@ -258,9 +370,63 @@ private slots:
         QTEST(linesOf(buildPage(set, mode)).value(line - 1, "<none>"), "expected");
     }
 
-    void pageText_data()
+    // Whatever the prefix, a fragment is one element, every rule of its style
+    // is written under it, and every class it gives carries the prefix.
+    void fragmentKeepsToItsRoot_data()
     {
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("used");
+        // clang-format off
+        QTest::newRow("own prefix") << "nav_2-" << "nav_2-";
+        QTest::newRow("empty prefix") << "" << "";
+        QTest::newRow("prefix starting with a digit falls back") << "2x" << "rc-";
+        QTest::newRow("prefix breaking out of a class falls back") << "a\"b{" << "rc-";
+        // clang-format on
+    }
+
+    void fragmentKeepsToItsRoot()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(QString, used);
+        ModernPageOptions options = english();
+        options.fragment = true;
+        options.classPrefix = prefix;
+        const QString fragment = buildModernPage(twoButtons(), options);
+        const QString root = '.' + used + "menu";
+        QVERIFY2(fragment.startsWith("<div class=\"" + used + "menu\" lang=\"en\">\n<style>\n"),
+                 qPrintable(fragment));
+        QVERIFY2(fragment.endsWith("</div>\n</div>\n"), qPrintable(fragment));
+        for (const QString& selector : selectorsOf(fragment)) {
+            const QChar next = selector.mid(root.size()).front();
+            QVERIFY2(selector.startsWith(root) && QStringLiteral(" [:").contains(next),
+                     qPrintable(selector));
+        }
+        const QRegularExpression classes("class=\"([^\"]*)\"");
+        for (const auto& match : classes.globalMatch(fragment)) {
+            for (const QString& name : match.captured(1).split(' '))
+                QVERIFY2(name.startsWith(used) && name.size() > used.size(), qPrintable(name));
+        }
+        for (const char* pageLevel : {"<!DOCTYPE", "<html", "<head", "<body", "<main", "<h1",
+                                      "<meta", "<title", "<script", "Content-Security"})
+            QVERIFY2(!fragment.contains(pageLevel, Qt::CaseInsensitive), pageLevel);
+    }
+
+    // The page is the fragment's menu inside a document, its style in the head.
+    void pageHoldsTheMenuUnderItsRoot()
+    {
+        const QString page = buildModernPage(twoButtons(), english());
+        const qsizetype body = page.indexOf("<body>");
+        QCOMPARE(page.count("<style>"), 1);
+        QVERIFY(page.indexOf("</style>") < body);
+        QVERIFY2(page.contains("<h1 class=\"rc-vh\">Menu</h1>\n<div class=\"rc-menu\">\n<nav "
+                               "class=\"rc-m\" aria-label=\"Menu\">"),
+                 qPrintable(page));
+        QVERIFY(page.endsWith("</div>\n</div>\n</main>\n</body>\n</html>\n"));
+    }
+
+    void menuText_data()
+    {
+        QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("value");
         QTest::addColumn<PageMode>("mode");
         QTest::addColumn<QString>("present");
@@ -281,7 +447,6 @@ private slots:
         QTest::newRow("preview native") << "out" << "/home/ann/a b/ä.gif" << preview << R"(src="file:///home/ann/a%20b/%C3%A4.gif")" << "";
         QTest::newRow("preview drive") << "out" << "C:\\a b\\x#.gif" << preview << R"(src="file:///C|/a%20b/x%23.gif")" << "";
         QTest::newRow("sized") << "" << "" << page << R"(src="img/home.gif" alt="Home" width="159" height="25" decoding="async">)" << "";
-        QTest::newRow("size unknown") << "" << "" << page << R"(src="img/on.gif" alt="" decoding="async")" << "";
         QTest::newRow("no over picture") << "over" << "" << page << R"(alt="Home" width="159" height="25" decoding="async"></a>)" << R"(class="rc-v")";
         QTest::newRow("no description") << "desc" << "" << page << R"(<a class="rc-b0" href)" << ".rc-d0";
         QTest::newRow("no default") << "default" << "" << page << R"(<div class="rc-d"><img class="rc-d0")" << "rc-dd\"";
@@ -289,29 +454,137 @@ private slots:
         QTest::newRow("no file name") << "out" << "home.gif" << page << R"(<span class="rc-o">)" << R"(src="img/")";
         QTest::newRow("preview short path") << "over" << "x" << preview << R"(decoding="async"></a>)" << R"(class="rc-v")";
         QTest::newRow("scripts forbidden") << "" << "" << page << "content=\"script-src 'none';" << "<script";
+        QTest::newRow("current page marked") << "current" << "a b.html?x" << page << R"(href="a%20b.html?x" aria-current="page">)" << "index.html\" aria-current";
+        QTest::newRow("current page matched as the link is written") << "current" << "a%20b.html?x" << page << R"(href="a%20b.html?x" aria-current="page">)" << "";
+        QTest::newRow("only the first link to the current page") << "current twice" << "index.html" << page << R"(aria-current="page"><img class="rc-o" src="img/home.gif")" << R"(aria-current="page"><img class="rc-o" src="img/shop.gif")";
+        QTest::newRow("no link to the current page") << "current" << "other.html" << page << "" << "aria-current";
+        QTest::newRow("menu named by its label, escaped") << "label" << "Main & <more>" << page << R"(aria-label="Main &amp; &lt;more&gt;")" << "";
+        QTest::newRow("right to left page") << "lang" << "ar-EG" << page << R"(<html lang="ar-EG" dir="rtl">)" << "";
+        QTest::newRow("right to left fragment") << "fragment lang" << "he" << page << R"(<div class="rc-menu" lang="he" dir="rtl">)" << "";
+        QTest::newRow("fragment without a language takes the page's") << "fragment lang" << "" << page << "<div class=\"rc-menu\">\n" << "lang=";
+        QTest::newRow("left to right has no dir") << "lang" << "en" << page << R"(<html lang="en">)" << "dir=";
+        QTest::newRow("twice the size offered") << "hidpi" << "C:\\p\\home.gif" << page << R"(src="img/home.gif" srcset="img/home@2x.gif 2x" alt="Home")" << "on@2x";
+        QTest::newRow("twice the size in the preview") << "hidpi" << "C:\\p\\home.gif" << preview << R"(srcset="file:///C|/p/home%402x.gif 2x")" << "";
+        QTest::newRow("twice the size with a comma") << "hidpi" << "C:\\p\\a,b.gif" << page << R"(src="img/a,b.gif" srcset="img/a%2Cb@2x.gif 2x")" << "";
+        QTest::newRow("twice the size not found: none offered") << "" << "" << page << "" << "srcset";
+        QTest::newRow("MouseOver picture silent") << "" << "" << page << R"(<img class="rc-v" src="img/on.gif" alt="" decoding="async" fetchpriority="low"></a>)" << "";
+        QTest::newRow("MouseOver picture within the MouseOut one comes late") << "sizes" << "159x25 159x25" << page << R"(alt="" width="159" height="25" decoding="async" loading="lazy"></a>)" << "";
+        QTest::newRow("MouseOver picture wider comes after the shown") << "sizes" << "159x25 160x25" << page << R"(alt="" width="160" height="25" decoding="async" fetchpriority="low"></a>)" << "";
+        QTest::newRow("MouseOver picture taller comes after the shown") << "sizes" << "159x25 159x26" << page << R"(alt="" width="159" height="26" decoding="async" fetchpriority="low"></a>)" << "";
+        QTest::newRow("MouseOver picture of no known size comes after the shown") << "sizes" << "159x25 0x0" << page << "" << "lazy";
+        QTest::newRow("default description with the page") << "" << "" << page << R"(<div class="rc-d"><img class="rc-dd" src="img/def.gif" alt="" decoding="async">)" << "";
+        QTest::newRow("description silent, after the shown") << "" << "" << page << R"(<img class="rc-d0" src="img/info.gif" alt="" decoding="async" fetchpriority="low">)" << "";
+        QTest::newRow("hover lays the MouseOver picture over") << "" << "" << page << ".rc-menu .rc-m>a:hover .rc-v{visibility:visible}" << "display:none";
+        QTest::newRow("focus shows what hover shows") << "" << "" << page << ".rc-menu:has(.rc-b1:focus-visible) .rc-d1{visibility:visible}" << "";
         // clang-format on
     }
 
-    void pageText()
+    void menuText()
     {
-        QFETCH(QString, field);
+        QFETCH(QString, option);
         QFETCH(QString, value);
         QFETCH(PageMode, mode);
         QFETCH(QString, present);
         QFETCH(QString, absent);
-        ModernPageOptions options;
+        ButtonSet set = twoButtons();
+        set.Buttons[1].Url = "a b.html?x";
+        ModernPageOptions options = english();
         options.mode = mode;
-        options.lang = "en";
-        options.title = "Menu";
-        options.sizes = {{"C:\\p\\home.gif", QSize(159, 25)}};
-        if (field == "lang")
-            options.lang = value;
-        if (field == "title")
+        options.fragment = option.startsWith("fragment");
+        if (option.startsWith("current"))
+            options.current = value;
+        if (option == "current twice")
+            set.Buttons[1].Url = value;
+        if (option == "label")
+            options.label = value;
+        if (option == "title")
             options.title = value;
-        const QString page = buildModernPage(oneButton(field, value), options);
-        QVERIFY2(page.contains(present), qPrintable(page));
+        if (option.endsWith("lang"))
+            options.lang = value;
+        if (option == "sizes") {
+            const QStringList sizes = value.split(' ');
+            options.sizes.insert(set.Buttons[0].MouseOutImage, sizeOf(sizes[0]));
+            options.sizes.insert(set.Buttons[0].MouseOverImage, sizeOf(sizes[1]));
+        }
+        if (option == "hidpi") {
+            set.Buttons[0].MouseOutImage = value;
+            options.hiDpi.insert(value);
+        }
+        // A row changing one of the first button's fields has the page to that button.
+        // clang-format off
+        static const QHash<QString, QString ButtonRecord::*> fields = {
+            {"url", &ButtonRecord::Url}, {"target", &ButtonRecord::Target}, {"alt", &ButtonRecord::Alt}, {"prefix", &ButtonRecord::ImagePathPrefix},
+            {"out", &ButtonRecord::MouseOutImage}, {"over", &ButtonRecord::MouseOverImage}, {"desc", &ButtonRecord::DescriptionImage}};
+        // clang-format on
+        if (option == "default")
+            set.DefaultDescriptionImage = value;
+        if (fields.contains(option)) {
+            set.Buttons[0].*fields.value(option) = value;
+            set.Buttons[1] = {};
+        }
+        const QString text = buildModernPage(set, options);
+        QVERIFY2(text.contains(present), qPrintable(text));
         if (!absent.isEmpty())
-            QVERIFY2(!page.contains(absent), qPrintable(page));
+            QVERIFY2(!text.contains(absent), qPrintable(text));
+    }
+
+    void hiDpiPicturePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("twice");
+        // clang-format off
+        QTest::newRow("last dot of the name") << "/i/a.b.jpeg" << "/i/a.b@2x.jpeg";
+        QTest::newRow("dot in the folder only") << "/i.d/home" << "/i.d/home@2x";
+        QTest::newRow("name that is all extension") << "/i/.gif" << "/i/.gif@2x";
+        QTest::newRow("no file name") << "img/home.gif" << "";
+        QTest::newRow("folder alone") << "C:\\p\\" << "";
+        // clang-format on
+    }
+
+    void hiDpiPicturePath()
+    {
+        QFETCH(QString, path);
+        QTEST(::hiDpiPicturePath(path), "twice");
+    }
+
+    void rightToLeft_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<bool>("rtl");
+        QTest::newRow("Hebrew with region") << "he-IL" << true;
+        QTest::newRow("Persian in any case") << "FA" << true;
+        QTest::newRow("Urdu") << "ur" << true;
+        QTest::newRow("language that merely begins like one") << "arn" << false;
+        QTest::newRow("right-to-left script named") << "pa-Arab-PK" << true;
+        QTest::newRow("left-to-right script named") << "ar-Latn" << false;
+        QTest::newRow("none") << "" << false;
+    }
+
+    void rightToLeft()
+    {
+        QFETCH(QString, lang);
+        QTEST(isRightToLeft(lang), "rtl");
+    }
+
+    // The set the window publishes beside its page reads back as the set, a
+    // character Windows-1252 holds or not.
+    void publishedSetReadsBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Windows-1252") << "Caf\u00e9 \u20ac \u2018x\u2019";
+        QTest::newRow("beyond Windows-1252") << "\u041c\u0435\u043d\u044e \u83dc\u5355";
+    }
+
+    void publishedSetReadsBack()
+    {
+        QFETCH(QString, text);
+        const QList<ButtonRecord> buttons{
+            {text, "a.html", "_top", text, "img", "/p/" + text + ".gif", {}, "C:\\d.gif"},
+            {"B", {}, {}, {}, {}, {}, {}, {}}};
+        const DataFileReadResult read = readDataFileText(dataFileText("/p/def.gif", buttons));
+        QVERIFY(read.ok);
+        QCOMPARE(read.buttons, buttons);
+        QCOMPARE(read.DefaultDescriptionImage, "/p/def.gif");
     }
 
     // The finding rules' own edge cases, each set's whole list of findings as
@@ -467,6 +740,150 @@ private slots:
                  QStringList());
     }
 
+    // '@': the test's folder, which holds dl/, the source pictures, and site/pics/, the
+    // destination, beside the author's own site/.bashrc.
+    void names_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("outcome"); // the copy's name, or the failure
+        const QString outside = "22 the picture would be copied outside the folder, as ";
+        // clang-format off
+        QTest::newRow("backslash then ..") << "@/dl/evil\\../.bashrc" << outside + "\"../.bashrc\"";
+        QTest::newRow("x/../../y after a backslash") << "@/dl/w\\x/../../y" << outside + "\"x/../../y\"";
+        QTest::newRow("a name that is ..") << "@/dl/a\\.." << outside + "\"..\"";
+        QTest::newRow("a name that is .") << "@/dl/a\\." << "22 the file name \".\" is the folder itself";
+        QTest::newRow("a trailing backslash") << "@/dl/evil\\" << "22 the path gives no file name";
+        QTest::newRow("a NUL in the name") << "@/dl/evil\\.bashrc" + QString(QChar(0)) + "x" << "22 the file name holds a NUL character";
+        QTest::newRow("a drive path copies under its name") << "C:\\dl\\x.gif" << "x.gif";
+        QTest::newRow("a native path") << "@/dl/x.gif" << "x.gif";
+        QTest::newRow("as long as names go") << "@/dl/" + QString(255, u'n') << QString(255, u'n');
+        // clang-format on
+    }
+
+    void names()
+    {
+        QFETCH(QString, source);
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        const QString cwd = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(root));
+        for (const char* folder : {"dl/evil\\..", "dl/w\\x", "site/pics/x"})
+            QVERIFY(QDir(root).mkpath(folder));
+        for (const char* name :
+             {"dl/evil\\../.bashrc", "dl/x.gif", "y", "C:\\dl\\x.gif", "dl/evil\\.bashrc"})
+            writeBytes(dir.filePath(name), "picture");
+        writeBytes(dir.filePath("site/.bashrc"), "mine");
+        writeBytes(dir.filePath("dl/" + QString(255, u'n')), "picture");
+        const QStringList before = tree(root);
+        source.replace('@', root);
+        ScriptedQuestions replace;
+        const CopyRun run =
+            copyImages({{source, source}}, root + "/site/pics/", ExistingImages::Replace, replace);
+        QDir::setCurrent(cwd);
+        QStringList copies = tree(root + "/site/pics/");
+        QTEST(run.failures.isEmpty()
+                  ? copies.join(' ').remove("=picture")
+                  : QString::number(run.failures[0].code) + ' ' + run.failures[0].description,
+              "outcome");
+        copies = tree(root).filter(QRegularExpression("^/site/pics/"));
+        copies += before;
+        copies.sort();
+        QCOMPARE(tree(root), copies);
+    }
+
+    // Each row: the source's mode, the umask, the mode of the file replaced (0: none),
+    // the copy's mode, as cp gives them.
+    void modes_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("replaced");
+        QTest::addColumn<int>("copy");
+        QTest::newRow("a private picture stays private") << 0600 << 022 << 0 << 0600;
+        QTest::newRow("less the umask") << 0666 << 027 << 0 << 0640;
+        QTest::newRow("a replaced file keeps its mode") << 0644 << 022 << 0640 << 0640;
+        QTest::newRow("a replaced file keeps a wider mode") << 0600 << 077 << 0664 << 0664;
+    }
+
+    void modes()
+    {
+        QFETCH(int, source);
+        QFETCH(int, umask);
+        QFETCH(int, replaced);
+        for (const CopyTemporary way : {CopyTemporary::Anonymous, CopyTemporary::Named}) {
+            QTemporaryDir dir;
+            const QString from = dir.filePath("a.gif"), to = dir.filePath("b.gif");
+            writeBytes(from, "new");
+            QCOMPARE(chmod(qPrintable(from), mode_t(source)), 0);
+            if (replaced != 0) {
+                writeBytes(to, "old");
+                QCOMPARE(chmod(qPrintable(to), mode_t(replaced)), 0);
+                QCOMPARE(chown(qPrintable(to), 1234, 5678), geteuid() == 0 ? 0 : -1);
+            }
+            const mode_t old = ::umask(mode_t(umask));
+            const std::optional<CopyFailure> failed = copyImageFileVia(way, from, to);
+            ::umask(old);
+            QVERIFY(!failed);
+            struct stat info {};
+            QCOMPARE(stat(qPrintable(to), &info), 0);
+            QTEST(int(info.st_mode & 07777), "copy");
+            // Root may give the copy the replaced file's owner, and so it does.
+            if (replaced != 0 && geteuid() == 0)
+                QCOMPARE(QString("%1:%2").arg(info.st_uid).arg(info.st_gid), "1234:5678");
+        }
+    }
+
+    // Cancel before the first block or after two (of four): the run ends, the picture
+    // being copied stays as it was, nothing else is left, the next is not copied.
+    void cancelStopsThePictureInProgress_data()
+    {
+        QTest::addColumn<int>("blocks");
+        QTest::newRow("before the first block") << 0;
+        QTest::newRow("between two blocks") << 2;
+    }
+
+    void cancelStopsThePictureInProgress()
+    {
+        QFETCH(int, blocks);
+        QTemporaryDir dir;
+        bigPictureOverAnOldOne(dir);
+        ScriptedQuestions cancel;
+        cancel.stopAfter = blocks;
+        const CopyRun run =
+            copyImages({{dir.filePath("big.gif"), "big"}, {dir.filePath("big.gif"), "again"}},
+                       dir.filePath("dst/"), ExistingImages::Replace, cancel);
+        QVERIFY(run.cancelled);
+        QCOMPARE(run.copied + run.failures.size(), 0);
+        QCOMPARE(cancel.stops, blocks + 2); // then once more after the picture
+        QCOMPARE(tree(dir.filePath("dst")), QStringList{"/big.gif=old"});
+    }
+
+    // A program ending on a signal in the middle of a copy leaves only whole files.
+    void signalsLeaveNothingBehind()
+    {
+        QTemporaryDir dir;
+        bigPictureOverAnOldOne(dir);
+        for (const CopyTemporary way : {CopyTemporary::Anonymous, CopyTemporary::Named}) {
+            for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
+                const pid_t child = fork();
+                if (child == 0) {
+                    removeCopyTemporaryOnSignals();
+                    int blocks = 0;
+                    static_cast<void>(copyImageFileVia(way, dir.filePath("big.gif"),
+                                                       dir.filePath("dst/big.gif"), [&] {
+                                                           if (++blocks == 2)
+                                                               raise(signal);
+                                                           return false;
+                                                       }));
+                    _exit(0);
+                }
+                int status = 0;
+                QCOMPARE(waitpid(child, &status, 0), child);
+                QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+                QCOMPARE(tree(dir.filePath("dst")), QStringList{"/big.gif=old"});
+            }
+        }
+    }
     // Two copies onto one target at once: it always holds one whole source.
     void twoCopiesAtOnce()
     {
