@@ -57,7 +57,7 @@ private slots:
         row("mkfifo f.rk2; rollcraft render f.rk2", 2, "f.rk2: expected a readable file (Not a regular file (a FIFO))");
         row("rollcraft check - < /dev/zero", 2, "standard input: expected a data file of at most 32 MiB, not a larger file");
         // A picture that is a FIFO has no size, and keeps nobody waiting.
-        row("rollcraft render --modern fifo-picture.rk2", 0, R"(<img class="o" src="img/pipe.gif" alt="">)");
+        row("rollcraft render --modern fifo-picture.rk2", 0, R"(<img class="rc-o" src="img/pipe.gif" alt="" decoding="async">)");
         row("rollcraft render - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
         row("rollcraft render --modern - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
         // Every write to standard output is checked.
