@@ -5,18 +5,10 @@
 
 namespace {
 
-// A screen reader, with the example menu open, prints each control reached
-// (focus) or seen (a picture) as "role|name", hears a preview's failure text,
-// presses the first preview and prints the viewer's name.
+// A screen reader, with the example menu open, hears a preview's failure text
+// as it comes, presses the first preview and prints the viewer's name.
 const char* const Reader = R"(
 from gi.repository import GLib
-window = wait(called('frame', 'Rollcraft II V.1.0 / TWK Plugin'), 'window')
-def walk(node):
-    if showing(node) and (node.getState().contains(pyatspi.STATE_FOCUSABLE) or node.getRoleName() == 'image'):
-        print(node.getRoleName() + '|' + node.name)
-    if node.getRoleName() != 'combo box':
-        for i in range(node.childCount): walk(node.getChildAtIndex(i))
-walk(window)
 heard = lambda event: event.source.getRoleName() == 'image' and print('heard|' + event.source.name)
 pyatspi.Registry.registerEventListener(heard, 'object:property-change:accessible-name')
 field = wait(called('text', 'Description image:'), 'field').queryEditableText()
@@ -54,22 +46,16 @@ private slots:
         }
     }
 
-    // With the example menu open: every control named, no two alike.
-    void everyControlNamedOnce()
+    // Every control is named, no two alike, through Qt's interfaces (tst_accessible);
+    // here what only the bus shows: a name that changes is announced, and the
+    // preview's press action opens the viewer.
+    void heardAndPressedOverTheBus()
     {
         const Run reader = runUser(Reader, built("../examples/menu.rk2"));
         QVERIFY2(reader.status == 0, reader.err);
-        QStringList controls = QString::fromUtf8(reader.out).split('\n', Qt::SkipEmptyParts);
-        const QString viewer = controls.takeLast();
-        QCOMPARE(controls.removeAll("heard|Description image preview: UNABLE TO LOAD IMAGE!"), 1);
-        QMap<QString, QString> names;
-        for (const QString& control : controls) {
-            const QString name = control.section('|', 1);
-            QVERIFY2(!name.isEmpty() && !names.contains(name),
-                     qPrintable(control + " after " + names.value(name)));
-            names.insert(name, control);
-        }
-        QCOMPARE(controls.size(), 25); // the 20 of the Tab chain, 4 previews, the folder browser
+        const QStringList said = QString::fromUtf8(reader.out).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(said.value(0), "heard|Description image preview: UNABLE TO LOAD IMAGE!");
+        const QString viewer = said.value(1);
         QVERIFY2(viewer.startsWith("viewer|Full-screen view of /") &&
                      viewer.endsWith("/images/home.gif"),
                  qPrintable(viewer));
