@@ -25,17 +25,12 @@ QString xdotool(const QStringList& arguments)
     return QString::fromUtf8(runProgram("xdotool", arguments).out).trimmed();
 }
 
-QStringList visibleWindows(const QString& title, const QString& wait = "--onlyvisible")
-{
-    const QString name = '^' + QRegularExpression::escape(title) + '$';
-    return xdotool({"search", wait, "--onlyvisible", "--name", name})
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
 // The first visible X window of this exact title, given the focus.
 QString focusWindow(const QString& title)
 {
-    const QString id = visibleWindows(title, "--sync").value(0);
+    const QString name = '^' + QRegularExpression::escape(title) + '$';
+    const QString id = xdotool({"search", "--sync", "--onlyvisible", "--name", name})
+                           .section(u'\n', 0, 0, QString::SectionSkipEmpty);
     xdotool({"windowfocus", "--sync", id});
     return id;
 }
@@ -99,6 +94,8 @@ private slots:
         m_host.kill();
         m_host.waitForFinished();
         QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+        if (const uint plugin = bus->servicePid(Plugin).value(); plugin != 0) // left by the host
+            ::kill(pid_t(plugin), SIGTERM);
         QTRY_VERIFY_WITH_TIMEOUT(!bus->isServiceRegistered(Plugin).value(), 10000);
     }
 
@@ -169,9 +166,9 @@ private slots:
                  QStringList({"SCRIPT=", "SCRIPT=" + buildPage(set, PageMode::Page)}));
     }
 
-    // Without an insert no page is written (exit status 1); a preview that cannot
-    // be written is a desktop notification: nobody reads a menu host's stderr.
-    void closingWithoutAnInsertWritesNothing()
+    // A preview that cannot be written is a desktop notification: nobody reads a
+    // menu host's stderr.
+    void anUnwritablePreviewIsANotification()
     {
         Notifications notifications;
         QVERIFY(QDBusConnection::sessionBus().registerObject(
@@ -179,20 +176,10 @@ private slots:
         QVERIFY(QDBusConnection::sessionBus().registerService("org.freedesktop.Notifications"));
         writeBytes(m_dir.filePath("blocker"), "a file");
         const QString blocked = m_dir.filePath("blocker/preview");
-        startWithAButton({"-o", m_dir.filePath("none.html"), "--preview-dir", blocked});
+        startWithAButton({"--preview-dir", blocked});
         click(7 + 45, 421 + 11); // "Instant preview"
         const QString body = "cannot write the preview to " + blocked + "/preview.html";
         QTRY_COMPARE_WITH_TIMEOUT(notifications.bodies, QStringList{body}, 10000);
-        click(451 + 32, 421 + 11); // "Close": its own question, then the closing's
-        for (int question = 0; question < 2; ++question) {
-            const QString box = focusWindow("TWKPLUGIN");
-            QVERIFY(!box.isEmpty());
-            xdotool({"key", "Return"});
-            QTRY_VERIFY_WITH_TIMEOUT(!visibleWindows("TWKPLUGIN").contains(box), 10000);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(m_host.state() == QProcess::NotRunning, 10000);
-        QCOMPARE(m_host.exitCode(), 1);
-        QVERIFY(!QFile::exists(m_dir.filePath("none.html")));
     }
 
     // One change carries at most 63 MiB less 4 KiB, name and value: the bus
