@@ -14,18 +14,12 @@ QRgb backgroundOf(const QImage& image)
 {
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            if (qAlpha(pixel) == 255)
-                ++counts[pixel];
-        }
+        for (int x = 0; x < image.width(); ++x)
+            counts[image.pixel(x, y)] += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
     }
-    QRgb most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > counts.value(most))
-            most = it.key();
-    }
-    return most;
+    return std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                            [](auto a, auto b) { return a.second < b.second; })
+        ->first;
 }
 
 struct Ink {

@@ -232,15 +232,11 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("held");
-        QTest::newRow("paste into a field") << "paste"
-                                            << "news.html\n"
-                                            << "Alt news.html";
-        QTest::newRow("set a field") << "set"
-                                     << "two\r\nlines"
-                                     << "two lines";
-        QTest::newRow("paste into the name box") << "box"
-                                                 << "two\nlines\n"
-                                                 << "two lines";
+        // clang-format off
+        QTest::newRow("paste into a field") << "paste" << "news.html\n" << "Alt news.html";
+        QTest::newRow("set a field") << "set" << "two\r\nlines" << "two lines";
+        QTest::newRow("paste into the name box") << "box" << "two\nlines\n" << "two lines";
+        // clang-format on
     }
     void oneLineFields()
     {

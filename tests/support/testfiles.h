@@ -32,15 +32,18 @@ struct Run {
 };
 
 inline Run runProgram(const QString& program, const QStringList& arguments,
-                      const QByteArray& input = {})
+                      const QByteArray& input = {}, int timeout = 20000)
 {
     QProcess p;
     p.start(program, arguments);
     p.write(input);
     p.closeWriteChannel();
-    p.waitForFinished(20000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+    const bool ended = p.waitForFinished(timeout);
+    if (!ended)
+        p.kill();
+    p.waitForFinished();
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 // One of this project's programs, as built.
