@@ -52,11 +52,14 @@ private slots:
         row("rollcraft check odd.rk2", 1, "  [not a file]");
         row("rollcraft check odd.rk2", 1, "  [empty file]");
         // Only a regular file is a data file, refused at once otherwise, and none is read past the bound.
+        row("rollcraft check /dev/zero", 2, "/dev/zero: expected a readable file (Not a regular file (a device))");
         row("ln -sf /dev/zero z.rk2; rollcraft copy-images z.rk2 dest", 2, "z.rk2: expected a readable file (Not a regular file (a device))");
+        row("mkfifo f.rk2; rollcraft render f.rk2", 2, "f.rk2: expected a readable file (Not a regular file (a FIFO))");
         row("rollcraft check - < /dev/zero", 2, "standard input: expected a data file of at most 32 MiB, not a larger file");
         // A picture that is a FIFO has no size, and keeps nobody waiting.
         row("rollcraft render --modern fifo-picture.rk2", 0, R"(<img class="rc-o" src="img/pipe.gif" alt="" decoding="async">)");
         row("rollcraft render - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
+        row("rollcraft render --modern - -o good.rk2 < good.rk2", 2, "good.rk2 is the data file being read");
         // Every write to standard output is checked.
         row("rollcraft check good.rk2 > /dev/full", 2, "rollcraft check: cannot write its output to standard output: No space left on device");
         row("rollcraft --version > /dev/full", 2, "rollcraft: cannot write its output to standard output");
@@ -203,7 +206,89 @@ private slots:
         QTEST(run.status, "status");
     }
 
+    // A set from elsewhere whose picture names climb out of the folder: the tool, asked
+    // or not, writes only its one good picture, and nothing outside DEST.
+    void copyingACraftedSetWritesOnlyIntoTheFolder()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        for (const char* folder : {"dl/evil\\../autostart", "site/pics", "site/autostart"})
+            QVERIFY(QDir(root).mkpath(folder));
+        writeBytes(dir.filePath("dl/evil\\../.bashrc"), "evil");
+        writeBytes(dir.filePath("dl/evil\\../autostart/x.desktop"), "evil");
+        writeBytes(dir.filePath("dl/ok.gif"), "ok");
+        writeBytes(dir.filePath("site/.bashrc"), "mine");
+        const QString dl = root + "/dl/";
+        writeBytes(dir.filePath("set.rk2"),
+                   rk2(QStringList{"[COMMON]", dl + "evil\\"} +
+                       block("A", {dl + "evil\\../.bashrc", dl + "evil\\../autostart/x.desktop",
+                                   dl + "ok.gif"})));
+        const QStringList before = filesUnder(root);
+        const QString set = dir.filePath("set.rk2"), dest = dir.filePath("site/pics");
+        for (const QStringList& options : {QStringList{}, QStringList{"--overwrite"}}) {
+            const Run run = runProgram(built("rollcraft"), QStringList{"copy-images"} + options +
+                                                               QStringList{set, dest});
+            QVERIFY2(run.status == 1, run.err);
+            QCOMPARE(run.err.count("would be copied outside the folder"), 2);
+            QCOMPARE(filesUnder(root), QStringList(before + QStringList{"site/pics/ok.gif"}));
+        }
+    }
+
+    // The tool ended by a logout or a closed terminal while a picture is half copied:
+    // the earlier picture stays, and nothing else is in the folder.
+    void signalsMidCopyLeaveOnlyWholeFiles_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalsMidCopyLeaveOnlyWholeFiles()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        writeBytes(dir.filePath("big.gif"), {});
+        QVERIFY(QFile::resize(dir.filePath("big.gif"), qint64(1) << 30)); // read as zeros
+        QVERIFY(QDir(dir.path()).mkdir("dst"));
+        writeBytes(dir.filePath("dst/big.gif"), "old");
+        writeBytes(dir.filePath("set.rk2"),
+                   rk2(QStringList{"[COMMON]", "#"} + block("A", {dir.filePath("big.gif")})));
+        QProcess tool;
+        tool.start(built("rollcraft"),
+                   {"copy-images", "--overwrite", dir.filePath("set.rk2"), dir.filePath("dst")});
+        QVERIFY(tool.waitForStarted());
+        // Mid-copy: the tool holds a file open in the folder.
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(tool.processId()));
+        const auto copying = [&] {
+            const QStringList open = fds.entryList(QDir::Files | QDir::System);
+            return std::any_of(open.begin(), open.end(), [&](const QString& fd) {
+                return QFile::symLinkTarget(fds.filePath(fd)).startsWith(dir.filePath("dst/"));
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(copying(), 10000);
+        ::kill(pid_t(tool.processId()), signal);
+        QVERIFY(tool.waitForFinished(10000));
+        QCOMPARE(tool.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(QDir(dir.filePath("dst")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"big.gif"});
+        QCOMPARE(readBytes(dir.filePath("dst/big.gif")), "old");
+    }
+
 private:
+    // Every file under `root`, with its bytes.
+    static QStringList filesUnder(const QString& root)
+    {
+        QStringList files;
+        QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            files << path.mid(root.size() + 1) +
+                         (path.endsWith(".gif") ? "" : "=" + readBytes(path));
+        }
+        files.sort();
+        return files;
+    }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
 };
