@@ -21,6 +21,43 @@ QImage pattern(QSize size)
     return image;
 }
 
+// A GIF of the picture in 256 colours, as Qt writes none: its data holds only
+// literal codes, and a clear code before the table could outgrow 9-bit codes.
+QByteArray gif(const QImage& picture)
+{
+    const QImage indexed = picture.convertToFormat(QImage::Format_Indexed8);
+    QList<QRgb> colours = indexed.colorTable();
+    colours.resize(256);
+    const quint16 w = indexed.width(), h = indexed.height();
+    QByteArray out, data;
+    QDataStream s(&out, QIODevice::WriteOnly);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData("GIF89a", 6);
+    s << w << h << quint8(0xF7) << quint16(0);
+    for (QRgb c : colours)
+        s << quint8(qRed(c)) << quint8(qGreen(c)) << quint8(qBlue(c));
+    s << quint8(',') << quint32(0) << w << h << quint8(0) << quint8(8);
+    quint32 bits = 0, count = 0;
+    const auto put = [&](quint32 code) {
+        bits |= code << count;
+        for (count += 9; count >= 8; count -= 8, bits >>= 8)
+            data += char(bits);
+    };
+    for (int i = 0; i < w * h; ++i) {
+        if (i % 240 == 0)
+            put(256);
+        put(indexed.pixelIndex(i % w, i / w));
+    }
+    put(257);
+    data += char(bits);
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        s << quint8(qMin<qsizetype>(255, data.size() - at));
+        s.writeRawData(data.constData() + at, qMin<qsizetype>(255, data.size() - at));
+    }
+    s << quint8(0) << quint8(';');
+    return out;
+}
+
 // The picture as its file decodes whole, in the form the screen is compared in.
 QImage decoded(const QString& path)
 {
@@ -44,6 +81,7 @@ private slots:
         const QSize large(1201, 901);
         QVERIFY(pattern(large).save(file("large.jpg")));
         QVERIFY(pattern(large).save(file("large.png")));
+        writeBytes(file("large.gif"), gif(pattern(large)));
         writeBytes(file("truncated.jpg"), readBytes(file("ok.jpg")).left(200));
         writeBytes(file("text.gif"), "not a picture at all");
         writeBytes(file("empty.gif"), {});
@@ -70,7 +108,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("shows");
         QTest::newRow("smaller than the frame") << file("ok.jpg") << true;
-        for (const char* large : {"large.jpg", "large.png"})
+        for (const char* large : {"large.jpg", "large.png", "large.gif"})
             QTest::newRow(large) << file(large) << true;
         // Too large to decode, although a corner of it would fit.
         QTest::newRow("huge.jpg") << file("huge.jpg") << false;
