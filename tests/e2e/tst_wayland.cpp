@@ -4,6 +4,7 @@
 #include "pagegenerator.h"
 
 #include <QLibraryInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -86,9 +87,26 @@ private slots:
                  "\xEF\xBB\xBF" +
                      buildPage(toButtonSet(readDataFileAt(example)), PageMode::Page).toUtf8());
 
-        // Its app id names the menu entry.
-        QVERIFY2(log.contains(R"(.set_app_id("org.tarnwick.plugin.rollcraft2"))"),
-                 qPrintable(log.left(2000)));
+        // What the plug-in asked of its main window's toplevel, last word each:
+        // fixed for the compositor (least and greatest size the same), and an
+        // app id that names the menu entry.
+        QMap<QString, QString> asked;
+        QString main;
+        const QRegularExpression request(R"(-> xdg_toplevel@(\d+)\.(set_\w+)\((.*)\)$)",
+                                         QRegularExpression::MultilineOption);
+        for (const QRegularExpressionMatch& m : request.globalMatch(log)) {
+            if (m.captured(2) == "set_title" &&
+                m.captured(3) == "\"Rollcraft II V.1.0 / TWK Plugin\"")
+                main = m.captured(1);
+            asked[m.captured(1) + m.captured(2)] = m.captured(3);
+        }
+        QVERIFY2(!main.isEmpty(), qPrintable(log.left(2000)));
+        QVERIFY2(QRegularExpression(R"(^[1-9]\d*, [1-9]\d*$)")
+                     .match(asked[main + "set_max_size"])
+                     .hasMatch(),
+                 qPrintable(asked[main + "set_max_size"]));
+        QCOMPARE(asked[main + "set_min_size"], asked[main + "set_max_size"]);
+        QCOMPARE(asked[main + "set_app_id"], "\"org.tarnwick.plugin.rollcraft2\"");
     }
 
 private:
