@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -206,8 +207,9 @@ private:
 // where the program may set them (else the group alone, if it may).
 bool keepOwnerAndMode(int fd, const struct stat& replaced)
 {
+    // One that may set neither keeps the copy as its own, as cp does: no failure.
     if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && errno == EPERM)
-        ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+        std::ignore = ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
     return ::fchmod(fd, replaced.st_mode & 07777) == 0;
 }
 
