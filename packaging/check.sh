@@ -45,7 +45,7 @@ sed "s|/usr/share/|$root/usr/share/|" "$docs/examples/menu.rk2" >"$root/menu.rk2
 PATH="$bin:$PATH" bash -c 'source /usr/share/bash-completion/bash_completion && source "$1"
     COMP_WORDS=(rollcraft "") COMP_CWORD=1 COMP_LINE="rollcraft " COMP_POINT=10
     _rollcraft rollcraft "" rollcraft
-    [ "${COMPREPLY[*]}" = "host render check copy-images --help --version" ]' \
+    [ "${COMPREPLY[*]}" = "host render check copy-images draw --help --version" ]' \
     - "$root/usr/share/bash-completion/completions/rollcraft"
 
 # With it, it takes its name on the bus; each property it publishes there is
