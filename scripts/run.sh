@@ -7,8 +7,9 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$here" && realpath -m "${ROLLCRAFT_BUILD_DIR:-build}")"
 out="$(realpath -m "${1:-$build/rollcraft-page.html}")"
-bash "$here/scripts/install-deps.sh"
-bash "$here/scripts/build.sh"
+bash "$here/scripts/install-deps.sh" run
+# The two programs only; scripts/test.sh builds the tests.
+ROLLCRAFT_TARGETS="rollcraft rollcraft2" bash "$here/scripts/build.sh"
 bin="$build/bin"
 example="$build/examples/menu.rk2"
 
