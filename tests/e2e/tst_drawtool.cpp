@@ -64,18 +64,20 @@ private slots:
     void initTestCase()
     {
         // Latin with accents, Cyrillic, CJK and Arabic, in UTF-8 behind the mark.
-        // clang-format off
-        writeSet(file("scripts.rk2"), QStringList{"[COMMON]", "C:\\old\\default.gif"}
-            + block("Café Über", {"C:\\old\\a.gif", "#", "#", "index.htm", "_top", "Café and more", "img"})
-            + block("Главная", {"#", "#", "#", "ru/index.htm", "#", "О компании", "img"})
-            + block("首页", {"#", "#", "#", "zh/", "#", "关于我们", "#"})
-            + block("الرئيسية", {"#", "#", "#", "ar/", "main", "من نحن", "img/ar"}));
+        writeSet(file("scripts.rk2"),
+                 QStringList{"[COMMON]", "C:\\old\\default.gif"} +
+                     block("Café Über", {"C:\\old\\a.gif", "#", "#", "index.htm", "_top",
+                                         "Café and more", "img"}) +
+                     block("Главная", {"#", "#", "#", "ru/index.htm", "#", "О компании", "img"}) +
+                     block("首页", {"#", "#", "#", "zh/", "#", "关于我们", "#"}) +
+                     block("الرئيسية", {"#", "#", "#", "ar/", "main", "من نحن", "img/ar"}));
         // Windows-1252 stays Windows-1252: the pictures' names need nothing else.
-        writeSet(file("latin.rk2"), QStringList{"[COMMON]", "#"}
-            + block("Über uns", {"#", "#", "#", "über.htm", "#", "Wir über uns – 100 €", "img"})
-            + block("Home", {"#", "#", "#", "#", "#", "Home", "#"}));
-        writeSet(file("cuneiform.rk2"), QStringList{"[COMMON]", "#"} + block("Home") + block("𒀀 Sumer", {"#", "#", "#", "#", "#", "𒀁 x 𒀀"}));
-        // clang-format on
+        writeSet(file("latin.rk2"), QStringList{"[COMMON]", "#"} +
+                                        block("Über uns", {"#", "#", "#", "über.htm", "#",
+                                                           "Wir über uns – 100 €", "img"}) +
+                                        block("Home", {"#", "#", "#", "#", "#", "Home", "#"}));
+        writeSet(file("cuneiform.rk2"), QStringList{"[COMMON]", "#"} + block("Home") +
+                                            block("𒀀 Sumer", {"#", "#", "#", "#", "#", "𒀁 x 𒀀"}));
     }
 
     // Each row: the set, the command's options, the size every button gets
@@ -85,14 +87,15 @@ private slots:
         QTest::addColumn<QString>("set");
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QSize>("fixed");
-        // clang-format off
         QTest::newRow("bar") << "scripts" << QStringList{"--style", "bar"} << QSize();
         QTest::newRow("pill") << "scripts" << QStringList{"--style", "pill"} << QSize();
         QTest::newRow("tab") << "scripts" << QStringList{"--style", "tab"} << QSize();
-        QTest::newRow("colours and font of one's own") << "scripts" << QStringList{"--colors", "#fff,#ffd,#000", "--font", "Liberation Serif"} << QSize();
-        QTest::newRow("--size") << "scripts" << QStringList{"--style", "pill", "--size", "300x48"} << QSize(300, 48);
+        QTest::newRow("colours and font of one's own")
+            << "scripts" << QStringList{"--colors", "#fff,#ffd,#000", "--font", "Liberation Serif"}
+            << QSize();
+        QTest::newRow("--size") << "scripts" << QStringList{"--style", "pill", "--size", "300x48"}
+                                << QSize(300, 48);
         QTest::newRow("Windows-1252") << "latin" << QStringList{"--style", "tab"} << QSize();
-        // clang-format on
     }
 
     void draws()
@@ -169,28 +172,45 @@ private slots:
                             const QString& says) {
             QTest::newRow(what) << QString(command) << status << says;
         };
-        // clang-format off
-        row("a label wider than --size", "rollcraft draw t.rk2 d --size 90x40", 2, "button 1 \"Café Über\" does not fit in 90x40: its label needs");
-        row("every label that does not fit", "rollcraft draw t.rk2 d --size 80x40", 2, "button 2 \"Главная\" does not fit");
-        row("--size below 24 px", "rollcraft draw t.rk2 d --size 400x23", 2, "--size 400x23: pictures must be at least 24 px high");
-        row("colours under 4.5:1", "rollcraft draw t.rk2 d --colors '#fff,#000,#777'", 2, "refused: the text #777777 on the MouseOut background #ffffff has a contrast of 4.47:1; at least 4.5:1 is needed");
-        row("a script no font draws", "rollcraft draw cuneiform.rk2 d", 2, "button 2 \"𒀀 Sumer\": no installed font draws \"𒀀\" (U+12000) of its name\nrollcraft draw: button 2 \"𒀀 Sumer\": no installed font draws \"𒀁\" (U+12001), \"𒀀\" (U+12000) of its Alt text\n");
-        row("unknown font", "rollcraft draw t.rk2 d --font 'No Such Font'", 2, "no font family \"No Such Font\" is installed");
-        row("unknown style", "rollcraft draw t.rk2 d --style neon", 64, "no style \"neon\"; 'rollcraft draw --list-styles' lists them");
-        row("unreadable colours", "rollcraft draw t.rk2 d --colors red,blue", 64, "--colors takes three colours");
+        row("a label wider than --size", "rollcraft draw t.rk2 d --size 90x40", 2,
+            "button 1 \"Café Über\" does not fit in 90x40: its label needs");
+        row("every label that does not fit", "rollcraft draw t.rk2 d --size 80x40", 2,
+            "button 2 \"Главная\" does not fit");
+        row("--size below 24 px", "rollcraft draw t.rk2 d --size 400x23", 2,
+            "--size 400x23: pictures must be at least 24 px high");
+        row("colours under 4.5:1", "rollcraft draw t.rk2 d --colors '#fff,#000,#777'", 2,
+            "refused: the text #777777 on the MouseOut background #ffffff has a contrast of "
+            "4.47:1; at least 4.5:1 is needed");
+        row("a script no font draws", "rollcraft draw cuneiform.rk2 d", 2,
+            "button 2 \"𒀀 Sumer\": no installed font draws \"𒀀\" (U+12000) of its name\nrollcraft "
+            "draw: button 2 \"𒀀 Sumer\": no installed font draws \"𒀁\" (U+12001), \"𒀀\" (U+12000) "
+            "of its Alt text\n");
+        row("unknown font", "rollcraft draw t.rk2 d --font 'No Such Font'", 2,
+            "no font family \"No Such Font\" is installed");
+        row("unknown style", "rollcraft draw t.rk2 d --style neon", 64,
+            "no style \"neon\"; 'rollcraft draw --list-styles' lists them");
+        row("unreadable colours", "rollcraft draw t.rk2 d --colors red,blue", 64,
+            "--colors takes three colours");
         row("unreadable size", "rollcraft draw t.rk2 d --size 100", 64, "--size takes WxH");
         row("standard input needs -o", "rollcraft draw - d < t.rk2", 64, "needs -o OUT.rk2");
-        row("one argument", "rollcraft draw t.rk2", 64, "expected FILE and DIR, or --list-styles alone");
-        row("an unreadable data file", "rollcraft draw nowhere.rk2 d", 2, "ERROR! Unable to open file.");
-        row("DIR a file", "rollcraft draw t.rk2 t.rk2", 2, "t.rk2 is not a folder and cannot be made one");
+        row("one argument", "rollcraft draw t.rk2", 64,
+            "expected FILE and DIR, or --list-styles alone");
+        row("an unreadable data file", "rollcraft draw nowhere.rk2 d", 2,
+            "ERROR! Unable to open file.");
+        row("DIR a file", "rollcraft draw t.rk2 t.rk2", 2,
+            "t.rk2 is not a folder and cannot be made one");
         // What works: the styles, a display not needed, Qt's own option names
         // the command's, FILE replaced with the earlier one kept.
         row("the styles", "rollcraft draw --list-styles", 0, "pill  a rounded pill");
-        row("no display", "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY rollcraft draw t.rk2 d -o o.rk2", 0, "4 button(s) drawn in d (");
+        row("no display",
+            "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY rollcraft draw t.rk2 d -o o.rk2",
+            0, "4 button(s) drawn in d (");
         row("--style is not Qt's", "rollcraft draw --style tab t.rk2 d -o o.rk2", 0, "style tab");
-        row("FILE replaced, kept as FILE~", "rollcraft draw t.rk2 d && cmp scripts.rk2 t.rk2~ && grep -c /d/ t.rk2 >&2", 0, "t.rk2 written\n13\n");
-        row("from standard input", "rollcraft draw - d -o o.rk2 < t.rk2 && grep -c /d/ o.rk2 >&2", 0, "\n13\n");
-        // clang-format on
+        row("FILE replaced, kept as FILE~",
+            "rollcraft draw t.rk2 d && cmp scripts.rk2 t.rk2~ && grep -c /d/ t.rk2 >&2", 0,
+            "t.rk2 written\n13\n");
+        row("from standard input", "rollcraft draw - d -o o.rk2 < t.rk2 && grep -c /d/ o.rk2 >&2",
+            0, "\n13\n");
     }
 
     void refusals()
