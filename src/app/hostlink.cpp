@@ -2,7 +2,7 @@
 #include "hostlink.h"
 
 #include "hostlinknames.h"
-#include "twkplugin.h"
+#include "pluginexchange.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
@@ -30,43 +30,43 @@ class PluginAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString SCRIPTSET READ insertedSet)
 
 public:
-    PluginAdaptor(QObject* topic, const TWKPLUGIN& window)
-        : QDBusAbstractAdaptor(topic), m_window(window)
+    PluginAdaptor(QObject* topic, const PluginExchange& exchange)
+        : QDBusAbstractAdaptor(topic), m_exchange(exchange)
     {}
 
-    [[nodiscard]] QString script() const
-    {
-        return m_window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
-    }
+    [[nodiscard]] QString script() const { return m_exchange.text(PluginExchange::Field::SCRIPT); }
     [[nodiscard]] QString scriptType() const
     {
-        return m_window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE);
+        return m_exchange.text(PluginExchange::Field::SCRIPTTYPE);
     }
     [[nodiscard]] QString preview() const
     {
-        return m_window.exchangeText(TWKPLUGIN::Exchange::PREVIEW);
+        return m_exchange.text(PluginExchange::Field::PREVIEW);
     }
-    [[nodiscard]] QString insertedSet() const { return m_window.insertedSet(); }
+    [[nodiscard]] QString insertedSet() const { return m_exchange.insertedSet(); }
 
 private:
-    const TWKPLUGIN& m_window;
+    const PluginExchange& m_exchange;
 };
 
 } // namespace
 
-HostLink::HostLink(TWKPLUGIN& window)
-    : QObject(&window), m_bus(QDBusConnection::sessionBus()),
+HostLink::HostLink(const PluginExchange& exchange, QObject* parent)
+    : QObject(parent), m_bus(QDBusConnection::sessionBus()),
       m_busName(pluginBusName(QCoreApplication::applicationFilePath()))
 {
     if (!m_bus.isConnected())
         return;
     auto* topic = new QObject(this);
-    new PluginAdaptor(topic, window);
+    new PluginAdaptor(topic, exchange);
     if (!m_bus.registerObject(QLatin1String(PluginObjectPath), topic,
                               QDBusConnection::ExportAdaptors))
         return;
-    connect(&window, &TWKPLUGIN::exchangeChanged, this, &HostLink::publish);
-    connect(&window, &TWKPLUGIN::insertedSetChanged, this,
+    connect(&exchange, &PluginExchange::changed, this,
+            [this](PluginExchange::Field field, const QString& text) {
+                publish(PluginExchange::name(field), text);
+            });
+    connect(&exchange, &PluginExchange::insertedSetChanged, this,
             [this](const QString& text) { publish(QLatin1String(InsertedSetProperty), text); });
     // Owned at once or not at all: a plug-in waiting in the queue would show
     // a window whose page no host receives.

@@ -5,18 +5,18 @@
 #include <QObject>
 #include <QString>
 
-class TWKPLUGIN;
+class PluginExchange;
 
-// Publishes the main window's exchange fields on the session bus: object
-// /PLUGIN, interface org.tarnwick.Plugin, read-only properties SCRIPT,
-// SCRIPTTYPE and PREVIEW, and one PropertiesChanged signal per change, in
-// the order the window makes them; beside them SCRIPTSET, the set behind the
-// inserted page. The link accepts nothing that changes anything. The window
-// is its parent: the link never outlives it.
+// Publishes a plug-in's exchange on the session bus: object /PLUGIN,
+// interface org.tarnwick.Plugin, read-only properties SCRIPT, SCRIPTTYPE and
+// PREVIEW, and one PropertiesChanged signal per change, in the order the
+// exchange makes them; beside them SCRIPTSET, the set behind the inserted
+// page. The link accepts nothing that changes anything, and must not outlive
+// the exchange (the plug-in makes the exchange's owner, its window, its parent).
 class HostLink : public QObject {
     Q_OBJECT
 public:
-    explicit HostLink(TWKPLUGIN& window);
+    explicit HostLink(const PluginExchange& exchange, QObject* parent = nullptr);
     ~HostLink() override;
 
     // Whether it owns the plug-in's bus name: false without a session bus, or

@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QLatin1String(desktopFileName));
     QtDialogs dialogs;
     TWKPLUGIN window(dialogs);
-    const auto* link = new HostLink(window);
+    const auto* link = new HostLink(window.exchange(), &window);
     // Unlinked, its page would reach nobody: end before the window opens.
     if (!link->isLinked()) {
         std::fprintf(stderr,

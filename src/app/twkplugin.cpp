@@ -64,7 +64,10 @@ TWKPLUGIN::TWKPLUGIN(Dialogs& dialogs, Clock clock, QWidget* parent)
     m_Label9 = {m_ui->Label9_0, m_ui->Label9_1, m_ui->Label9_2, m_ui->Label9_7};
     setWindowIcon(QIcon(QStringLiteral(":/icons/rollcraft.ico")));
     m_ui->centralwidget->setFont(formFont());
-    m_exchange = {m_ui->SCRIPT->toPlainText(), m_ui->SCRIPTTYPE->text(), m_ui->PREVIEW->text()};
+    // The fields start as the form's hidden controls hold them.
+    m_exchange.set(PluginExchange::Field::SCRIPT, m_ui->SCRIPT->toPlainText());
+    m_exchange.set(PluginExchange::Field::SCRIPTTYPE, m_ui->SCRIPTTYPE->text());
+    m_exchange.set(PluginExchange::Field::PREVIEW, m_ui->PREVIEW->text());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -153,39 +156,20 @@ QLabel* TWKPLUGIN::Label9(int Index) const
     return m_Label9.at(previewSlot(Index));
 }
 
-QString TWKPLUGIN::exchangeText(Exchange field) const
-{
-    return m_exchange[static_cast<std::size_t>(field)];
-}
-
-QString TWKPLUGIN::exchangeName(Exchange field)
+void TWKPLUGIN::setExchange(PluginExchange::Field field, const QString& text)
 {
     switch (field) {
-    case Exchange::SCRIPT:
-        return QStringLiteral("SCRIPT");
-    case Exchange::SCRIPTTYPE:
-        return QStringLiteral("SCRIPTTYPE");
-    case Exchange::PREVIEW:
-        break;
-    }
-    return QStringLiteral("PREVIEW");
-}
-
-void TWKPLUGIN::setExchange(Exchange field, const QString& text)
-{
-    m_exchange[static_cast<std::size_t>(field)] = text;
-    switch (field) {
-    case Exchange::SCRIPT:
+    case PluginExchange::Field::SCRIPT:
         m_ui->SCRIPT->setPlainText(text);
         break;
-    case Exchange::SCRIPTTYPE:
+    case PluginExchange::Field::SCRIPTTYPE:
         m_ui->SCRIPTTYPE->setText(text);
         break;
-    case Exchange::PREVIEW:
+    case PluginExchange::Field::PREVIEW:
         m_ui->PREVIEW->setText(text);
         break;
     }
-    emit exchangeChanged(exchangeName(field), text);
+    m_exchange.set(field, text);
 }
 
 int TWKPLUGIN::listCount() const
@@ -207,16 +191,16 @@ void TWKPLUGIN::showError(const QString& text)
 
 void TWKPLUGIN::Form_Load()
 {
-    m_set.Saved = true;
-    m_set.CurrentIndex = -1;
+    m_saved = true;
+    m_currentIndex = -1;
     EnableEdit(false);
     // The size lock (FixedWidth, FixedHeight): the size at load, held by the
     // window system itself, so that neither an X11 window manager nor a
     // Wayland compositor offers to resize or maximize the window.
     adjustSize();
     setFixedSize(size());
-    setExchange(Exchange::SCRIPT, QString());
-    setExchange(Exchange::SCRIPTTYPE, QString());
+    setExchange(PluginExchange::Field::SCRIPT, QString());
+    setExchange(PluginExchange::Field::SCRIPTTYPE, QString());
     if (const QScreen* s = screen()) {
         const QRect area = s->geometry();
         move(area.x() + static_cast<int>(area.width() / 2.0f - width() / 2.0f),
@@ -228,7 +212,7 @@ void TWKPLUGIN::Form_Load()
 
 bool TWKPLUGIN::TestSaved()
 {
-    if (m_set.Saved)
+    if (m_saved)
         return true;
     return m_dialogs.messageBox(
                this,
@@ -241,8 +225,8 @@ void TWKPLUGIN::Command3_Click()
 {
     if (!TestSaved())
         return;
-    setExchange(Exchange::SCRIPT, QString());
-    setExchange(Exchange::SCRIPTTYPE, QString());
+    setExchange(PluginExchange::Field::SCRIPT, QString());
+    setExchange(PluginExchange::Field::SCRIPTTYPE, QString());
     close();
 }
 
@@ -259,8 +243,8 @@ void TWKPLUGIN::closeEvent(QCloseEvent* event)
         return;
     }
     if (!m_ScriptInserted) {
-        setExchange(Exchange::SCRIPT, QString());
-        setExchange(Exchange::SCRIPTTYPE, QString());
+        setExchange(PluginExchange::Field::SCRIPT, QString());
+        setExchange(PluginExchange::Field::SCRIPTTYPE, QString());
     }
     m_PreviewTimer->stop();
     m_UnloadTimer->stop();
@@ -303,17 +287,17 @@ void TWKPLUGIN::EnableEdit(bool Ena)
 
 void TWKPLUGIN::Combo1_Click()
 {
-    if (m_set.RebuildingList)
+    if (m_rebuildingList)
         return;
-    if (m_set.CurrentIndex > -1)
-        StoreButton(m_set.CurrentIndex);
+    if (m_currentIndex > -1)
+        StoreButton(m_currentIndex);
     const int selected = selectedIndex();
     if (selected < 0)
         return;
-    m_set.LoadingItem = true;
+    m_loadingItem = true;
     LoadItem(selected);
-    m_set.CurrentIndex = static_cast<std::int16_t>(selected);
-    m_set.LoadingItem = false;
+    m_currentIndex = selected;
+    m_loadingItem = false;
 }
 
 void TWKPLUGIN::Text1_Change(int Index)
@@ -322,8 +306,8 @@ void TWKPLUGIN::Text1_Change(int Index)
         refreshPreview(Index);
     if (Index == 7)
         m_set.DefaultDescriptionImage = Text1(7)->text();
-    if (!m_set.LoadingItem)
-        m_set.Saved = false;
+    if (!m_loadingItem)
+        m_saved = false;
 }
 
 // ---- Button list commands ------------------------------------------------------------------
@@ -388,12 +372,12 @@ void TWKPLUGIN::Command6_Click()
         return;
     RemoveButton(selected);
     if (listCount() == 0)
-        m_set.Saved = true;
+        m_saved = true;
 }
 
 void TWKPLUGIN::RemoveButton(int Index)
 {
-    m_set.RebuildingList = true;
+    m_rebuildingList = true;
     compactAfterRemoval(m_set, Index, listCount());
     m_ui->Combo1->clearEntries();
     for (int i = 0; i < 7; ++i)
@@ -403,26 +387,26 @@ void TWKPLUGIN::RemoveButton(int Index)
     if (listCount() > 0) {
         LoadItem(listCount() - 1);
         m_ui->Combo1->selectEntry(listCount() - 1);
-        m_set.CurrentIndex = static_cast<std::int16_t>(selectedIndex());
+        m_currentIndex = selectedIndex();
     } else {
-        m_set.CurrentIndex = -1;
+        m_currentIndex = -1;
         Text1(7)->setText(QString());
         m_set.DefaultDescriptionImage.clear();
         EnableEdit(false);
     }
-    m_set.RebuildingList = false;
+    m_rebuildingList = false;
 }
 
 void TWKPLUGIN::ClearAllData_Click()
 {
-    if (!m_set.Saved &&
+    if (!m_saved &&
         m_dialogs.messageBox(this, QStringLiteral("Do you want to clear all data ?"),
                              QStringLiteral("Clear all data ?"), Dialogs::Icon::Exclamation,
                              Dialogs::Buttons::OkCancel) == Dialogs::Answer::Cancel)
         return;
     EraseButtons();
-    m_set.DataFileName.clear();
-    m_set.Saved = true;
+    m_dataFileName.clear();
+    m_saved = true;
 }
 
 void TWKPLUGIN::EraseButtons()
@@ -431,7 +415,7 @@ void TWKPLUGIN::EraseButtons()
     m_ui->Combo1->clearEntries();
     // With the list empty no record is shown any more; a later pick must not
     // store the emptied fields anywhere.
-    m_set.CurrentIndex = -1;
+    m_currentIndex = -1;
     for (int i = 0; i < 8; ++i)
         Text1(i)->setText(QString());
     m_set.DefaultDescriptionImage.clear();
@@ -476,13 +460,13 @@ void TWKPLUGIN::Special_Click()
 
 void TWKPLUGIN::OpenData_Click()
 {
-    if (!m_set.Saved &&
+    if (!m_saved &&
         m_dialogs.messageBox(this, QStringLiteral("Current data is not saved, open new datafile ?"),
                              AppTitle, Dialogs::Icon::Exclamation,
                              Dialogs::Buttons::OkCancel) == Dialogs::Answer::Cancel)
         return;
-    const Dialogs::FileChoice choice = m_dialogs.openFile(this, QStringLiteral("Open datafile"),
-                                                          DataFileFilter, m_set.DataFileName);
+    const Dialogs::FileChoice choice =
+        m_dialogs.openFile(this, QStringLiteral("Open datafile"), DataFileFilter, m_dataFileName);
     if (choice.status == Dialogs::FileChoice::Status::Cancelled)
         return;
     if (choice.status == Dialogs::FileChoice::Status::Failed) {
@@ -490,10 +474,10 @@ void TWKPLUGIN::OpenData_Click()
         return;
     }
     const QString path = withDataFileExtension(choice.path);
-    m_set.DataFileName = path;
+    m_dataFileName = path;
     EraseButtons();
     OpenButtons(path);
-    m_set.Saved = true;
+    m_saved = true;
 }
 
 void TWKPLUGIN::OpenButtons(const QString& FilePath)
@@ -511,9 +495,9 @@ void TWKPLUGIN::OpenButtons(const QString& FilePath)
         return;
     }
     if (listCount() > 0) {
-        m_set.CurrentIndex = -1;
+        m_currentIndex = -1;
         m_ui->Combo1->selectEntry(0);
-        m_set.CurrentIndex = 0;
+        m_currentIndex = 0;
         Text1(7)->setText(m_set.DefaultDescriptionImage);
         EnableEdit(true);
     }
@@ -523,14 +507,14 @@ void TWKPLUGIN::SaveData_Click()
 {
     const Dialogs::FileChoice choice = m_dialogs.saveFile(
         this, QStringLiteral("Save datafile"), DataFileFilter,
-        m_set.DataFileName.isEmpty() ? QStringLiteral("Rollcraft2_untitled") : m_set.DataFileName);
+        m_dataFileName.isEmpty() ? QStringLiteral("Rollcraft2_untitled") : m_dataFileName);
     if (choice.status == Dialogs::FileChoice::Status::Cancelled)
         return;
     if (choice.status == Dialogs::FileChoice::Status::Failed) {
         showError(QStringLiteral("ERROR! Unable to save file!"));
         return;
     }
-    m_set.DataFileName = choice.path;
+    m_dataFileName = choice.path;
     // The set holds only what was read before the error: what followed stays
     // in the earlier file, kept beside the new one.
     if (choice.path == m_readIncompletely && QFile::exists(choice.path)) {
@@ -542,7 +526,7 @@ void TWKPLUGIN::SaveData_Click()
         }
     }
     if (SaveButtons(choice.path)) {
-        m_set.Saved = true;
+        m_saved = true;
         if (choice.path == m_readIncompletely)
             m_readIncompletely.clear();
     }
@@ -621,8 +605,9 @@ void TWKPLUGIN::AutoImage_Click()
 
 void TWKPLUGIN::MakeScript(bool Prv)
 {
-    setExchange(Exchange::SCRIPT, QString());
-    setExchange(Exchange::SCRIPT, buildPage(m_set, Prv ? PageMode::Preview : PageMode::Page));
+    setExchange(PluginExchange::Field::SCRIPT, QString());
+    setExchange(PluginExchange::Field::SCRIPT,
+                buildPage(m_set, Prv ? PageMode::Preview : PageMode::Page));
 }
 
 void TWKPLUGIN::Command1_Click()
@@ -633,9 +618,8 @@ void TWKPLUGIN::Command1_Click()
         StoreButton(selectedIndex());
     m_ScriptInserted = true;
     // Published first, so that a host has the set by the time the page comes.
-    m_insertedSet = dataFileText(m_set.DefaultDescriptionImage, listedButtons());
-    emit insertedSetChanged(m_insertedSet);
-    setExchange(Exchange::SCRIPTTYPE, scriptTitle(m_clock()));
+    m_exchange.setInsertedSet(dataFileText(m_set.DefaultDescriptionImage, listedButtons()));
+    setExchange(PluginExchange::Field::SCRIPTTYPE, scriptTitle(m_clock()));
     MakeScript(false);
     m_UnloadTimer->start();
 }
@@ -657,8 +641,8 @@ void TWKPLUGIN::Command2_Click()
 void TWKPLUGIN::PreviewTimer_Timer()
 {
     m_PreviewTimer->stop();
-    setExchange(Exchange::PREVIEW, QStringLiteral("PREVIEW"));
-    setExchange(Exchange::PREVIEW, QString());
+    setExchange(PluginExchange::Field::PREVIEW, QStringLiteral("PREVIEW"));
+    setExchange(PluginExchange::Field::PREVIEW, QString());
 }
 
 // ---- Looking at things ---------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "buttonset.h"
 #include "dialogs.h"
 #include "imagecopy.h"
+#include "pluginexchange.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -36,7 +37,6 @@ class TWKPLUGIN : public QMainWindow {
 public:
     using Clock = std::function<QDateTime()>;
 
-    enum class Exchange { SCRIPT, SCRIPTTYPE, PREVIEW };
     static constexpr int PreviewFields[] = {0, 1, 2, 7};
 
     explicit TWKPLUGIN(Dialogs& dialogs, Clock clock = &QDateTime::currentDateTime,
@@ -48,13 +48,15 @@ public:
     void setFileCopier(FileCopier copier) { m_fileCopier = std::move(copier); }
 
     [[nodiscard]] const ButtonSet& buttonSet() const { return m_set; }
+    // The button the edit fields show, -1 for none.
+    [[nodiscard]] int currentIndex() const { return m_currentIndex; }
+    // No change since the set was opened, saved, cleared or emptied.
+    [[nodiscard]] bool isSaved() const { return m_saved; }
+    // The data file last opened or saved; empty for none.
+    [[nodiscard]] QString dataFileName() const { return m_dataFileName; }
     [[nodiscard]] bool scriptInserted() const { return m_ScriptInserted; }
-    // The exact text of an exchange field, CR LF included.
-    [[nodiscard]] QString exchangeText(Exchange field) const;
-    [[nodiscard]] static QString exchangeName(Exchange field);
-    // The data-file text of the set the last "Insert script" made its page
-    // of; empty before one.
-    [[nodiscard]] QString insertedSet() const { return m_insertedSet; }
+    // The exchange fields and the inserted set, as the host link publishes them.
+    [[nodiscard]] const PluginExchange& exchange() const { return m_exchange; }
 
     [[nodiscard]] QLineEdit* Text1(int Index) const;
     [[nodiscard]] QPushButton* Command7(int Index) const;
@@ -62,10 +64,6 @@ public:
     [[nodiscard]] QLabel* Label9(int Index) const;
 
 signals:
-    // Every change of an exchange field, in the order the program makes them.
-    void exchangeChanged(const QString& item, const QString& value);
-    // "Insert script" has taken the set `text` (data-file text) for its page.
-    void insertedSetChanged(const QString& text);
     // The closing sequence has run to its end; the program ends now.
     void closed();
 
@@ -130,7 +128,7 @@ private:
     void Command3_Click();
     void Exit_Click();
 
-    void setExchange(Exchange field, const QString& text);
+    void setExchange(PluginExchange::Field field, const QString& text);
     [[nodiscard]] int listCount() const;
     [[nodiscard]] int selectedIndex() const;
     void showError(const QString& text);
@@ -146,9 +144,15 @@ private:
     QPointer<FullScreenViewer> m_viewer;
     PreviewDecoder* m_viewerDecoder = nullptr;
     ButtonSet m_set;
+    QString m_dataFileName;
+    bool m_saved = true;
+    // Set while a button's record fills the edit fields, which is no change.
+    bool m_loadingItem = false;
+    // Set while the list is filled again after a removal: its picks are no choice.
+    bool m_rebuildingList = false;
+    int m_currentIndex = -1;
     bool m_ScriptInserted = false;
-    std::array<QString, 3> m_exchange;
-    QString m_insertedSet;
+    PluginExchange m_exchange;
     QTimer* m_PreviewTimer;
     QTimer* m_UnloadTimer;
     // The controls of the form, gathered once: the eight edit fields, and the

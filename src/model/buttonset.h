@@ -5,7 +5,6 @@
 
 #include <QStringList>
 #include <array>
-#include <cstdint>
 
 inline constexpr int MaxButtons = 100;
 
@@ -14,11 +13,6 @@ inline constexpr int MaxButtons = 100;
 struct ButtonSet {
     std::array<ButtonRecord, MaxButtons> Buttons;
     QString DefaultDescriptionImage;
-    QString DataFileName;
-    bool Saved = true;
-    bool LoadingItem = false;
-    bool RebuildingList = false;
-    std::int16_t CurrentIndex = -1;
 };
 
 // Buttons found by walking the slots from 0 up to the first empty name: the

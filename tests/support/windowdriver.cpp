@@ -31,9 +31,10 @@ bool enabledInMenu(const WindowFixture& f, const QString& menu, const QString& i
 WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
     : window((writeAutoImage(false), dialogs), std::move(clock))
 {
-    QObject::connect(
-        &window, &TWKPLUGIN::exchangeChanged,
-        [this](const QString& n, const QString& v) { changes << n + '=' + v.left(6); });
+    QObject::connect(&window.exchange(), &PluginExchange::changed,
+                     [this](PluginExchange::Field n, const QString& v) {
+                         changes << PluginExchange::name(n) + '=' + v.left(6);
+                     });
     QObject::connect(&window, &TWKPLUGIN::closed, [this] { ++closed; });
 }
 
@@ -124,8 +125,8 @@ QString WindowFixture::probe(const QString& what) const
     if (what == "state") {
         for (int i = 0; i < list->count(); ++i)
             parts << QString(i == list->selectedIndex() ? "[%1]" : "%1").arg(list->itemText(i));
-        return parts.join(',') + QStringLiteral(" %1 ").arg(set.CurrentIndex) +
-               (set.Saved ? "saved" : "unsaved");
+        return parts.join(',') + QStringLiteral(" %1 ").arg(window.currentIndex()) +
+               (window.isSaved() ? "saved" : "unsaved");
     }
     if (what == "fields") {
         for (int i = 0; i < 8; ++i)
@@ -134,8 +135,9 @@ QString WindowFixture::probe(const QString& what) const
     }
     const QHash<QString, QString> plain{
         {"default", set.DefaultDescriptionImage},
-        {"file", set.DataFileName.isEmpty() ? "" : folder.relativeFilePath(set.DataFileName)},
-        {"title", window.exchangeText(TWKPLUGIN::Exchange::SCRIPTTYPE)},
+        {"file",
+         window.dataFileName().isEmpty() ? "" : folder.relativeFilePath(window.dataFileName())},
+        {"title", window.exchange().text(PluginExchange::Field::SCRIPTTYPE)},
         {"changes", changes.join(',')}, // "closed": hidden then, and only then
         {"closed", QString::number(closed) + (window.isVisible() == (closed == 0) ? "" : "?")}};
     if (plain.contains(what))
@@ -152,7 +154,7 @@ QString WindowFixture::probe(const QString& what) const
         return parts.join(',');
     }
     if (what == "script") { // which page SCRIPT holds for the set as it is now
-        const QString script = window.exchangeText(TWKPLUGIN::Exchange::SCRIPT);
+        const QString script = window.exchange().text(PluginExchange::Field::SCRIPT);
         return script.isEmpty()                              ? ""
                : script == buildPage(set, PageMode::Page)    ? "page"
                : script == buildPage(set, PageMode::Preview) ? "preview"

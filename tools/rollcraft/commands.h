@@ -11,6 +11,10 @@ inline constexpr int Failure = 2;
 inline constexpr int Usage = 64;
 } // namespace Exit
 
+// The tool: its command line without the program's name; the exit status,
+// once standard output has taken everything.
+int runTool(QStringList arguments);
+
 // Each command gets its own arguments (without the command's name).
 int runRender(const QStringList& arguments);
 int runCheck(const QStringList& arguments);

@@ -16,7 +16,7 @@ void writeErr(const QString& text);
 
 // The status a command ends with: `status`, or Exit::Failure, said on
 // standard error for `command` (empty: the tool itself), when a write to
-// standard output failed.
+// standard output failed. Standard output is fresh again after it.
 [[nodiscard]] int finishOutput(const QString& command, int status);
 
 // Writes a page to a file: UTF-8 behind a byte-order mark. The page names no

@@ -84,7 +84,7 @@ int runHost(const QStringList& arguments)
     if (!parseCommand(parser, QStringLiteral("host"), arguments, 0, status))
         return status;
     HostOptions options;
-    if (!modern.read(parser, QStringLiteral("host"), options.modern))
+    if (!modern.read(parser, QStringLiteral("host"), options.delivery.modern))
         return Exit::Usage;
     if (int(parser.isSet(output)) + int(parser.isSet(outputDir)) + int(parser.isSet(inDocuments)) >
         1) {
@@ -93,10 +93,10 @@ int runHost(const QStringList& arguments)
         return Exit::Usage;
     }
 
-    options.outputFile = parser.value(output);
-    options.outputDir = parser.isSet(inDocuments) ? documents : parser.value(outputDir);
-    options.previewDir = parser.value(previewDir);
-    options.openPreview = parser.isSet(open);
+    options.delivery.outputFile = parser.value(output);
+    options.delivery.outputDir = parser.isSet(inDocuments) ? documents : parser.value(outputDir);
+    options.delivery.previewDir = parser.value(previewDir);
+    options.delivery.openPages = parser.isSet(open);
     options.attach = parser.isSet(attach);
     options.pluginPath =
         parser.isSet(plugin)
