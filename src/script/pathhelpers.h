@@ -5,9 +5,9 @@
 #include <QStringView>
 #include <optional>
 
-// What stands between an image path prefix and a picture's file name: the
-// prefix with a trailing slash, unless it is empty or ends in one already;
-// only '/' counts.
+// What stands between a folder and a name in it: the image path prefix before
+// a picture's file name, the chosen folder before a copy's. The folder with a
+// trailing slash, unless it is empty or ends in one already; only '/' counts.
 [[nodiscard]] QString CheckSlash(const QString& FilePath = QString());
 
 // Splits a path at its last separator: GetWhat 0 gives the folder part (ending

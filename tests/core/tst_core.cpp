@@ -716,7 +716,7 @@ private slots:
             list.append({name.startsWith('/') ? name : src.filePath(name), name});
         ScriptedQuestions questions(answers);
         questions.cancelAt = answers.endsWith('!') ? int(list.size()) : -1;
-        const QString target = ::destinationFolder(dir.filePath(folder));
+        const QString target = CheckSlash(dir.filePath(folder));
         const auto copy = [&] {
             return copyImages(list, target,
                               answers.startsWith("replace") ? ExistingImages::Replace
