@@ -29,13 +29,8 @@ QList<ImageToCopy> imagesToCopy(const ButtonSet& set, const QString& defaultDesc
         if (!source.isEmpty())
             images.append({source, reportedAs});
     };
-    const int count = leadingButtonCount(set);
-    for (int i = 0; i < count; ++i) {
-        const ButtonRecord& b = set.Buttons[static_cast<std::size_t>(i)];
-        add(b.MouseOutImage, b.MouseOutImage);
-        add(b.MouseOverImage, b.MouseOverImage);
-        add(b.DescriptionImage, b.DescriptionImage);
-    }
+    for (const ButtonPicture& picture : buttonPictures(leadingButtons(set)))
+        add(picture.path, picture.path);
     add(defaultDescriptionField, set.DefaultDescriptionImage);
     return images;
 }

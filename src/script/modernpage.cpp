@@ -296,12 +296,8 @@ QStringList modernPagePictures(const ButtonSet& set)
             paths += path;
     };
     add(set.DefaultDescriptionImage);
-    for (int k = 0, n = leadingButtonCount(set); k < n; ++k) {
-        const ButtonRecord& b = set.Buttons[k];
-        add(b.MouseOutImage);
-        add(b.MouseOverImage);
-        add(b.DescriptionImage);
-    }
+    for (const ButtonPicture& picture : buttonPictures(leadingButtons(set)))
+        add(picture.path);
     return paths;
 }
 

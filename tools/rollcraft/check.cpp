@@ -38,6 +38,22 @@ QString imageLine(const QString& label, const QString& path, int& problems)
     return QStringLiteral("  %1 %2  [%3]\n").arg(label, -27).arg(path, state);
 }
 
+// The field as the window labels it.
+QString label(PictureField field)
+{
+    switch (field) {
+    case PictureField::MouseOut:
+        return QStringLiteral("MouseOut image");
+    case PictureField::MouseOver:
+        return QStringLiteral("MouseOver image");
+    case PictureField::Description:
+        return QStringLiteral("Description image");
+    case PictureField::DefaultDescription:
+        break;
+    }
+    return QStringLiteral("Default description image");
+}
+
 } // namespace
 
 int runCheck(const QStringList& arguments)
@@ -70,19 +86,18 @@ int runCheck(const QStringList& arguments)
     int images = 0;
     QString report =
         QStringLiteral("%1: %2 button(s)\n").arg(shownDataFile(path)).arg(read.buttons.size());
-    const auto count = [&images](const QString& p) { images += p.isEmpty() ? 0 : 1; };
-    report += imageLine(QStringLiteral("Default description image:"), read.DefaultDescriptionImage,
-                        problems);
-    count(read.DefaultDescriptionImage);
-    for (qsizetype i = 0; i < read.buttons.size(); ++i) {
-        const ButtonRecord& b = read.buttons[i];
-        report += QStringLiteral("Button %1 \"%2\"\n").arg(i + 1).arg(b.Name);
-        report += imageLine(QStringLiteral("MouseOut image:"), b.MouseOutImage, problems);
-        report += imageLine(QStringLiteral("MouseOver image:"), b.MouseOverImage, problems);
-        report += imageLine(QStringLiteral("Description image:"), b.DescriptionImage, problems);
-        count(b.MouseOutImage);
-        count(b.MouseOverImage);
-        count(b.DescriptionImage);
+    const auto list = [&](PictureField field, const QString& path) {
+        report += imageLine(label(field) + u':', path, problems);
+        images += path.isEmpty() ? 0 : 1;
+    };
+    list(PictureField::DefaultDescription, read.DefaultDescriptionImage);
+    for (const ButtonPicture& picture :
+         buttonPictures({read.buttons.constData(), std::size_t(read.buttons.size())})) {
+        if (picture.field == PictureField::MouseOut)
+            report += QStringLiteral("Button %1 \"%2\"\n")
+                          .arg(picture.button + 1)
+                          .arg(read.buttons[picture.button].Name);
+        list(picture.field, picture.path);
     }
     const QList<PageFinding> findings = pageFindings(read, bytes);
     for (const PageFinding& finding : findings)
