@@ -149,10 +149,10 @@ private slots:
         // clang-format off
         row("nothing the page cannot carry", one({p, "@/it's here/q\"v w.gif", p, "it's.htm?a=1#x", "_top", "Café \\'a\\' \\x41\\u00e9\\u{1F600} <b>", "img\\/"}, "@/it's here/d.gif"),
             "0 of 4 image file(s) missing or unreadable, 0 warning(s).", 0);
-        row("apostrophe in Alt", one({p, "#", "#", "#", "#", "Today's news"}), alt + "its apostrophe ends the script's string: the button does not light up");
+        row("apostrophe in Alt", one({p, "#", "#", "#", "#", "Today's news"}), alt + "its apostrophe ends the script's string: the button does not light up (SyntaxError)");
         row("backslash ends Alt", one({p, "#", "#", "#", "#", "C:\\"}), alt + "the script cannot read its backslash");
         row("bad escape in Alt", one({p, "#", "#", "#", "#", "\\x4G"}), alt + "the script cannot read its backslash");
-        row("quote in Alt", one({p, "#", "#", "#", "#", "say \"hi\""}), alt + "its \" ends the mouse-over attribute: the button does not light up");
+        row("quote in Alt", one({p, "#", "#", "#", "#", "say \"hi\""}), alt + "its \" ends the mouse-over attribute: the button does not light up, and its alternative text is cut");
         row("quote in Url", one({p, "#", "#", "a\"b.htm"}), "Url: its \" ends the link's attribute: the link goes to \"a\"");
         row("quote in Target", one({p, "#", "#", "#", "ma\"in"}), "Target: its \" ends the target's attribute: the link opens in \"ma\"");
         row("# in a file name", one({"@/a#b.gif"}), "MouseOut image: the browser reads \"a#b.gif\" only up to its \"#\": a broken picture");
@@ -171,7 +171,7 @@ private slots:
         row("a picture copied outside the folder", one({"@/dl/evil\\../.bashrc"}),
             "button 1 \"B\", MouseOut image: the picture would be copied outside the folder, as \"../.bashrc\": \"Copy images to path...\" leaves it out");
         row("same file name twice", rk2(QStringList{"[COMMON]", "#"} + block("B", {"@/en/btn.gif"}) + block("C", {"@/de/btn.gif"})),
-            "button 2 \"C\", MouseOut image: copied as btn.gif, it replaces the MouseOut image of button 1 \"B\" (@/en/btn.gif)");
+            "button 2 \"C\", MouseOut image: copied as btn.gif, it replaces the MouseOut image of button 1 \"B\" (@/en/btn.gif): both show this picture");
         row("saved as UTF-8 by an editor", QStringList({"[COMMON]", "#", "[Button]", "B", p, "#", "#", "#", "#", "Café", "#", ""}).join("\r\n").toUtf8(),
             "Data file: it is UTF-8 without the UTF-8 mark, likely saved so by an editor: it reads as Windows-1252, \"é\" as \"Ã©\"");
         // The data file named the way a shell user expects.
