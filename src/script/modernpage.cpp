@@ -49,22 +49,26 @@ constexpr QStringView RightToLeftLanguages[] = {u"ar", u"arc", u"ckb", u"dv",  u
                                                 u"he", u"iw",  u"ks",  u"nqo", u"ps",
                                                 u"sd", u"syr", u"ug",  u"ur",  u"yi"};
 
+// Whether picture `path` has a source: in page mode a file name, in preview
+// mode an address, for which it needs two characters. Where it has none, the
+// classic page would point at no file.
+bool hasSource(const QString& path, PageMode mode)
+{
+    return mode == PageMode::Preview ? path.size() >= 2 : !fileNamePart(path).isEmpty();
+}
+
 // The source of picture `path`, percent-encoded: in page mode `prefix` (encoded,
-// with its slash) and the file name, in preview mode the file:/// address.
-// Empty where classic page would point at no file (no file name; too short a
-// path for an address).
+// with its slash) and the file name, in preview mode the file:/// address;
+// empty where it has none.
 QString sourceOf(const QString& path, const QString& prefix, PageMode mode)
 {
-    if (mode == PageMode::Preview) {
-        const std::optional<QString> address = GetPrevPath(path);
-        constexpr qsizetype Scheme = 7; // "file://"
-        return address ? address->first(Scheme) %
-                             percentEncoded(address->sliced(Scheme), PercentKeeps::Address)
-                       : QString();
-    }
-    const QStringView name = fileNamePart(path);
-    return name.isEmpty() ? QString()
-                          : prefix % percentEncoded(name.toString(), PercentKeeps::Name);
+    if (!hasSource(path, mode))
+        return {};
+    if (mode == PageMode::Page)
+        return prefix % percentEncoded(fileNamePart(path).toString(), PercentKeeps::Name);
+    const QString address = *GetPrevPath(path);
+    constexpr qsizetype Scheme = 7; // "file://"
+    return address.first(Scheme) % percentEncoded(address.sliced(Scheme), PercentKeeps::Address);
 }
 
 // Scripts written right to left, as a tag's script subtag names them.
@@ -87,9 +91,11 @@ public:
           m_p(isClassPrefix(options.classPrefix) ? QStringView(options.classPrefix)
                                                  : QStringView(u"rc-"))
     {
-        for (int k = 0; k < m_n; ++k)
-            m_hasDescription[k] =
-                !sourceOf(m_set.Buttons[k].DescriptionImage, {}, m_options.mode).isEmpty();
+        for (int k = 0; k < m_n; ++k) {
+            const ButtonRecord& b = m_set.Buttons[k];
+            m_hasDescription[k] = hasSource(b.DescriptionImage, m_options.mode);
+            m_prefix[k] = percentEncoded(CheckSlash(b.ImagePathPrefix), PercentKeeps::Folder);
+        }
         if (!m_options.current.isEmpty()) {
             const QString current = urlCleaned(m_options.current);
             for (int k = 0; k < m_n && m_current < 0; ++k) {
@@ -166,12 +172,6 @@ private:
         m_page += u"</div>\n";
     }
 
-    // The prefix of button `k` as its pictures' sources begin with it.
-    QString prefixOf(int k) const
-    {
-        return percentEncoded(CheckSlash(m_set.Buttons[k].ImagePathPrefix), PercentKeeps::Folder);
-    }
-
     // When a picture is fetched: with the page (one on show), after the pictures
     // on show (one hidden until hover or focus), or only as its place comes
     // into view (one that moves nothing and leaves no blank while it comes).
@@ -243,7 +243,7 @@ private:
             (target ? QStringView(u"\" target=\"") : QStringView()) %
             (target ? htmlEscaped(b.Target) : QString()) %
             (k == m_current ? QStringView(u"\" aria-current=\"page\">") : QStringView(u"\">"));
-        const QString prefix = prefixOf(k);
+        const QString& prefix = m_prefix[k];
         const QString alt = htmlEscaped(b.Alt);
         if (!picture(b.MouseOutImage, prefix, u"o", -1, alt))
             m_page += u"<span class=\"" % m_p % u"o\">" % alt % u"</span>";
@@ -263,9 +263,9 @@ private:
     void descriptionArea()
     {
         // The default description goes under button 0's prefix, as on the classic page.
-        picture(m_set.DefaultDescriptionImage, prefixOf(0), u"dd", -1, {});
+        picture(m_set.DefaultDescriptionImage, m_prefix[0], u"dd", -1, {});
         for (int k = 0; k < m_n; ++k)
-            picture(m_set.Buttons[k].DescriptionImage, prefixOf(k), u"d", k, {},
+            picture(m_set.Buttons[k].DescriptionImage, m_prefix[k], u"d", k, {},
                     Fetch::AfterTheShown);
     }
 
@@ -278,6 +278,8 @@ private:
     int m_current = -1;
     // Whether each button has a description picture to show.
     std::array<bool, MaxButtons> m_hasDescription{};
+    // Each button's prefix as its pictures' sources begin with it.
+    std::array<QString, MaxButtons> m_prefix;
     QString m_page;
 };
 
