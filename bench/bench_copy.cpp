@@ -5,6 +5,7 @@
 // Each copy is written into an anonymous file, asked between its blocks
 // whether to stop, then named and renamed over its target.
 #include "imagecopy.h"
+#include "pathhelpers.h"
 
 #include <QDir>
 #include <QProcess>
@@ -59,7 +60,7 @@ void BM_CopyImages301(benchmark::State& state)
     timeCopies(state, [](const Sources& s, const QString& dest) {
         NoQuestions questions;
         const CopyRun run =
-            copyImages(s.images, destinationFolder(dest), ExistingImages::Replace, questions);
+            copyImages(s.images, CheckSlash(dest), ExistingImages::Replace, questions);
         benchmark::DoNotOptimize(run.copied);
     });
 }

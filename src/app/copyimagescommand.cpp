@@ -5,6 +5,7 @@
 #include "datafile.h"
 #include "dirbrowser.h"
 #include "imagecopy.h"
+#include "pathhelpers.h"
 #include "twkplugin.h"
 
 #include <QEventLoop>
@@ -132,7 +133,7 @@ void TWKPLUGIN::CopyImages()
         m_DirBrowser1->BrowseForFolder(this, QStringLiteral("Destination folder:"));
     if (chosen.isEmpty())
         return;
-    const QString folder = destinationFolder(chosen);
+    const QString folder = CheckSlash(chosen);
     const Dialogs::Answer existing =
         m_dialogs.messageBox(this, QStringLiteral("Overwrite existing images, if they exist ?"),
                              AppTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
@@ -168,13 +169,11 @@ void TWKPLUGIN::CopyImages()
     }
     if (run.cancelled || run.failures.isEmpty())
         return;
-    const QString log = errorLogPath();
-    QString text = QStringLiteral("ERROR! One or more images could not be copied !\r\n");
-    if (saveFileAtomically(log, errorLog(run.failures, m_clock().date()))) {
-        text += QStringLiteral("For further details, please see \"%1\"").arg(log);
-    } else {
+    const FailureReport report = logFailures(run.failures, m_clock().date());
+    QString text = report.headline + QStringLiteral("\r\n") + report.logLine;
+    if (!report.logged) {
         // The failures are then said here, or nowhere.
-        text += QStringLiteral("The log \"%1\" could not be written. The failed copies:").arg(log);
+        text += QStringLiteral(". The failed copies:");
         for (const CopyFailure& failure : run.failures)
             text += QStringLiteral("\r\n") + failureLine(failure);
     }

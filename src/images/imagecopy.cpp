@@ -3,6 +3,7 @@
 
 #include "codepage.h"
 #include "copyname.h"
+#include "datafile.h"
 #include "pathhelpers.h"
 #include "regularfile.h"
 
@@ -28,22 +29,10 @@ QList<ImageToCopy> imagesToCopy(const ButtonSet& set, const QString& defaultDesc
         if (!source.isEmpty())
             images.append({source, reportedAs});
     };
-    const int count = leadingButtonCount(set);
-    for (int i = 0; i < count; ++i) {
-        const ButtonRecord& b = set.Buttons[static_cast<std::size_t>(i)];
-        add(b.MouseOutImage, b.MouseOutImage);
-        add(b.MouseOverImage, b.MouseOverImage);
-        add(b.DescriptionImage, b.DescriptionImage);
-    }
+    for (const ButtonPicture& picture : buttonPictures(leadingButtons(set)))
+        add(picture.path, picture.path);
     add(defaultDescriptionField, set.DefaultDescriptionImage);
     return images;
-}
-
-QString destinationFolder(const QString& chosen)
-{
-    if (chosen.endsWith(QLatin1Char('/')))
-        return chosen;
-    return chosen + QLatin1Char('/');
 }
 
 namespace {
@@ -336,6 +325,21 @@ QString copyTarget(const QString& folder, const QString& source)
     return folder + GetFilenameOrFilePathFromString(source, 1);
 }
 
+QStringList targetsToAsk(const QList<ImageToCopy>& images, const QString& folder)
+{
+    QStringList asked;
+    QStringList written;
+    for (const ImageToCopy& image : images) {
+        if (!copyNameProblem(fileNamePart(image.source)).isEmpty())
+            continue; // never copied, so never asked about
+        const QString target = copyTarget(folder, image.source);
+        if ((FileExist(target) || written.contains(target)) && !asked.contains(target))
+            asked << target;
+        written << target;
+    }
+    return asked;
+}
+
 CopyRun copyImages(const QList<ImageToCopy>& images, const QString& folder, ExistingImages existing,
                    CopyQuestions& questions, const FileCopier& copy)
 {
@@ -408,4 +412,15 @@ QString failureLine(const CopyFailure& failure)
 QString errorLogPath()
 {
     return QDir::home().filePath(QStringLiteral("twk_error.log"));
+}
+
+FailureReport logFailures(const QList<CopyFailure>& failures, QDate date)
+{
+    const QString log = errorLogPath();
+    const bool logged = saveFileAtomically(log, errorLog(failures, date));
+    return {QStringLiteral("ERROR! One or more images could not be copied !"),
+            (logged ? QStringLiteral("For further details, please see \"%1\"")
+                    : QStringLiteral("The log \"%1\" could not be written"))
+                .arg(log),
+            logged};
 }

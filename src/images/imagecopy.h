@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -24,9 +25,6 @@ struct ImageToCopy {
 // description image as the window's field shows it. Empty fields are left out.
 [[nodiscard]] QList<ImageToCopy> imagesToCopy(const ButtonSet& set,
                                               const QString& defaultDescriptionField);
-
-// The chosen folder with a trailing '/', never doubled (a root stays "/").
-[[nodiscard]] QString destinationFolder(const QString& chosen);
 
 struct CopyFailure {
     QString source;
@@ -96,11 +94,15 @@ struct CopyRun {
     QList<CopyFailure> failures; // in the order they happened
 };
 
-// Where the copy of `source` goes in `folder` (as destinationFolder gives it):
-// the folder followed by the file name the path helpers take from `source`.
+// Where the copy of `source` goes in `folder` (ending in '/', as CheckSlash gives
+// it): the folder followed by the file name the path helpers take from `source`.
 [[nodiscard]] QString copyTarget(const QString& folder, const QString& source);
 
-// Copies every image into `folder` (as destinationFolder gives it) under its
+// The targets a run told to ask would ask about, each once: images already
+// in `folder`, and those an earlier image of the same run writes first.
+[[nodiscard]] QStringList targetsToAsk(const QList<ImageToCopy>& images, const QString& folder);
+
+// Copies every image into `folder` (ending in '/', as CheckSlash gives it) under its
 // file name, when that is a plain file name (copyNameProblem); any other is a
 // failed copy and nothing is written for it. Failures are collected and the
 // run goes on; a Cancel ends it at once with what was copied so far kept.
@@ -114,3 +116,13 @@ struct CopyRun {
 
 // twk_error.log in the user's home folder.
 [[nodiscard]] QString errorLogPath();
+
+// What the user is told of a run's failures once errorLog is written to
+// errorLogPath(): the headline, then where the details are or, when the log
+// could not be written, that, for the caller to go on with the failures.
+struct FailureReport {
+    QString headline;
+    QString logLine;
+    bool logged = false;
+};
+[[nodiscard]] FailureReport logFailures(const QList<CopyFailure>& failures, QDate date);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "buttonset.h"
 
+#include <algorithm>
+
 int leadingButtonCount(const ButtonSet& set)
 {
     int n = 0;
@@ -20,16 +22,28 @@ void eraseAllRecords(ButtonSet& set)
     set.Buttons.fill(ButtonRecord{});
 }
 
+std::span<const ButtonRecord> leadingButtons(const ButtonSet& set)
+{
+    return std::span(set.Buttons).first(std::size_t(leadingButtonCount(set)));
+}
+
+QList<ButtonPicture> buttonPictures(std::span<const ButtonRecord> buttons)
+{
+    QList<ButtonPicture> pictures;
+    for (int k = 0; k < int(buttons.size()); ++k) {
+        const ButtonRecord& b = buttons[std::size_t(k)];
+        pictures += {{k, PictureField::MouseOut, b.MouseOutImage},
+                     {k, PictureField::MouseOver, b.MouseOverImage},
+                     {k, PictureField::Description, b.DescriptionImage}};
+    }
+    return pictures;
+}
+
 bool refersToImages(const ButtonSet& set)
 {
-    const int n = leadingButtonCount(set);
-    if (n == 0)
-        return false;
-    for (int i = 0; i < n; ++i) {
-        const ButtonRecord& b = set.Buttons[i];
-        if (!b.MouseOutImage.isEmpty() || !b.MouseOverImage.isEmpty() ||
-            !b.DescriptionImage.isEmpty())
-            return true;
-    }
-    return !set.DefaultDescriptionImage.isEmpty();
+    const QList<ButtonPicture> pictures = buttonPictures(leadingButtons(set));
+    return !pictures.isEmpty() &&
+           (!set.DefaultDescriptionImage.isEmpty() ||
+            std::any_of(pictures.begin(), pictures.end(),
+                        [](const ButtonPicture& p) { return !p.path.isEmpty(); }));
 }

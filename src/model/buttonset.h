@@ -3,8 +3,10 @@
 
 #include "buttonrecord.h"
 
+#include <QList>
 #include <QStringList>
 #include <array>
+#include <span>
 
 inline constexpr int MaxButtons = 100;
 
@@ -18,6 +20,22 @@ struct ButtonSet {
 // Buttons found by walking the slots from 0 up to the first empty name: the
 // set as the page generator, the image copier and the list rebuild see it.
 [[nodiscard]] int leadingButtonCount(const ButtonSet& set);
+[[nodiscard]] std::span<const ButtonRecord> leadingButtons(const ButtonSet& set);
+
+// Which picture of a button (or of the set, its default description) a path is.
+enum class PictureField { MouseOut, MouseOver, Description, DefaultDescription };
+
+// One picture field of a button: the button's index, which field, its path.
+struct ButtonPicture {
+    int button = 0;
+    PictureField field = PictureField::MouseOut;
+    QString path;
+};
+
+// Every picture field of `buttons` (leadingButtons, for what a page or a copy
+// uses), button by button in the order MouseOut, MouseOver, Description; empty
+// ones too.
+[[nodiscard]] QList<ButtonPicture> buttonPictures(std::span<const ButtonRecord> buttons);
 
 // Moves the records after `index` up by one and empties slot count-1.
 void compactAfterRemoval(ButtonSet& set, int index, int count);

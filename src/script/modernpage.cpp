@@ -49,38 +49,27 @@ constexpr QStringView RightToLeftLanguages[] = {u"ar", u"arc", u"ckb", u"dv",  u
                                                 u"he", u"iw",  u"ks",  u"nqo", u"ps",
                                                 u"sd", u"syr", u"ug",  u"ur",  u"yi"};
 
-// The part of picture `path` its source is made of: the file name in page
-// mode, the whole path for an address in preview mode. Empty where classic
-// page would point at no file (no file name; too short a path for an address).
-QStringView sourcePart(const QString& path, PageMode mode)
+// Whether picture `path` has a source: in page mode a file name, in preview
+// mode an address, for which it needs two characters. Where it has none, the
+// classic page would point at no file.
+bool hasSource(const QString& path, PageMode mode)
 {
-    if (mode == PageMode::Preview)
-        return path.size() >= 2 ? QStringView(path) : QStringView();
-    return fileNamePart(path);
+    return mode == PageMode::Preview ? path.size() >= 2 : !fileNamePart(path).isEmpty();
 }
 
-// A number that is not negative, in decimal, without a string of its own;
-// a negative one shows as nothing.
-class Decimal {
-public:
-    explicit Decimal(int k)
-    {
-        if (k < 0)
-            return;
-        do {
-            m_digits[--m_at] = static_cast<char16_t>(u'0' + k % 10);
-            k /= 10;
-        } while (k > 0);
-    }
-    [[nodiscard]] QStringView view() const
-    {
-        return QStringView(m_digits + m_at, qsizetype(std::size(m_digits)) - m_at);
-    }
-
-private:
-    char16_t m_digits[12] = {};
-    qsizetype m_at = std::size(m_digits);
-};
+// The source of picture `path`, percent-encoded: in page mode `prefix` (encoded,
+// with its slash) and the file name, in preview mode the file:/// address;
+// empty where it has none.
+QString sourceOf(const QString& path, const QString& prefix, PageMode mode)
+{
+    if (!hasSource(path, mode))
+        return {};
+    if (mode == PageMode::Page)
+        return prefix % percentEncoded(fileNamePart(path).toString(), PercentKeeps::Name);
+    const QString address = *GetPrevPath(path);
+    constexpr qsizetype Scheme = 7; // "file://"
+    return address.first(Scheme) % percentEncoded(address.sliced(Scheme), PercentKeeps::Address);
+}
 
 // Scripts written right to left, as a tag's script subtag names them.
 constexpr QStringView RightToLeftScripts[] = {u"adlm", u"arab", u"hebr", u"mand", u"mend", u"nkoo",
@@ -94,8 +83,7 @@ bool isOneOf(QStringView subtag, const auto& list)
 }
 
 // Builds the page by appending to one text, most of an element at a time:
-// each piece's length is summed before the pieces are copied in. Texts from
-// the set pass through the escaping helpers, which copy only what changes.
+// each piece's length is summed before the pieces are copied in.
 class ModernPageBuilder {
 public:
     ModernPageBuilder(const ButtonSet& set, const ModernPageOptions& options)
@@ -103,13 +91,15 @@ public:
           m_p(isClassPrefix(options.classPrefix) ? QStringView(options.classPrefix)
                                                  : QStringView(u"rc-"))
     {
-        for (int k = 0; k < m_n; ++k)
-            m_hasDescription[k] =
-                !sourcePart(m_set.Buttons[k].DescriptionImage, m_options.mode).isEmpty();
+        for (int k = 0; k < m_n; ++k) {
+            const ButtonRecord& b = m_set.Buttons[k];
+            m_hasDescription[k] = hasSource(b.DescriptionImage, m_options.mode);
+            m_prefix[k] = percentEncoded(CheckSlash(b.ImagePathPrefix), PercentKeeps::Folder);
+        }
         if (!m_options.current.isEmpty()) {
-            const QString current = urlCleaned(m_options.current, m_room[0]).toString();
+            const QString current = urlCleaned(m_options.current);
             for (int k = 0; k < m_n && m_current < 0; ++k) {
-                if (urlCleaned(m_set.Buttons[k].Url, m_room[0]) == current)
+                if (urlCleaned(m_set.Buttons[k].Url) == current)
                     m_current = k;
             }
         }
@@ -123,7 +113,7 @@ public:
         if (m_options.fragment) {
             m_page += u"<div class=\"" % m_p % u"menu\"";
             if (!m_options.lang.isEmpty())
-                m_page += u" lang=\"" % htmlEscaped(m_options.lang, m_room[0]) % u'"';
+                m_page += u" lang=\"" % htmlEscaped(m_options.lang) % u'"';
             m_page += dir % u">\n<style>\n";
             style();
             m_page += u"</style>\n";
@@ -131,9 +121,8 @@ public:
             m_page += u"</div>\n";
             return std::move(m_page);
         }
-        const QStringView title = htmlEscaped(m_options.title, m_room[0]);
-        m_page += u"<!DOCTYPE html>\n<html lang=\"" % htmlEscaped(m_options.lang, m_room[1]) %
-                  u'"' % dir %
+        const QString title = htmlEscaped(m_options.title);
+        m_page += u"<!DOCTYPE html>\n<html lang=\"" % htmlEscaped(m_options.lang) % u'"' % dir %
                   u">\n<head>\n<meta charset=\"utf-8\">\n"
                   u"<meta http-equiv=\"Content-Security-Policy\" "
                   u"content=\"script-src 'none'; object-src 'none'; base-uri 'none'\">\n"
@@ -143,22 +132,14 @@ public:
                   u"\">\n<link rel=\"icon\" href=\"data:,\">\n<style>\n";
         prefixed(PageStyle);
         style();
-        m_page += u"</style>\n</head>\n<body>\n<main>\n<h1 class=\"" % m_p % u"vh\">" %
-                  htmlEscaped(m_options.title, m_room[0]) % u"</h1>\n<div class=\"" % m_p %
-                  u"menu\">\n";
+        m_page += u"</style>\n</head>\n<body>\n<main>\n<h1 class=\"" % m_p % u"vh\">" % title %
+                  u"</h1>\n<div class=\"" % m_p % u"menu\">\n";
         menu();
         m_page += u"</div>\n</main>\n</body>\n</html>\n";
         return std::move(m_page);
     }
 
 private:
-    // A button's prefix as its pictures' sources begin with it: encoded, and
-    // followed by a slash unless it is empty or ends in one.
-    struct Prefix {
-        QStringView encoded;
-        QStringView slash;
-    };
-
     // `text` with each '$' as the class prefix.
     void prefixed(QStringView text)
     {
@@ -183,49 +164,12 @@ private:
     void menu()
     {
         const QString& label = m_options.label.isEmpty() ? m_options.title : m_options.label;
-        m_page += u"<nav class=\"" % m_p % u"m\" aria-label=\"" % htmlEscaped(label, m_room[0]) %
-                  u"\">\n";
+        m_page += u"<nav class=\"" % m_p % u"m\" aria-label=\"" % htmlEscaped(label) % u"\">\n";
         for (int k = 0; k < m_n; ++k)
             button(k);
         m_page += u"</nav>\n<div class=\"" % m_p % u"d\">";
         descriptionArea();
         m_page += u"</div>\n";
-    }
-
-    // The prefix of button `k`, encoded into `room`.
-    Prefix prefixOf(int k, QString& room) const
-    {
-        const QString& prefix = m_set.Buttons[k].ImagePathPrefix;
-        const bool slash = !prefix.isEmpty() && !prefix.endsWith(u'/');
-        return {percentEncoded(prefix, PercentKeeps::Folder, room),
-                slash ? QStringView(u"/") : QStringView()};
-    }
-
-    // The source of picture `path` (in page mode `prefix` and the file name,
-    // in preview mode the file:/// address), percent-encoded; false when it
-    // has none. A comma is encoded too where `commas` says so: one ending a
-    // source would end a srcset's address.
-    bool appendSource(const QString& path, Prefix prefix, bool commas = false)
-    {
-        QStringView part = sourcePart(path, m_options.mode);
-        if (part.isEmpty())
-            return false;
-        if (m_options.mode == PageMode::Preview) {
-            constexpr QStringView Scheme = u"file://";
-            m_room[2].truncate(0);
-            appendPrevPath(m_room[2], part);
-            prefix = {Scheme, {}};
-            part = QStringView(m_room[2]).sliced(Scheme.size());
-        }
-        const QStringView name = percentEncoded(
-            part, m_options.mode == PageMode::Preview ? PercentKeeps::Address : PercentKeeps::Name,
-            m_room[0]);
-        const qsizetype from = m_page.size();
-        m_page += prefix.encoded % prefix.slash % name;
-        if (commas && m_page.indexOf(u',', from) >= 0)
-            m_page.replace(from, m_page.size() - from,
-                           m_page.sliced(from).replace(u',', QStringLiteral("%2C")));
-        return true;
     }
 
     // When a picture is fetched: with the page (one on show), after the pictures
@@ -238,27 +182,26 @@ private:
     // tool found one, `alt` already escaped, sized where its size is known,
     // decoded off the page's way, fetched as `fetch` says, and `after` it;
     // false when it has no source.
-    bool picture(const QString& path, Prefix prefix, QStringView cls, int number, QStringView alt,
-                 Fetch fetch = Fetch::AtOnce, QStringView after = {})
+    bool picture(const QString& path, const QString& prefix, QStringView cls, int number,
+                 QStringView alt, Fetch fetch = Fetch::AtOnce, QStringView after = {})
     {
-        const qsizetype start = m_page.size();
-        m_page += u"<img class=\"" % m_p % cls % Decimal(number).view() % u"\" src=\"";
-        if (!appendSource(path, prefix)) {
-            m_page.truncate(start);
+        const QString source = sourceOf(path, prefix, m_options.mode);
+        if (source.isEmpty())
             return false;
-        }
-        if (m_options.hiDpi.contains(path)) {
-            m_page += u"\" srcset=\"";
-            appendSource(hiDpiPicturePath(path), prefix, true);
-            m_page += u" 2x";
-        }
+        m_page += u"<img class=\"" % m_p % cls %
+                  (number < 0 ? QString() : QString::number(number)) % u"\" src=\"" % source;
+        // A comma would end the address within a srcset.
+        if (m_options.hiDpi.contains(path))
+            m_page += u"\" srcset=\"" %
+                      sourceOf(hiDpiPicturePath(path), prefix, m_options.mode)
+                          .replace(u',', QStringLiteral("%2C")) %
+                      u" 2x";
+        m_page += u"\" alt=\"" % alt;
         const QSize size = m_options.sizes.value(path);
-        const bool sized = size.isValid() && !size.isEmpty();
-        const Decimal width(sized ? size.width() : -1);
-        const Decimal height(sized ? size.height() : -1);
-        m_page += u"\" alt=\"" % alt % (sized ? QStringView(u"\" width=\"") : QStringView()) %
-                  width.view() % (sized ? QStringView(u"\" height=\"") : QStringView()) %
-                  height.view() % u"\" decoding=\"async" %
+        if (size.isValid() && !size.isEmpty())
+            m_page += u"\" width=\"" % QString::number(size.width()) % u"\" height=\"" %
+                      QString::number(size.height());
+        m_page += u"\" decoding=\"async" %
                   (fetch == Fetch::Lazily          ? QStringView(u"\" loading=\"lazy\">")
                    : fetch == Fetch::AfterTheShown ? QStringView(u"\" fetchpriority=\"low\">")
                                                    : QStringView(u"\">")) %
@@ -277,9 +220,9 @@ private:
         for (int k = 0; k < m_n; ++k) {
             if (!m_hasDescription[k])
                 continue;
-            const Decimal number(k);
+            const QString number = QString::number(k);
             m_page += (any ? QStringView(u",\n") : QStringView()) % u'.' % m_p % u"menu:has(." %
-                      m_p % u'b' % number.view() % state % u") ." % m_p % u'd' % number.view();
+                      m_p % u'b' % number % state % u") ." % m_p % u'd' % number;
             any = true;
         }
         if (any)
@@ -292,16 +235,16 @@ private:
         const ButtonRecord& b = m_set.Buttons[k];
         const bool target = !b.Target.isEmpty();
         m_page +=
-            u"<a class=\"" % m_p % u'b' % Decimal(k).view() %
+            u"<a class=\"" % m_p % u'b' % QString::number(k) %
             (m_hasDescription[k] ? QStringView(u" ") : QStringView()) %
             (m_hasDescription[k] ? m_p : QStringView()) %
             (m_hasDescription[k] ? QStringView(u"h") : QStringView()) % u"\" href=\"" %
-            htmlEscaped(urlCleaned(b.Url, m_room[0]), m_room[1]) %
+            htmlEscaped(urlCleaned(b.Url)) %
             (target ? QStringView(u"\" target=\"") : QStringView()) %
-            (target ? htmlEscaped(b.Target, m_room[2]) : QStringView()) %
+            (target ? htmlEscaped(b.Target) : QString()) %
             (k == m_current ? QStringView(u"\" aria-current=\"page\">") : QStringView(u"\">"));
-        const Prefix prefix = prefixOf(k, m_room[1]);
-        const QStringView alt = htmlEscaped(b.Alt, m_room[3]);
+        const QString& prefix = m_prefix[k];
+        const QString alt = htmlEscaped(b.Alt);
         if (!picture(b.MouseOutImage, prefix, u"o", -1, alt))
             m_page += u"<span class=\"" % m_p % u"o\">" % alt % u"</span>";
         // The link is named once, by the MouseOut picture (or its text). The
@@ -320,9 +263,9 @@ private:
     void descriptionArea()
     {
         // The default description goes under button 0's prefix, as on the classic page.
-        picture(m_set.DefaultDescriptionImage, prefixOf(0, m_room[1]), u"dd", -1, {});
+        picture(m_set.DefaultDescriptionImage, m_prefix[0], u"dd", -1, {});
         for (int k = 0; k < m_n; ++k)
-            picture(m_set.Buttons[k].DescriptionImage, prefixOf(k, m_room[1]), u"d", k, {},
+            picture(m_set.Buttons[k].DescriptionImage, m_prefix[k], u"d", k, {},
                     Fetch::AfterTheShown);
     }
 
@@ -335,11 +278,9 @@ private:
     int m_current = -1;
     // Whether each button has a description picture to show.
     std::array<bool, MaxButtons> m_hasDescription{};
+    // Each button's prefix as its pictures' sources begin with it.
+    std::array<QString, MaxButtons> m_prefix;
     QString m_page;
-    // Room for the escaped or encoded form of the texts on their way into
-    // the page; each use says which it takes, so that no two pieces in use
-    // at once share one: 1 the prefix, 3 the Alt text, 0 and 2 the rest.
-    std::array<QString, 4> m_room;
 };
 
 } // namespace
@@ -357,12 +298,8 @@ QStringList modernPagePictures(const ButtonSet& set)
             paths += path;
     };
     add(set.DefaultDescriptionImage);
-    for (int k = 0, n = leadingButtonCount(set); k < n; ++k) {
-        const ButtonRecord& b = set.Buttons[k];
-        add(b.MouseOutImage);
-        add(b.MouseOverImage);
-        add(b.DescriptionImage);
-    }
+    for (const ButtonPicture& picture : buttonPictures(leadingButtons(set)))
+        add(picture.path);
     return paths;
 }
 

@@ -6,7 +6,6 @@
 
 #include <QStringBuilder>
 
-#include <array>
 #include <string_view>
 
 namespace {
@@ -73,20 +72,6 @@ constexpr std::u16string_view RolloverFunctions[] = {
     u"<body bgcolor=\"#FFFFFF\" TEXT=\"#000000\">",
     u"<p align=\"center\">",
 };
-
-// The decimal number of a button, 0 to 99, as a view into a fixed table.
-QStringView buttonNumber(int k)
-{
-    static const auto Digits = [] {
-        std::array<char16_t, 2 * MaxButtons> digits{};
-        for (int i = 0; i < MaxButtons; ++i) {
-            digits[2 * i] = static_cast<char16_t>(u'0' + (i < 10 ? i : i / 10));
-            digits[2 * i + 1] = static_cast<char16_t>(u'0' + i % 10);
-        }
-        return digits;
-    }();
-    return QStringView(Digits.data() + 2 * k, k < 10 ? 1 : 2);
-}
 
 // Builds the page by appending to one text, a whole line at a time: each
 // line's length is summed from its pieces before they are copied in.
@@ -158,10 +143,9 @@ private:
     void appendSource(const QString& path, int owner)
     {
         if (m_mode == PageMode::Preview)
-            return appendPrevPath(m_text, path);
-        const QString& prefix = m_set.Buttons[owner].ImagePathPrefix;
-        const bool slash = !prefix.isEmpty() && !prefix.endsWith(u'/');
-        m_text += prefix % (slash ? QStringView(u"/") : QStringView()) % fileNamePart(path);
+            m_text += *GetPrevPath(path);
+        else
+            m_text += CheckSlash(m_set.Buttons[owner].ImagePathPrefix) % fileNamePart(path);
     }
 
     // `before`, the default description image's source (under button 0's
@@ -179,7 +163,7 @@ private:
     {
         if (!hasSource(path))
             return line(u"");
-        const QStringView n = buttonNumber(k);
+        const QString n = QString::number(k);
         m_text += u"name" % n % letter % u" = new Image;name" % n % letter % u".src = '";
         appendSource(path, k);
         m_text += u"';\r\n";
@@ -190,7 +174,7 @@ private:
         const ButtonRecord& b = m_set.Buttons[k];
         if (!hasSource(b.MouseOutImage))
             return line(u"");
-        const QStringView n = buttonNumber(k);
+        const QString n = QString::number(k);
         const QStringView open =
             k == 0 ? QStringView(u"<p align=\"center\"><a href=\"") : QStringView(u"<a href=\"");
         m_text += open % b.Url % u'"';

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QStringBuilder>
 
-#include <algorithm>
-
 bool isNativePath(QStringView FilePath)
 {
     return FilePath.startsWith(u'/') && !FilePath.contains(u'\\');
@@ -39,9 +37,7 @@ QStringView fileNamePart(QStringView FilePath)
 
 QString CheckSlash(const QString& FilePath)
 {
-    if (FilePath.isEmpty() || FilePath.endsWith(QLatin1Char('/')))
-        return FilePath;
-    return FilePath + QLatin1Char('/');
+    return FilePath.isEmpty() || FilePath.endsWith(u'/') ? FilePath : FilePath + u'/';
 }
 
 QString GetFilenameOrFilePathFromString(const QString& FilePath, int GetWhat)
@@ -67,25 +63,13 @@ bool FileExist(const QString& FilePath)
     return info.isFile() && info.size() > 0;
 }
 
-void appendPrevPath(QString& text, QStringView FilePath)
+std::optional<QString> GetPrevPath(const QString& FilePath)
 {
     // A native path follows "file://" as it is; a drive path becomes
     // "file:///", the drive, '|' and the rest with '/' for '\'.
-    if (isNativePath(FilePath)) {
-        text += u"file://" % FilePath;
-        return;
-    }
-    text += u"file:///" % FilePath.at(0) % u'|';
-    const qsizetype rest = text.size();
-    text += FilePath.sliced(2);
-    std::replace(text.begin() + rest, text.end(), u'\\', u'/');
-}
-
-std::optional<QString> GetPrevPath(const QString& FilePath)
-{
     if (FilePath.size() < 2)
         return std::nullopt;
-    QString address;
-    appendPrevPath(address, FilePath);
-    return address;
+    if (isNativePath(FilePath))
+        return u"file://" % FilePath;
+    return u"file:///" % FilePath.at(0) % u'|' % FilePath.sliced(2).replace(u'\\', u'/');
 }

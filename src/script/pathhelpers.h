@@ -5,7 +5,9 @@
 #include <QStringView>
 #include <optional>
 
-// Gives a web path prefix its trailing slash; only '/' counts.
+// What stands between a folder and a name in it: the image path prefix before
+// a picture's file name, the chosen folder before a copy's. The folder with a
+// trailing slash, unless it is empty or ends in one already; only '/' counts.
 [[nodiscard]] QString CheckSlash(const QString& FilePath = QString());
 
 // Splits a path at its last separator: GetWhat 0 gives the folder part (ending
@@ -27,5 +29,3 @@
 
 // The file-name part, as GetFilenameOrFilePathFromString(FilePath, 1).
 [[nodiscard]] QStringView fileNamePart(QStringView FilePath);
-// Appends GetPrevPath's result for a path of two characters or more to `text`.
-void appendPrevPath(QString& text, QStringView FilePath);

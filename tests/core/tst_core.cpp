@@ -587,40 +587,46 @@ private slots:
         QCOMPARE(read.DefaultDescriptionImage, "/p/def.gif");
     }
 
-    // The finding rules' own edge cases, each set's whole list of findings as
-    // "BUTTON FIELD: EFFECT" (tst_tool shows one of each kind as a user reads it).
+    // The finding rules' own edge cases, each set's whole list of findings (tst_tool shows
+    // one of each kind as a user reads it).
     void findings_data()
     {
+        using Found = QList<PageFinding>;
+        using K = PageFinding::Kind;
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("found");
-        const QString noLight = ": the button does not light up (SyntaxError)";
-        const QString badEscape = "1 Alt: the script cannot read its backslash" + noLight;
-        // clang-format off
-        const auto one = [](const QStringList& values) { return QStringList{"#"} + block("B", values); };
-        QTest::newRow("empty braces") << one({"#", "#", "#", "#", "#", "\\u{}"}) << QStringList{badEscape};
-        QTest::newRow("short \\u at the end") << one({"#", "#", "#", "#", "#", "\\u00e"}) << QStringList{badEscape};
-        QTest::newRow("a quote first cuts the attribute") << one({"#", "#", "#", "#", "#", "it's \"x\""})
-            << QStringList{"1 Alt: its \" ends the mouse-over attribute: the button does not light up, and its alternative text is cut"};
-        QTest::newRow("a prefix ending in a backslash gets its slash") << one({"/a/b.gif", "#", "#", "#", "#", "#", "img\\"}) << QStringList{};
-        QTest::newRow("the default image takes the first button's prefix") << QStringList{"d.gif"} + block("B", {"#", "#", "#", "#", "#", "#", "img"}) + block("C", {"#", "#", "#", "#", "#", "#", "other"})
-            << QStringList{"0 Default description image: \"d.gif\" gives the page no file name (src = 'img/', a broken picture) and cannot be copied"};
-        QTest::newRow("the default image copied over a button's") << QStringList{"/a/x.gif"} + block("B", {"/b/x.gif"})
-            << QStringList{"0 Default description image: copied as x.gif, it replaces the MouseOut image of button 1 \"B\" (/b/x.gif): both show this picture"};
-        QTest::newRow("nothing after an empty name is the page's") << QStringList{"#"} + block("") + block("C", {"#", "#", "#", "#", "#", "it's"})
-            << QStringList{"1 Name: the page ends before this button: the file lists 2 buttons, the page has 0"};
-        // clang-format on
+        QTest::addColumn<Found>("found");
+        const auto alt = [](const char* alt) {
+            return QStringList{"#"} + block("B", {"#", "#", "#", "#", "#", alt});
+        };
+        const auto onB = [](K kind, QChar mark = {}) {
+            return Found{{.kind = kind, .button = 1, .name = "B", .mark = mark}};
+        };
+        const PictureField dd = PictureField::DefaultDescription;
+        const PageFinding::Picture bOut{1, "B", PictureField::MouseOut, "/b/x.gif"};
+        QTest::newRow("empty braces") << alt("\\u{}") << onB(K::AltBreaksScript, u'\\');
+        QTest::newRow("short \\u at the end") << alt("\\u00e") << onB(K::AltBreaksScript, u'\\');
+        QTest::newRow("a quote first cuts the attribute")
+            << alt("it's \"x\"") << onB(K::AltEndsAttribute);
+        QTest::newRow("a prefix ending in a backslash gets its slash")
+            << QStringList{"#"} + block("B", {"/a/b.gif", "#", "#", "#", "#", "#", "img\\"})
+            << Found{};
+        QTest::newRow("the default image takes the first button's prefix")
+            << QStringList{"d.gif"} + block("B", {"#", "#", "#", "#", "#", "#", "img"}) +
+                   block("C", {"#", "#", "#", "#", "#", "#", "other"})
+            << Found{{.kind = K::NoFileName, .picture = dd, .quoted = "d.gif", .source = "img/"}};
+        QTest::newRow("the default image copied over a button's")
+            << QStringList{"/a/x.gif"} + block("B", {"/b/x.gif"})
+            << Found{{.kind = K::CopiedOver, .picture = dd, .quoted = "x.gif", .replaced = bOut}};
+        QTest::newRow("nothing after an empty name is the page's")
+            << QStringList{"#"} + block("") + block("C", {"#", "#", "#", "#", "#", "it's"})
+            << Found{{.kind = K::PageEndsBefore, .button = 1, .count = 2}};
     }
 
     void findings()
     {
         QFETCH(QStringList, lines);
         const QByteArray bytes = rk2(QStringList{"[COMMON]"} + lines);
-        const DataFileReadResult read = readDataFile(bytes);
-        QVERIFY(read.ok);
-        QStringList found;
-        for (const PageFinding& f : pageFindings(read, bytes))
-            found << QString::number(f.button) + ' ' + f.field + ": " + f.effect;
-        QTEST(found, "found");
+        QTEST(pageFindings(readDataFile(bytes), bytes), "found");
     }
 
     // Path splits and preview addresses at their edges (the golden pages show the common
@@ -716,7 +722,7 @@ private slots:
             list.append({name.startsWith('/') ? name : src.filePath(name), name});
         ScriptedQuestions questions(answers);
         questions.cancelAt = answers.endsWith('!') ? int(list.size()) : -1;
-        const QString target = ::destinationFolder(dir.filePath(folder));
+        const QString target = CheckSlash(dir.filePath(folder));
         const auto copy = [&] {
             return copyImages(list, target,
                               answers.startsWith("replace") ? ExistingImages::Replace

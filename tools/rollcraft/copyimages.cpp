@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
-#include "copyname.h"
 #include "imagecopy.h"
 #include "pathhelpers.h"
 
@@ -46,23 +45,6 @@ private:
     bool m_keepExisting;
     QTextStream m_in{stdin};
 };
-
-// The targets the run would ask about: images already in the folder, and
-// those an earlier image of the same run writes first.
-QStringList targetsToAskAbout(const QList<ImageToCopy>& images, const QString& folder)
-{
-    QStringList asked;
-    QStringList written;
-    for (const ImageToCopy& image : images) {
-        if (!copyNameProblem(fileNamePart(image.source)).isEmpty())
-            continue; // never copied, so never asked about
-        const QString target = copyTarget(folder, image.source);
-        if ((FileExist(target) || written.contains(target)) && !asked.contains(target))
-            asked << target;
-        written << target;
-    }
-    return asked;
-}
 
 } // namespace
 
@@ -113,12 +95,12 @@ int runCopyImages(const QStringList& arguments)
     }
     const ButtonSet set = toButtonSet(read);
     const QList<ImageToCopy> images = imagesToCopy(set, set.DefaultDescriptionImage);
-    const QString folder = destinationFolder(dest);
+    const QString folder = CheckSlash(dest);
     const ExistingImages existing =
         parser.isSet(overwrite) ? ExistingImages::Replace : ExistingImages::Ask;
     if (existing == ExistingImages::Ask && !parser.isSet(keep) && !::isatty(STDIN_FILENO)) {
         // Nobody is there to answer: stop before the first copy.
-        const QStringList asked = targetsToAskAbout(images, folder);
+        const QStringList asked = targetsToAsk(images, folder);
         if (!asked.isEmpty()) {
             writeErr(QStringLiteral("rollcraft copy-images: these files already exist in %1, and "
                                     "without a terminal nobody can be asked about them:\n  %2\n"
@@ -142,14 +124,10 @@ int runCopyImages(const QStringList& arguments)
     for (const CopyFailure& failure : run.failures)
         writeErr(
             QStringLiteral("rollcraft copy-images: not copied: %1\n").arg(failureLine(failure)));
-    const QString log = errorLogPath();
-    writeErr(QStringLiteral("ERROR! One or more images could not be copied !\n"));
-    if (saveFileAtomically(log, errorLog(run.failures, QDate::currentDate())))
-        writeErr(QStringLiteral("For further details, please see \"%1\"\n").arg(log));
-    else
-        writeErr(QStringLiteral("The log \"%1\" could not be written; the failed copies are the "
-                                "%2 listed above.\n")
-                     .arg(log)
-                     .arg(run.failures.size()));
+    const FailureReport report = logFailures(run.failures, QDate::currentDate());
+    writeErr(report.headline + u'\n' + report.logLine +
+             (report.logged ? QStringLiteral("\n")
+                            : QStringLiteral("; the failed copies are the %1 listed above.\n")
+                                  .arg(run.failures.size())));
     return Exit::Partial;
 }
