@@ -106,7 +106,8 @@ private slots:
     // chain stays as the form sets it.
     void tabChain()
     {
-        f().run("show; add A");
+        f().show();
+        f().add("A");
         QStringList chain;
         QWidget* const first = f().control("Command1");
         QWidget* w = first;
@@ -125,8 +126,10 @@ private:
     Heard open(const QString& window)
     {
         f().window.show();
-        if (window == "failed")
-            f().run("add A; type 2 " + file("missing.gif"));
+        if (window == "failed") {
+            f().add("A");
+            f().type(2, file("missing.gif"));
+        }
         if (window == "main" || window == "failed")
             return Heard(&f().window);
         if (window == "demo" || window == "about") {
@@ -137,7 +140,8 @@ private:
             return Heard(w.get());
         }
         if (window == "viewer") {
-            f().run("add A; type 0 " + file("ok.png"));
+            f().add("A");
+            f().type(0, file("ok.png"));
             QAccessible::queryAccessibleInterface(f().window.Image1(0))
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::pressAction());

@@ -73,7 +73,7 @@ private slots:
             }
             if (move == "click 1") {
                 // The message box coming up takes the pointer off the box.
-                dialogs.prepare("message", "ok", [box] {
+                dialogs.answer(Dialogs::Answer::Ok, [box] {
                     QEvent leave(QEvent::Leave);
                     QApplication::sendEvent(box, &leave);
                 });

@@ -7,7 +7,11 @@
 #include <QtTest>
 #include <QtWidgets>
 
+Q_DECLARE_METATYPE(Dialogs::Answer)
+
 namespace {
+
+using Answer = Dialogs::Answer;
 
 // A picture whose neighbouring pixels all differ, so that a shift or a scale
 // by one pixel shows.
@@ -129,7 +133,8 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(bool, shows);
-        f().run("add A; show");
+        f().add("A");
+        f().show();
         const QRect screen = f().window.screen()->geometry();
         const QImage whole = shows ? decoded(path) : QImage();
         QImage centred(screen.size(), QImage::Format_RGB32);
@@ -167,7 +172,7 @@ private slots:
                 QTRY_VERIFY(v.isNull()); // destroyed, not hidden
             }
             ++closeBy;
-            f().run(QStringLiteral("type %1 ").arg(i));
+            f().type(i, "");
             QVERIFY(!f().window.Label9(i)->isVisible() && picture->pixmap().isNull());
         }
         QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
@@ -178,7 +183,8 @@ private slots:
     // decodes: it goes with the viewer open and a decode running (sanitizer: leaks).
     void decodingAndOwnership()
     {
-        f().run("add A; show");
+        f().add("A");
+        f().show();
         for (const char* name : {"large.png", "ok.jpg"})
             f().window.Text1(0)->setText(file(name));
         QThreadPool::globalInstance()->waitForDone(); // both decoded
@@ -196,42 +202,51 @@ private slots:
     }
 
     // dst holds old b.gif and c.gif; missing.gif fails before b.gif is asked
-    // about. Each row: the answers, the last dialog, the copied files' contents.
+    // about. Each row: the folder chosen ("" cancels), the answers to the questions,
+    // the last dialog, the copied a.gif, b.gif and c.gif.
     void copy_data()
     {
-        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("contents"); // of a.gif, b.gif, c.gif in dst
+        QTest::addColumn<QStringList>("contents");
         const QString exists = "File: \"dst/c.gif\" allready exist, overwrite ?|File allready "
                                "exist|question|yesnocancel";
-        const QString none = "<missing>,old b,old c", copied = "new a.gif,new b.gif,new c.gif";
+        const QStringList none{"<missing>", "old b", "old c"};
+        const QStringList copied{"new a.gif", "new b.gif", "new c.gif"};
         const QString failed = "ERROR! One or more images could not be copied !\r\nFor further "
                                "details, please see \"" +
                                errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
-        QTest::newRow("folder browser cancelled") << "folder"
-                                                  << "folder:Destination folder:" << none;
+        const Answer yes = Answer::Yes, no = Answer::No, ok = Answer::Ok, cancel = Answer::Cancel;
+        QTest::newRow("folder browser cancelled")
+            << "" << QList<Answer>{} << "folder:Destination folder:" << none;
         QTest::newRow("first question cancelled")
-            << "folder dst; cancel"
+            << "dst" << QList{cancel}
             << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
         // Cancel at a later question keeps the copies and logs nothing.
-        QTest::newRow("asked about each")
-            << "folder dst; no; no; cancel" << exists << "new a.gif,old b,old c";
-        QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
-        QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
+        QTest::newRow("asked about each") << "dst" << QList{no, no, cancel} << exists
+                                          << QStringList{"new a.gif", "old b", "old c"};
+        QTest::newRow("asked, yes") << "dst" << QList{no, yes, yes, ok} << failed << copied;
+        QTest::newRow("Yes never asks") << "dst" << QList{yes, ok} << failed << copied;
     }
 
     void copy()
     {
-        QFETCH(QString, answers);
+        QFETCH(QString, folder);
+        QFETCH(QList<Answer>, answers);
         freshDestination();
-        f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
-        QTEST(f().probe("dialog"), "dialog");
-        QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
-                      readBytes(dst("c.gif"))),
+        f().open("set.rk2");
+        f().chooseFolder(folder);
+        for (const Answer a : answers)
+            f().answer(a);
+        f().menu("Special", "CopyImagesToPath");
+        QTEST(f().dialog(), "dialog");
+        QTEST((QStringList{readBytes(dst("a.gif")), readBytes(dst("b.gif")),
+                           readBytes(dst("c.gif"))}),
               "contents");
         QCOMPARE(readBytes(errorLogFile())
                      .endsWith("missing.gif\r\nError : No such file or directory code: 2\r\n"),
-                 answers.endsWith("ok"));
+                 answers.endsWith(Answer::Ok));
     }
 
     // The time a user takes over a question is not copying time: no progress.
@@ -240,9 +255,13 @@ private slots:
         auto now = std::make_shared<QDateTime>(TestNow);
         fresh([now] { return *now; });
         freshDestination();
-        f().run("open set.rk2; folder dst; no");
-        f().dialogs.prepare("message", "yes", [now] { *now = now->addSecs(2); }); // over b.gif's
-        f().run("no; ok; menu Special CopyImagesToPath");
+        f().open("set.rk2");
+        f().chooseFolder("dst");
+        f().answer(Answer::No);
+        f().dialogs.answer(Answer::Yes, [now] { *now = now->addSecs(2); }); // over b.gif's
+        f().answer(Answer::No);
+        f().answer(Answer::Ok);
+        f().menu("Special", "CopyImagesToPath");
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
@@ -271,7 +290,11 @@ private slots:
             }
         });
         whileCopying.start(10);
-        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
+        f().open("set.rk2");
+        f().chooseFolder("dst");
+        f().answer(Answer::Yes);
+        f().answer(Answer::Ok);
+        f().menu("Special", "CopyImagesToPath");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
         f().dialogs.progressShown.removeDuplicates(); // also updated while an image copies
@@ -279,7 +302,7 @@ private slots:
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
         QCOMPARE(
-            f().probe("dialog"),
+            f().dialog(),
             "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
                 "\" could not be written. The failed copies:\r\nmissing.gif -> "
                 "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
@@ -299,7 +322,10 @@ private slots:
             stopped += stop() ? 1 : 0;
             return std::optional<CopyFailure>();
         });
-        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+        f().open("set.rk2");
+        f().chooseFolder("dst");
+        f().answer(Answer::Yes);
+        f().menu("Special", "CopyImagesToPath");
         QCOMPARE(copies.load(), 1);
         QCOMPARE(stopped.load(), 1);
     }
