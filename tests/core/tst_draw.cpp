@@ -98,13 +98,12 @@ private slots:
         QTest::addColumn<QList<int>>("refused");
         const QList<QSizeF> three{{50, 18}, {120.2, 18}, {80, 18}};
         // The style leaves 10 px left and right and 5 above and below.
-        const auto row = [](const char* rule, const QList<QSizeF>& labels, int minHeight,
-                            QSize fixed, QSize size, const QList<int>& refused) {
+        const auto row = [](const char* rule, const QList<QSizeF>& labels, int minHeight, QSize fixed, QSize size,
+                            const QList<int>& refused) {
             QTest::newRow(rule) << labels << minHeight << fixed << size << refused;
         };
         row("the widest label decides, rounded up", three, 30, {}, {141, 30}, {});
-        row("the tallest label decides past the style's height", {{40, 18}, {40, 31.5}}, 30, {},
-            {60, 42}, {});
+        row("the tallest label decides past the style's height", {{40, 18}, {40, 31.5}}, 30, {}, {60, 42}, {});
         row("never below 24 px", {{40, 8}}, 10, {}, {60, 24}, {});
         row("no labels", {}, 30, {}, {20, 30}, {});
         row("--size is kept", three, 30, {200, 28}, {200, 28}, {});
@@ -123,8 +122,8 @@ private slots:
         style.paddingX = 10;
         style.paddingY = 5;
         style.minHeight = minHeight;
-        const PictureLayout layout = layoutPictures(
-            labels, style, fixed.isValid() ? std::optional<QSize>(fixed) : std::nullopt);
+        const PictureLayout layout =
+            layoutPictures(labels, style, fixed.isValid() ? std::optional<QSize>(fixed) : std::nullopt);
         QTEST(layout.size, "size");
         QTEST(layout.refused, "refused");
         QVERIFY(!layout.tooLow);
@@ -146,16 +145,13 @@ private slots:
             QTest::newRow(rule) << names << stems;
         };
         row("position and name", {"Home", "About us"}, {"01-Home", "02-About-us"});
-        row("accents dropped, letters kept", {"Café Über", "Ｗｉｄｅ"},
-            {"01-Cafe-Uber", "02-Wide"});
+        row("accents dropped, letters kept", {"Café Über", "Ｗｉｄｅ"}, {"01-Cafe-Uber", "02-Wide"});
         row("no folder, no .., no hidden file", {"../etc/passwd", ".profile", "a..b", "C:\\x"},
             {"01-etc-passwd", "02-profile", "03-a-b", "04-C-x"});
         row("no control character", {"a\tb\nc\x7f"}, {"01-a-b-c"});
         row("web and shell characters", {"50% off? #1 'x' \"y\" <z>&"}, {"01-50-off-1-x-y-z"});
-        row("other scripts leave the position", {"Главная", "首页", "", "-"},
-            {"01", "02", "03", "04"});
-        row("the same name twice stays two files", {"Home", "Home", "HOME"},
-            {"01-Home", "02-Home", "03-HOME"});
+        row("other scripts leave the position", {"Главная", "首页", "", "-"}, {"01", "02", "03", "04"});
+        row("the same name twice stays two files", {"Home", "Home", "HOME"}, {"01-Home", "02-Home", "03-HOME"});
         row("cut at 40 characters", {QString(39, 'a') + " bc"}, {"01-" + QString(39, 'a')});
         QStringList hundred(100, "x");
         QStringList numbered;

@@ -25,12 +25,11 @@ struct Heard {
         QObject* object = node ? node->object() : nullptr;
         if (!object || node->state().invisible)
             return;
-        const QString key = object->objectName().isEmpty() ? object->metaObject()->className()
-                                                           : object->objectName();
+        const QString key = object->objectName().isEmpty() ? object->metaObject()->className() : object->objectName();
         const QString name = node->text(QAccessible::Name);
         const QString description = node->text(QAccessible::Description);
-        controls.insert(key, QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()) +
-                                 (' ' + name) + (description.isEmpty() ? "" : " - " + description));
+        controls.insert(key, QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()) + (' ' + name) +
+                                 (description.isEmpty() ? "" : " - " + description));
         const QAccessibleActionInterface* actions = node->actionInterface();
         if (node->state().focusable || (actions && !actions->actionNames().isEmpty()) ||
             (node->role() == QAccessible::Graphic && !key.startsWith("qt_"))) {
@@ -62,9 +61,7 @@ private slots:
     void heard_data()
     {
         QTest::addColumn<QString>("heard");
-        const auto row = [](const char* window, const QString& heard) {
-            QTest::newRow(window) << heard;
-        };
+        const auto row = [](const char* window, const QString& heard) { QTest::newRow(window) << heard; };
         const QStringList fields = QString("MouseOut image,MouseOver image,Description image,Url,"
                                            "Target,Alt,Image path prefix,Default description image")
                                        .split(',');
@@ -80,13 +77,12 @@ private slots:
         row("failed", "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
                       "UNABLE TO LOAD IMAGE! - Click to view in fullscreen");
         // One picture of each kind; the others are held to a name of their own.
-        row("demo",
-            "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
-            "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
+        row("demo", "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
+                    "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
         row("about", "Command1=Button OK");
         // Opened by the preview's press action, as a screen reader does.
-        row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " +
-                          file("ok.png") + " - Click to return");
+        row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " + file("ok.png") +
+                          " - Click to return");
         row("message", "qt_msgbox_label=StaticText Overwrite ?");
         row("input", "QLineEdit=EditableText Button name : ");
         row("folder", "fileNameEdit=EditableText Directory:");
@@ -133,9 +129,9 @@ private:
         if (window == "main" || window == "failed")
             return Heard(&f().window);
         if (window == "demo" || window == "about") {
-            const std::unique_ptr<QDialog> w(
-                window == "demo" ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
-                                 : new AboutWindow(&f().window));
+            const std::unique_ptr<QDialog> w(window == "demo"
+                                                 ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
+                                                 : new AboutWindow(&f().window));
             w->show();
             return Heard(w.get());
         }
@@ -146,8 +142,7 @@ private:
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::pressAction());
             f().settle(); // the viewer opens once its picture is decoded
-            const std::unique_ptr<FullScreenViewer> viewer(
-                f().window.findChild<FullScreenViewer*>());
+            const std::unique_ptr<FullScreenViewer> viewer(f().window.findChild<FullScreenViewer*>());
             return Heard(viewer.get());
         }
         QtDialogs dialogs;
@@ -155,8 +150,7 @@ private:
             (void)dialogs.progress(&f().window, "Copying images: 0 of 4", 0, 4);
             // It shows from the event loop, as the copy runs on another thread.
             auto* progress = f().window.findChild<QProgressDialog*>();
-            return Heard(QTest::qWaitFor([progress] { return progress->isVisible(); }) ? progress
-                                                                                       : nullptr);
+            return Heard(QTest::qWaitFor([progress] { return progress->isVisible(); }) ? progress : nullptr);
         }
         std::optional<Heard> heard;
         QTimer::singleShot(0, [&heard] {

@@ -15,10 +15,9 @@ class TestDemo : public QObject {
     {
         QStringList parts, yellow, lines;
         for (int i = 0; i < 3; ++i)
-            for (const char* n : {"about_out", "about_over", "about_description", "contact_out",
-                                  "contact_over", "contact_description", "default_description"})
-                if (QImage(QStringLiteral(":/demo/%1.gif").arg(n)) ==
-                    demo.Picture1(i)->pixmap().toImage())
+            for (const char* n : {"about_out", "about_over", "about_description", "contact_out", "contact_over",
+                                  "contact_description", "default_description"})
+                if (QImage(QStringLiteral(":/demo/%1.gif").arg(n)) == demo.Picture1(i)->pixmap().toImage())
                     parts << n;
         for (int m = 0; m < DemoMenu::Markers; ++m)
             if (demo.markerOutline(m) == QColor(255, 255, 0))
@@ -49,9 +48,8 @@ private slots:
         QTest::newRow("at the far corner") << "edge" << About;
         QTest::newRow("beyond the right edge") << "edge; beyond" << Rest;
         // The reset after the click darkens box 0 only: CONTACT stays lit.
-        QTest::newRow("click CONTACT")
-            << "1; click 1"
-            << "about_out,contact_over,default_description | 0,3,6,7,8,9 | 0,2,4";
+        QTest::newRow("click CONTACT") << "1; click 1"
+                                       << "about_out,contact_over,default_description | 0,3,6,7,8,9 | 0,2,4";
     }
 
     void hover()

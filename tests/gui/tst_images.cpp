@@ -90,8 +90,7 @@ private slots:
         writeBytes(file("text.gif"), "not a picture at all");
         writeBytes(file("empty.gif"), {});
         // A GIF header claiming 30000 x 30000 pixels, and a JPEG whose frame says so.
-        writeBytes(file("huge.gif"),
-                   QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
+        writeBytes(file("huge.gif"), QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
         QByteArray jpeg = readBytes(file("ok.jpg"));
         const qsizetype frame = jpeg.indexOf("\xFF\xC0");
         QVERIFY(frame > 0);
@@ -101,9 +100,8 @@ private slots:
         for (const char* n : {"a.gif", "b.gif", "c.gif"})
             writeBytes(file(n), QByteArray("new ") + n);
         // One button refers to a.gif, missing.gif and b.gif; the default is c.gif.
-        writeBytes(file("set.rk2"),
-                   rk2(QStringList{"[COMMON]", file("c.gif")} +
-                       block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
+        writeBytes(file("set.rk2"), rk2(QStringList{"[COMMON]", file("c.gif")} +
+                                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
     }
 
     // Each row: a field's text, and whether it shows a picture (if not, the failure label).
@@ -116,8 +114,7 @@ private slots:
             QTest::newRow(large) << file(large) << true;
         // Too large to decode, although a corner of it would fit.
         QTest::newRow("huge.jpg") << file("huge.jpg") << false;
-        for (const char* bad :
-             {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
+        for (const char* bad : {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
             QTest::newRow(bad) << file(bad) << false;
         QTest::newRow("a device") << "/dev/zero" << false;
         QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
@@ -165,8 +162,8 @@ private slots:
                 QVERIFY(v->Image1()->pixmap().width() <= screen.width() &&
                         v->Image1()->pixmap().height() <= screen.height());
                 if (closeBy < 2)
-                    QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
-                                      Qt::LeftButton, {}, QPoint(2, 2));
+                    QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(), Qt::LeftButton, {},
+                                      QPoint(2, 2));
                 else
                     QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
                 QTRY_VERIFY(v.isNull()); // destroyed, not hidden
@@ -218,14 +215,13 @@ private slots:
                                "details, please see \"" +
                                errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
         const Answer yes = Answer::Yes, no = Answer::No, ok = Answer::Ok, cancel = Answer::Cancel;
-        QTest::newRow("folder browser cancelled")
-            << "" << QList<Answer>{} << "folder:Destination folder:" << none;
+        QTest::newRow("folder browser cancelled") << "" << QList<Answer>{} << "folder:Destination folder:" << none;
         QTest::newRow("first question cancelled")
-            << "dst" << QList{cancel}
-            << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
+            << "dst" << QList{cancel} << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel"
+            << none;
         // Cancel at a later question keeps the copies and logs nothing.
-        QTest::newRow("asked about each") << "dst" << QList{no, no, cancel} << exists
-                                          << QStringList{"new a.gif", "old b", "old c"};
+        QTest::newRow("asked about each")
+            << "dst" << QList{no, no, cancel} << exists << QStringList{"new a.gif", "old b", "old c"};
         QTest::newRow("asked, yes") << "dst" << QList{no, yes, yes, ok} << failed << copied;
         QTest::newRow("Yes never asks") << "dst" << QList{yes, ok} << failed << copied;
     }
@@ -241,11 +237,8 @@ private slots:
             f().answer(a);
         f().menu("Special", "CopyImagesToPath");
         QTEST(f().dialog(), "dialog");
-        QTEST((QStringList{readBytes(dst("a.gif")), readBytes(dst("b.gif")),
-                           readBytes(dst("c.gif"))}),
-              "contents");
-        QCOMPARE(readBytes(errorLogFile())
-                     .endsWith("missing.gif\r\nError : No such file or directory code: 2\r\n"),
+        QTEST((QStringList{readBytes(dst("a.gif")), readBytes(dst("b.gif")), readBytes(dst("c.gif"))}), "contents");
+        QCOMPARE(readBytes(errorLogFile()).endsWith("missing.gif\r\nError : No such file or directory code: 2\r\n"),
                  answers.endsWith(Answer::Ok));
     }
 
@@ -276,12 +269,11 @@ private slots:
         QVERIFY(QDir().mkpath(errorLogFile()));
         QSemaphore go;
         std::atomic<bool> copying = false, waitedInVain = false;
-        f().window.setFileCopier(
-            [&](const QString& source, const QString& target, const CopyStop& stop) {
-                copying = true;
-                waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
-                return copyImageFile(source, target, stop);
-            });
+        f().window.setFileCopier([&](const QString& source, const QString& target, const CopyStop& stop) {
+            copying = true;
+            waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
+            return copyImageFile(source, target, stop);
+        });
         QTimer whileCopying;
         connect(&whileCopying, &QTimer::timeout, [&] {
             if (copying && f().window.Text1(3)->text().isEmpty()) {
@@ -301,11 +293,9 @@ private slots:
         QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
-        QCOMPARE(
-            f().dialog(),
-            "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
-                "\" could not be written. The failed copies:\r\nmissing.gif -> "
-                "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
+        QCOMPARE(f().dialog(), "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
+                                   "\" could not be written. The failed copies:\r\nmissing.gif -> "
+                                   "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
     }
 
     // Cancel pressed while an image copies reaches that copy, and the run ends there.

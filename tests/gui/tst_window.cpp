@@ -19,10 +19,9 @@ namespace {
 
 using Exchange = TWKPLUGIN::Exchange;
 
-const QByteArray TwoButtons =
-    rk2(QStringList{"[COMMON]", "C:\\p\\def.gif"} +
-        block("Home", {"C:\\p\\h.gif", "#", "#", "index.htm", "#", "Home", "img"}) +
-        block("News", {"C:\\p\\n.gif", "#", "#", "news.htm", "_top", "News", "img"}));
+const QByteArray TwoButtons = rk2(QStringList{"[COMMON]", "C:\\p\\def.gif"} +
+                                  block("Home", {"C:\\p\\h.gif", "#", "#", "index.htm", "#", "Home", "img"}) +
+                                  block("News", {"C:\\p\\n.gif", "#", "#", "news.htm", "_top", "News", "img"}));
 
 // What is disabled while there is no current button.
 const QStringList NoButton = QString("Command1 Command2 Command5 Command6 Command7_0 Command7_1 "
@@ -40,9 +39,9 @@ QString message(const QString& text, const char* kind, const QString& title = "T
 }
 
 // A record, its fields in order, those not given empty.
-ButtonRecord rec(const QString& name, const QString& url = {}, const QString& target = {},
-                 const QString& alt = {}, const QString& prefix = {}, const QString& out = {},
-                 const QString& over = {}, const QString& description = {})
+ButtonRecord rec(const QString& name, const QString& url = {}, const QString& target = {}, const QString& alt = {},
+                 const QString& prefix = {}, const QString& out = {}, const QString& over = {},
+                 const QString& description = {})
 {
     return {name, url, target, alt, prefix, out, over, description};
 }
@@ -98,8 +97,7 @@ private slots:
     {
         for (const QByteArray s : {"", "AutoImage=True", "AutoImage=False", "AutoImage=maybe"}) {
             writeSettings("[General]\n" + s + '\n');
-            QCOMPARE(TWKPLUGIN(f().dialogs).findChild<QAction*>("AutoImage")->isChecked(),
-                     !s.endsWith("False"));
+            QCOMPARE(TWKPLUGIN(f().dialogs).findChild<QAction*>("AutoImage")->isChecked(), !s.endsWith("False"));
         }
         f().menu("File", "AutoImage");
         QVERIFY(readBytes(settingsPath()).contains("[General]\nAutoImage=True\n"));
@@ -199,8 +197,7 @@ private slots:
         f().add("A").add("B").add("C").save("three.rk2").pick(0).cancel().click("Command6");
         listIs({"A", "B", "C"}, 0, true);
         f().ok().click("Command6");
-        QCOMPARE(f().dialog(),
-                 message("Are you sure you want to clear \"A\" ?", Question, "Clear all data ?"));
+        QCOMPARE(f().dialog(), message("Are you sure you want to clear \"A\" ?", Question, "Clear all data ?"));
         listIs({"B", "C"}, 1, false);
         QCOMPARE(f().record(2), ButtonRecord());
         f().type(3, "c.htm").pick(0);
@@ -233,8 +230,7 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        const auto row = [](const char* rule, const char* answer, const char* stored,
-                            const char* shown) {
+        const auto row = [](const char* rule, const char* answer, const char* stored, const char* shown) {
             QTest::newRow(rule) << QString(answer) << QString(stored) << QString(shown);
         };
         row("every button gets it", "img/", "img/", "img/");
@@ -263,8 +259,7 @@ private slots:
         QCOMPARE(f().set().DefaultDescriptionImage, QString());
         QCOMPARE(f().dataFile(), QString());
         f().add("B").save("m.rk2").type(3, "x").cancel().menu("File", "ClearAllData");
-        QCOMPARE(f().dialog(),
-                 message("Do you want to clear all data ?", Question, "Clear all data ?"));
+        QCOMPARE(f().dialog(), message("Do you want to clear all data ?", Question, "Clear all data ?"));
         listIs({"B"}, 0, false);
         QCOMPARE(f().dataFile(), "m.rk2");
         f().ok().menu("File", "ClearAllData");
@@ -297,15 +292,13 @@ private slots:
     void opening()
     {
         f().add("Mine").ok().open("");
-        QCOMPARE(f().dialog(1),
-                 message("Current data is not saved, open new datafile ?", Question));
+        QCOMPARE(f().dialog(1), message("Current data is not saved, open new datafile ?", Question));
         QCOMPARE(f().dialog(), "open:Open datafile|Rollcraft2 (*.rk2)|*.rk2|");
         listIs({"Mine"}, 0, false);
         f().ok().open("two");
         QCOMPARE(f().dataFile(), "two.rk2");
         listIs({"Home", "News"}, 0, true);
-        QCOMPARE(f().fields(), (QStringList{"C:\\p\\h.gif", "", "", "index.htm", "", "Home", "img",
-                                            "C:\\p\\def.gif"}));
+        QCOMPARE(f().fields(), (QStringList{"C:\\p\\h.gif", "", "", "index.htm", "", "Home", "img", "C:\\p\\def.gif"}));
         f().type(3, "x").ok().ok().open("!");
         QCOMPARE(f().dialog(), message("ERROR! Unable to open file!", Error));
         listIs({"Home", "News"}, 0, false);
@@ -322,8 +315,7 @@ private slots:
         QCOMPARE(f().disabled(), NoButton);
         QCOMPARE(f().set().DefaultDescriptionImage, "C:\\p\\def.gif");
         QCOMPARE(f().dataFile(), "broken.rk2");
-        QCOMPARE(f().pick(1).record(0),
-                 rec("Home", "index.htm", "", "Home", "img", "C:\\p\\h.gif"));
+        QCOMPARE(f().pick(1).record(0), rec("Home", "index.htm", "", "Home", "img", "C:\\p\\h.gif"));
         QCOMPARE(f().ok().open("fifo.rk2").dialog(), message("ERROR! Unable to open file.", Error));
         listIs({}, -1, true);
     }
@@ -332,8 +324,7 @@ private slots:
     // unsaved and the earlier file as it was (a line break reaching the writer).
     void saving()
     {
-        QCOMPARE(f().add("A").ok().save("!").dialog(),
-                 message("ERROR! Unable to save file!", Error));
+        QCOMPARE(f().add("A").ok().save("!").dialog(), message("ERROR! Unable to save file!", Error));
         listIs({"A"}, 0, false);
         QCOMPARE(f().dataFile(), QString());
         f().ok().save("none.rk2/a.rk2");
@@ -382,21 +373,19 @@ private slots:
         QTest::addColumn<Steps>("steps");
         const QString out = "MouseOut", over = "MouseOver", description = "Description";
         const QString byDefault = "Default description";
-        const auto row = [](const char* rule, const QStringList& choosers,
-                            const QStringList& fields,
-                            Steps steps) { QTest::newRow(rule) << choosers << fields << steps; };
+        const auto row = [](const char* rule, const QStringList& choosers, const QStringList& fields, Steps steps) {
+            QTest::newRow(rule) << choosers << fields << steps;
+        };
         row("adding asks every picture", {out, over, description, byDefault},
             fieldsOf("A", {{0, "/o.gif"}, {1, "/v.gif"}, {2, "/d.gif"}, {7, "/x.gif"}}), [](W& w) {
                 addWith(w, "A", {"/o.gif", "/v.gif", "/d.gif", "/x.gif"});
             });
-        row("a cancelled MouseOver ends the chain", {out, over, byDefault},
-            fieldsOf("A", {{0, "/o.gif"}}), [](W& w) {
-                addWith(w, "A", {"/o.gif", "", ""});
-            });
-        row("the default is asked once", {out, byDefault, out}, fieldsOf("B", {{7, "/x.gif"}}),
-            [](W& w) {
-                addWith(addWith(w, "A", {"", "/x.gif"}), "B", {""});
-            });
+        row("a cancelled MouseOver ends the chain", {out, over, byDefault}, fieldsOf("A", {{0, "/o.gif"}}), [](W& w) {
+            addWith(w, "A", {"/o.gif", "", ""});
+        });
+        row("the default is asked once", {out, byDefault, out}, fieldsOf("B", {{7, "/x.gif"}}), [](W& w) {
+            addWith(addWith(w, "A", {"", "/x.gif"}), "B", {""});
+        });
         row("a MouseOver already there is not asked", {out, byDefault, out},
             fieldsOf("A", {{0, "/o.gif"}, {1, "/v.gif"}}), [](W& w) {
                 addWith(w, "A", {"", ""}).type(1, "/v.gif").chooseImage("/o.gif");
@@ -407,10 +396,9 @@ private slots:
                 addWith(w, "A", {"", ""}).chooseImage("/v.gif").chooseImage("/d.gif");
                 w.click("Command7_1");
             });
-        row("Description is the last", {out, byDefault, description},
-            fieldsOf("A", {{2, "/d.gif"}}), [](W& w) {
-                addWith(w, "A", {"", ""}).chooseImage("/d.gif").click("Command7_2");
-            });
+        row("Description is the last", {out, byDefault, description}, fieldsOf("A", {{2, "/d.gif"}}), [](W& w) {
+            addWith(w, "A", {"", ""}).chooseImage("/d.gif").click("Command7_2");
+        });
     }
 
     void imageWizard()
@@ -436,8 +424,7 @@ private slots:
         row("GIF in any case", "/p/photo.Gif", "");
         row("JPG", "/p/B.JPG", "");
         row("only the last three letters count", "/p/a.jpeg", message(format, Warning));
-        row("a failed chooser changes nothing", "!",
-            message("ERROR! Unable to get image path!", Error));
+        row("a failed chooser changes nothing", "!", message("ERROR! Unable to get image path!", Error));
     }
 
     void choosingAPicture()
@@ -463,40 +450,31 @@ private slots:
         QTest::addColumn<int>("closed");
         QTest::addColumn<Steps>("steps");
         const Changes emptied{{"SCRIPT", ""}, {"SCRIPTTYPE", ""}};
-        const Changes preview{{"SCRIPT", ""},
-                              {"SCRIPT", pageOfA(PageMode::Preview)},
-                              {"PREVIEW", "PREVIEW"},
-                              {"PREVIEW", ""}};
-        const Changes insert{{"SCRIPTTYPE", "Rollcraft II 09-01-26 - 19-05-03"},
-                             {"SCRIPT", ""},
-                             {"SCRIPT", pageOfA(PageMode::Page)}};
+        const Changes preview{
+            {"SCRIPT", ""}, {"SCRIPT", pageOfA(PageMode::Preview)}, {"PREVIEW", "PREVIEW"}, {"PREVIEW", ""}};
+        const Changes insert{
+            {"SCRIPTTYPE", "Rollcraft II 09-01-26 - 19-05-03"}, {"SCRIPT", ""}, {"SCRIPT", pageOfA(PageMode::Page)}};
         const auto row = [](const char* rule, const Changes& changes, int closed, Steps steps) {
             QTest::newRow(rule) << changes << closed << steps;
         };
-        row("an unsaved set is asked about", {}, 0,
-            [](W& w) { w.add("A").cancel().menu("File", "Exit"); });
+        row("an unsaved set is asked about", {}, 0, [](W& w) { w.add("A").cancel().menu("File", "Exit"); });
         row("Exit empties the page", emptied, 1, [](W& w) { w.menu("File", "Exit"); });
         row("a preview ends before closing", preview + emptied, 1,
             [](W& w) { w.add("A").click("Command2").wait().ok().close(); });
         row("closing ends a preview on its way", preview.mid(0, 2) + emptied, 1,
             [](W& w) { w.add("A").click("Command2").ok().close().wait(); });
-        row("Cancel empties the page, closing again", emptied + emptied, 1,
-            [](W& w) { w.click("Command3"); });
-        row("a close refused after Cancel", emptied, 0,
-            [](W& w) { w.add("A").ok().cancel().click("Command3"); });
+        row("Cancel empties the page, closing again", emptied + emptied, 1, [](W& w) { w.click("Command3"); });
+        row("a close refused after Cancel", emptied, 0, [](W& w) { w.add("A").ok().cancel().click("Command3"); });
         row("Cancel refused", {}, 0, [](W& w) { w.add("A").cancel().click("Command3"); });
-        row("Insert closes a timer's tick later", insert, 1,
-            [](W& w) { w.add("A").ok().click("Command1").wait(); });
-        row("a refused close keeps the page", insert, 0,
-            [](W& w) { w.add("A").cancel().click("Command1").wait(); });
+        row("Insert closes a timer's tick later", insert, 1, [](W& w) { w.add("A").ok().click("Command1").wait(); });
+        row("a refused close keeps the page", insert, 0, [](W& w) { w.add("A").cancel().click("Command1").wait(); });
         row("closing after an insert keeps its page", insert + preview, 1, [](W& w) {
             w.add("A").cancel().click("Command1").wait();
             w.click("Command2").wait().ok().menu("File", "Exit");
         });
         row("Cancel after an insert empties it", insert + emptied, 1,
             [](W& w) { w.add("A").cancel().click("Command1").wait().ok().ok().click("Command3"); });
-        row("a preview keeps the window", preview, 0,
-            [](W& w) { w.add("A").click("Command2").wait(); });
+        row("a preview keeps the window", preview, 0, [](W& w) { w.add("A").click("Command2").wait(); });
     }
 
     void closing()

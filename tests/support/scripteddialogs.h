@@ -31,11 +31,12 @@ public:
     // Empty when every answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const
     {
-        static const char* const kinds[] = {"message box", "input box", "open", "save", "folder"};
+        static const char* const kinds[] = {"message box", "input box", "open dialog", "save dialog", "folder dialog"};
+        static const char* const answers[] = {"Ok", "Cancel", "Yes", "No"};
         QStringList all = m_unexpected;
         for (const Queued& q : m_queued)
-            all << QStringLiteral("the answer \"%1\" for a %2 dialog was never used")
-                       .arg(q.text, kinds[int(q.kind)]);
+            all << QStringLiteral("the answer \"%1\" for a %2 was never used")
+                       .arg(q.kind == Kind::Message ? answers[int(q.answer)] : q.text, kinds[int(q.kind)]);
         return all.join("; ");
     }
 
@@ -47,35 +48,25 @@ public:
     // Its Cancel pressed: the progress dialog's next update says so.
     std::atomic<bool> progressCancelled = false;
 
-    Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
-                      Buttons buttons) override
+    Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon, Buttons buttons) override
     {
-        static const char* const icons[] = {"none", "information", "question", "exclamation",
-                                            "critical"};
+        static const char* const icons[] = {"none", "information", "question", "exclamation", "critical"};
         static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
-        return next(Kind::Message,
-                    QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|'))
-            .answer;
+        return next(Kind::Message, QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|')).answer;
     }
-    QString inputBox(QWidget*, const QString& prompt, const QString& title,
-                     const QString& defaultText) override
+    QString inputBox(QWidget*, const QString& prompt, const QString& title, const QString& defaultText) override
     {
         return next(Kind::Input, "input:" + QStringList{prompt, title, defaultText}.join('|')).text;
     }
-    FileChoice openFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& name) override
+    FileChoice openFile(QWidget*, const QString& title, const QString& filter, const QString& name) override
     {
         return file(Kind::Open, "open:" + QStringList{title, filter, name}.join('|'));
     }
-    FileChoice saveFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& name) override
+    FileChoice saveFile(QWidget*, const QString& title, const QString& filter, const QString& name) override
     {
         return file(Kind::Save, "save:" + QStringList{title, filter, name}.join('|'));
     }
-    QString chooseFolder(QWidget*, const QString& title) override
-    {
-        return next(Kind::Folder, "folder:" + title).text;
-    }
+    QString chooseFolder(QWidget*, const QString& title) override { return next(Kind::Folder, "folder:" + title).text; }
     bool progress(QWidget*, const QString&, int done, int total) override
     {
         progressShown << QStringLiteral("%1/%2").arg(done).arg(total);

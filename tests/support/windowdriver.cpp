@@ -8,13 +8,11 @@
 #include <QtWidgets>
 
 // The wizard setting is written before the window reads it at start.
-WindowFixture::WindowFixture(TWKPLUGIN::Clock clock)
-    : window((writeAutoImage(false), dialogs), std::move(clock))
+WindowFixture::WindowFixture(TWKPLUGIN::Clock clock) : window((writeAutoImage(false), dialogs), std::move(clock))
 {
-    QObject::connect(&window, &TWKPLUGIN::exchangeChanged,
-                     [this](const QString& n, const QString& v) {
-                         changes.append({n, v});
-                     });
+    QObject::connect(&window, &TWKPLUGIN::exchangeChanged, [this](const QString& n, const QString& v) {
+        changes.append({n, v});
+    });
     QObject::connect(&window, &TWKPLUGIN::closed, [this] { ++closed; });
 }
 
@@ -63,8 +61,7 @@ WindowFixture& WindowFixture::menu(const QString& menu, const QString& item)
 WindowFixture& WindowFixture::wait()
 {
     const auto idle = [this] {
-        return !control<QTimer>("PreviewTimer")->isActive() &&
-               !control<QTimer>("UnloadTimer")->isActive();
+        return !control<QTimer>("PreviewTimer")->isActive() && !control<QTimer>("UnloadTimer")->isActive();
     };
     if (!QTest::qWaitFor(idle, 10000))
         QTest::qFail("the preview or the closing timer still runs", __FILE__, __LINE__);
@@ -129,8 +126,8 @@ QStringList WindowFixture::disabled() const
 {
     QStringList names;
     for (QWidget* w : window.findChildren<QWidget*>())
-        if (!w->isEnabled() && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-                                qobject_cast<QComboBox*>(w)))
+        if (!w->isEnabled() &&
+            (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)))
             names << w->objectName();
     names.sort();
     return names;
@@ -147,19 +144,15 @@ bool WindowFixture::enabledInMenu(const QString& menu, const QString& item) cons
 
 QString WindowFixture::dialog(qsizetype n) const
 {
-    return dialogs.shown.value(n < 0 ? dialogs.shown.size() - 1 : n, "none")
-        .replace(folder.path() + '/', QString());
+    return dialogs.shown.value(n < 0 ? dialogs.shown.size() - 1 : n, "none").replace(folder.path() + '/', QString());
 }
 
 QStringList WindowFixture::choosers() const
 {
-    static const QString images =
-        "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
-    static const QRegularExpression chooser("^open:(.*) image:\\|" +
-                                            QRegularExpression::escape(images) + "\\|$");
+    static const QString images = "All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*";
+    static const QRegularExpression chooser("^open:(.*) image:\\|" + QRegularExpression::escape(images) + "\\|$");
     QStringList names;
     for (const QString& shown : dialogs.shown.filter(QRegularExpression("^open:")))
-        names << (chooser.match(shown).hasMatch() ? chooser.match(shown).captured(1)
-                                                  : "not an image chooser");
+        names << (chooser.match(shown).hasMatch() ? chooser.match(shown).captured(1) : "not an image chooser");
     return names;
 }

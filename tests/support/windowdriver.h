@@ -34,14 +34,8 @@ struct WindowFixture {
     WindowFixture& type(int field, const QString& text);
     WindowFixture& click(const QString& button);
     WindowFixture& menu(const QString& menu, const QString& item); // if enabled when opened
-    WindowFixture& open(const QString& file)
-    {
-        return queue(Kind::Open, under(file)).menu("File", "OpenData");
-    }
-    WindowFixture& save(const QString& file)
-    {
-        return queue(Kind::Save, under(file)).menu("File", "SaveData");
-    }
+    WindowFixture& open(const QString& file) { return queue(Kind::Open, under(file)).menu("File", "OpenData"); }
+    WindowFixture& save(const QString& file) { return queue(Kind::Save, under(file)).menu("File", "SaveData"); }
     WindowFixture& show()
     {
         return act([this] { window.show(); });
@@ -78,10 +72,7 @@ struct WindowFixture {
     [[nodiscard]] const ButtonSet& set() const { return window.buttonSet(); }
     [[nodiscard]] int currentIndex() const { return set().CurrentIndex; }
     [[nodiscard]] bool saved() const { return set().Saved; }
-    [[nodiscard]] QString exchange(TWKPLUGIN::Exchange field) const
-    {
-        return window.exchangeText(field);
-    }
+    [[nodiscard]] QString exchange(TWKPLUGIN::Exchange field) const { return window.exchangeText(field); }
     [[nodiscard]] ButtonRecord record(int index) const { return set().Buttons[index]; }
     [[nodiscard]] QString dataFile() const;
 
