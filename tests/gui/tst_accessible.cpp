@@ -42,6 +42,9 @@ struct Heard {
     }
 };
 
+// What is heard of each control named.
+using Said = QMap<QString, QString>;
+
 } // namespace
 
 // Every window as a screen reader hears it, through Qt's accessibility
@@ -56,45 +59,47 @@ private slots:
         QVERIFY(picture.save(file("ok.png")));
     }
 
-    // Each row: a window, what is heard of some of its controls ("control=heard",
-    // "; " apart); every reachable control has its own name.
+    // Each row: a window, what is heard of some of its controls; every reachable
+    // control has its own name.
     void heard_data()
     {
-        QTest::addColumn<QString>("heard");
-        const auto row = [](const char* window, const QString& heard) { QTest::newRow(window) << heard; };
+        QTest::addColumn<Said>("heard");
+        const auto row = [](const char* window, const Said& heard) { QTest::newRow(window) << heard; };
         const QStringList fields = QString("MouseOut image,MouseOver image,Description image,Url,"
                                            "Target,Alt,Image path prefix,Default description image")
                                        .split(',');
-        QString main = "Combo1=ComboBox Buttons; DirBrowser1=Graphic Folder browser";
+        Said main{{"Combo1", "ComboBox Buttons"}, {"DirBrowser1", "Graphic Folder browser"}};
         for (int i = 0; i < 8; ++i)
-            main += QString("; Text1_%1=EditableText %2:").arg(QString::number(i), fields[i]);
-        for (int i : TWKPLUGIN::PreviewFields)
-            main += QString("; Command7_%1=Button Choose the %2; Image1_%1=Graphic %2 preview - "
-                            "Click to view in fullscreen")
-                        .arg(QString::number(i), fields[i]);
+            main.insert(QString("Text1_%1").arg(i), "EditableText " + fields[i] + ':');
+        for (int i : TWKPLUGIN::PreviewFields) {
+            main.insert(QString("Command7_%1").arg(i), "Button Choose the " + fields[i]);
+            main.insert(QString("Image1_%1").arg(i), "Graphic " + fields[i] + " preview - Click to view in fullscreen");
+        }
         row("main", main);
         // Qt names a list by the entry it shows, the label comes by relation.
-        row("failed", "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
-                      "UNABLE TO LOAD IMAGE! - Click to view in fullscreen");
+        row("failed", {{"Combo1", "ComboBox A"},
+                       {"Image1_2", "Graphic Description image preview: UNABLE TO LOAD IMAGE! - Click to view in "
+                                    "fullscreen"}});
         // One picture of each kind; the others are held to a name of their own.
-        row("demo", "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
-                    "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
-        row("about", "Command1=Button OK");
+        row("demo", {{"Image1_1", "Graphic ABOUT? button, MouseOver image - Dark red bar, the word ABOUT? in yellow "
+                                  "capitals"},
+                     {"Picture1_2", "Graphic Description area of the demo menu"}});
+        row("about", {{"Command1", "Button OK"}});
         // Opened by the preview's press action, as a screen reader does.
-        row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " + file("ok.png") +
-                          " - Click to return");
-        row("message", "qt_msgbox_label=StaticText Overwrite ?");
-        row("input", "QLineEdit=EditableText Button name : ");
-        row("folder", "fileNameEdit=EditableText Directory:");
-        row("progress", "QProgressDialog=Dialog TWKPLUGIN; QProgressBar=ProgressBar Progress");
+        row("viewer", {{"Form1", "Client Full-screen view of " + file("ok.png")},
+                       {"Image1", "Graphic " + file("ok.png") + " - Click to return"}});
+        row("message", {{"qt_msgbox_label", "StaticText Overwrite ?"}});
+        row("input", {{"QLineEdit", "EditableText Button name : "}});
+        row("folder", {{"fileNameEdit", "EditableText Directory:"}});
+        row("progress", {{"QProgressDialog", "Dialog TWKPLUGIN"}, {"QProgressBar", "ProgressBar Progress"}});
     }
 
     void heard()
     {
-        QFETCH(QString, heard);
+        QFETCH(Said, heard);
         const Heard h = open(QTest::currentDataTag());
-        for (const QString& e : heard.split("; "))
-            QCOMPARE(e.section('=', 0, 0) + '=' + h.controls.value(e.section('=', 0, 0)), e);
+        for (const auto& [control, expected] : heard.asKeyValueRange())
+            QCOMPARE(h.controls.value(control, control + " unheard"), expected);
         QVERIFY2(h.problems.isEmpty(), qPrintable(h.problems.join("; ")));
     }
 
