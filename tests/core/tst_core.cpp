@@ -330,10 +330,10 @@ private slots:
         QTest::addColumn<int>("buttons");
         QTest::addColumn<int>("emptyNameAt");
         QTest::addColumn<int>("shown");
-        QTest::newRow("none") << 0 << -1 << 0;
-        QTest::newRow("full, two-digit names") << 100 << -1 << 100;
-        QTest::newRow("empty name in the middle") << 5 << 2 << 2;
-        QTest::newRow("empty first name") << 3 << 0 << 0;
+        QTest::newRow("no buttons, no rows") << 0 << -1 << 0;
+        QTest::newRow("100 buttons, two-digit names") << 100 << -1 << 100;
+        QTest::newRow("an empty name ends the menu") << 5 << 2 << 2;
+        QTest::newRow("an empty first name leaves it empty") << 3 << 0 << 0;
     }
 
     void lineCount()

@@ -109,16 +109,23 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("shows");
-        QTest::newRow("smaller than the frame") << file("ok.jpg") << true;
-        for (const char* large : {"large.jpg", "large.png", "large.gif"})
-            QTest::newRow(large) << file(large) << true;
-        // Too large to decode, although a corner of it would fit.
-        QTest::newRow("huge.jpg") << file("huge.jpg") << false;
-        for (const char* bad : {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
-            QTest::newRow(bad) << file(bad) << false;
+        const auto row = [this](const char* rule, const char* name, bool shows) {
+            QTest::newRow(rule) << file(name) << shows;
+        };
+        row("a picture smaller than the frame", "ok.jpg", true);
+        row("a JPEG larger than the frame and the screen", "large.jpg", true);
+        row("a PNG larger than the frame and the screen", "large.png", true);
+        row("a GIF larger than the frame and the screen", "large.gif", true);
+        row("a JPEG too large to decode, though a corner would fit", "huge.jpg", false);
+        row("a GIF too large to decode", "huge.gif", false);
+        row("a JPEG cut short", "truncated.jpg", false);
+        row("text named as a GIF", "text.gif", false);
+        row("an empty file", "empty.gif", false);
+        row("a folder", "folder.gif", false);
+        row("a file that is not there", "missing.gif", false);
         QTest::newRow("a device") << "/dev/zero" << false;
-        QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
-        QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << false;
+        QTest::newRow("a path longer than any file name") << "/" + QString(100000, u'a') + ".gif" << false;
+        QTest::newRow("a path with line ends") << "/tmp/a\nb\r\nc.gif" << false;
     }
 
     // Each preview follows its field and shows the picture's own top left corner, as
@@ -215,15 +222,16 @@ private slots:
                                "details, please see \"" +
                                errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
         const Answer yes = Answer::Yes, no = Answer::No, ok = Answer::Ok, cancel = Answer::Cancel;
-        QTest::newRow("folder browser cancelled") << "" << QList<Answer>{} << "folder:Destination folder:" << none;
-        QTest::newRow("first question cancelled")
+        QTest::newRow("a cancelled folder browser copies nothing")
+            << "" << QList<Answer>{} << "folder:Destination folder:" << none;
+        QTest::newRow("Cancel at the first question copies nothing")
             << "dst" << QList{cancel} << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel"
             << none;
         // Cancel at a later question keeps the copies and logs nothing.
-        QTest::newRow("asked about each")
+        QTest::newRow("No asks about each file there, Cancel keeps what is copied")
             << "dst" << QList{no, no, cancel} << exists << QStringList{"new a.gif", "old b", "old c"};
-        QTest::newRow("asked, yes") << "dst" << QList{no, yes, yes, ok} << failed << copied;
-        QTest::newRow("Yes never asks") << "dst" << QList{yes, ok} << failed << copied;
+        QTest::newRow("Yes to a file replaces it") << "dst" << QList{no, yes, yes, ok} << failed << copied;
+        QTest::newRow("Yes at first replaces without asking") << "dst" << QList{yes, ok} << failed << copied;
     }
 
     void copy()
