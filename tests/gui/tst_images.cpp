@@ -137,8 +137,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(bool, shows);
-        f().add("A");
-        f().show();
+        f().add("A").show();
         const QRect screen = f().window.screen()->geometry();
         const QImage whole = shows ? decoded(path) : QImage();
         QImage centred(screen.size(), QImage::Format_RGB32);
@@ -187,8 +186,7 @@ private slots:
     // decodes: it goes with the viewer open and a decode running (sanitizer: leaks).
     void decodingAndOwnership()
     {
-        f().add("A");
-        f().show();
+        f().add("A").show();
         for (const char* name : {"large.png", "ok.jpg"})
             f().window.Text1(0)->setText(file(name));
         QThreadPool::globalInstance()->waitForDone(); // both decoded
@@ -239,8 +237,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QList<Answer>, answers);
         freshDestination();
-        f().open("set.rk2");
-        f().chooseFolder(folder);
+        f().open("set.rk2").chooseFolder(folder);
         for (const Answer a : answers)
             f().answer(a);
         f().menu("Special", "CopyImagesToPath");
@@ -256,13 +253,9 @@ private slots:
         auto now = std::make_shared<QDateTime>(TestNow);
         fresh([now] { return *now; });
         freshDestination();
-        f().open("set.rk2");
-        f().chooseFolder("dst");
-        f().answer(Answer::No);
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::No);
         f().dialogs.answer(Answer::Yes, [now] { *now = now->addSecs(2); }); // over b.gif's
-        f().answer(Answer::No);
-        f().answer(Answer::Ok);
-        f().menu("Special", "CopyImagesToPath");
+        f().answer(Answer::No).ok().menu("Special", "CopyImagesToPath");
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
@@ -290,11 +283,7 @@ private slots:
             }
         });
         whileCopying.start(10);
-        f().open("set.rk2");
-        f().chooseFolder("dst");
-        f().answer(Answer::Yes);
-        f().answer(Answer::Ok);
-        f().menu("Special", "CopyImagesToPath");
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::Yes).ok().menu("Special", "CopyImagesToPath");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
         f().dialogs.progressShown.removeDuplicates(); // also updated while an image copies
@@ -320,10 +309,7 @@ private slots:
             stopped += stop() ? 1 : 0;
             return std::optional<CopyFailure>();
         });
-        f().open("set.rk2");
-        f().chooseFolder("dst");
-        f().answer(Answer::Yes);
-        f().menu("Special", "CopyImagesToPath");
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::Yes).menu("Special", "CopyImagesToPath");
         QCOMPARE(copies.load(), 1);
         QCOMPARE(stopped.load(), 1);
     }
