@@ -15,7 +15,7 @@ inline const QDateTime TestNow(QDate(2026, 1, 9), QTime(19, 5, 3));
 
 // A fresh main window (image wizard off) with scripted dialogs, driven through its
 // controls. Each action ends once the previews it started are decoded; the answers
-// for the dialogs it brings up are queued before it, in the order they are asked.
+// for the dialogs it brings up are queued before it, each kind in the order asked.
 struct WindowFixture {
     using Answer = Dialogs::Answer;
     using Kind = ScriptedDialogs::Kind;
@@ -51,7 +51,7 @@ struct WindowFixture {
     // "click BUTTON".
     void run(const QString& steps);
 
-    // The answers for the next dialogs, in the order they are asked.
+    // The answers for the next dialogs of each kind, in the order they are asked.
     WindowFixture& answer(Answer a) { return queue(Kind::Message, {}, a); }
     WindowFixture& ok() { return answer(Answer::Ok); }
     WindowFixture& cancel() { return answer(Answer::Cancel); }
