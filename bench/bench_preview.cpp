@@ -51,9 +51,9 @@ void BM_SwitchButtons(benchmark::State& state)
 {
     WindowFixture f;
     for (int b = 0; b < 2; ++b) {
-        f.run(QStringLiteral("add B%1").arg(b));
+        f.add(QStringLiteral("B%1").arg(b));
         for (int field = 0; field < 3; ++field)
-            f.run(QStringLiteral("type %1 %2").arg(field).arg(picture(b * 3 + field)));
+            f.type(field, picture(b * 3 + field));
     }
     int next = 0;
     for (auto _ : state) {

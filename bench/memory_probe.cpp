@@ -73,9 +73,9 @@ int main(int argc, char* argv[])
         f = std::make_unique<WindowFixture>();
         f->window.show();
         f->folder.setPath(dir.path());
-        f->run(QStringLiteral("open set.rk2"));
+        f->open(QStringLiteral("set.rk2"));
         for (int b = 0; b < 100; ++b) {
-            f->run(QStringLiteral("pick %1").arg(b));
+            f->pick(b);
             settle();
         }
     } else {

@@ -40,19 +40,23 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal");
-        // clang-format off
-        QTest::newRow("readable in both states") << "#ffffff,#e0e0e0,#222" << "";
-        QTest::newRow("without # and in capitals") << "FFFFFF , E0E0E0 , 222222" << "";
-        QTest::newRow("the lower state is named, rounded down") << "#000,#777,#fff" << "the text #ffffff on the MouseOver background #777777 has a contrast of 4.47:1; at least 4.5:1 is needed";
-        QTest::newRow("MouseOut below") << "#333,#000,#555" << "the text #555555 on the MouseOut background #333333 has a contrast of 1.69:1";
+        const auto row = [](const char* rule, const char* typed, const char* refusal) {
+            QTest::newRow(rule) << QString(typed) << QString(refusal);
+        };
+        row("readable in both states", "#ffffff,#e0e0e0,#222", "");
+        row("without # and in capitals", "FFFFFF , E0E0E0 , 222222", "");
+        row("the lower state is named, rounded down", "#000,#777,#fff",
+            "the text #ffffff on the MouseOver background #777777 has a contrast of 4.47:1; at "
+            "least 4.5:1 is needed");
+        row("MouseOut below", "#333,#000,#555",
+            "the text #555555 on the MouseOut background #333333 has a contrast of 1.69:1");
         // 4.4999:1 would round to 4.50 and read as enough.
-        QTest::newRow("just below never reads 4.50") << "#fff,#fff,#797951" << "contrast of 4.49:1";
-        QTest::newRow("two colours") << "#fff,#000" << "bad";
-        QTest::newRow("four colours") << "#fff,#000,#000,#000" << "bad";
-        QTest::newRow("five digits") << "#fffff,#000,#000" << "bad";
-        QTest::newRow("not hex") << "#ggg,#000,#000" << "bad";
-        QTest::newRow("a sign") << "+fffff,#000,#fff" << "bad";
-        // clang-format on
+        row("just below never reads 4.50", "#fff,#fff,#797951", "contrast of 4.49:1");
+        row("two colours", "#fff,#000", "bad");
+        row("four colours", "#fff,#000,#000,#000", "bad");
+        row("five digits", "#fffff,#000,#000", "bad");
+        row("not hex", "#ggg,#000,#000", "bad");
+        row("a sign", "+fffff,#000,#fff", "bad");
     }
 
     void colors()
@@ -94,17 +98,19 @@ private slots:
         QTest::addColumn<QList<int>>("refused");
         const QList<QSizeF> three{{50, 18}, {120.2, 18}, {80, 18}};
         // The style leaves 10 px left and right and 5 above and below.
-        // clang-format off
-        QTest::newRow("the widest label decides, rounded up") << three << 30 << QSize() << QSize(141, 30) << QList<int>{};
-        QTest::newRow("the tallest label decides past the style's height") << QList<QSizeF>{{40, 18}, {40, 31.5}} << 30 << QSize() << QSize(60, 42) << QList<int>{};
-        QTest::newRow("never below 24 px") << QList<QSizeF>{{40, 8}} << 10 << QSize() << QSize(60, 24) << QList<int>{};
-        QTest::newRow("no labels") << QList<QSizeF>{} << 30 << QSize() << QSize(20, 30) << QList<int>{};
-        QTest::newRow("--size is kept") << three << 30 << QSize(200, 28) << QSize(200, 28) << QList<int>{};
-        QTest::newRow("a label filling the room fits") << QList<QSizeF>{{120, 18}} << 30 << QSize(140, 28) << QSize(140, 28) << QList<int>{};
-        QTest::newRow("wider than the room is refused") << three << 30 << QSize(140, 28) << QSize(140, 28) << QList<int>{1};
-        QTest::newRow("every label that does not fit") << three << 30 << QSize(90, 40) << QSize(90, 40) << QList<int>{1, 2};
-        QTest::newRow("taller than the room is refused") << three << 30 << QSize(200, 27) << QSize(200, 27) << QList<int>{0, 1, 2};
-        // clang-format on
+        const auto row = [](const char* rule, const QList<QSizeF>& labels, int minHeight, QSize fixed, QSize size,
+                            const QList<int>& refused) {
+            QTest::newRow(rule) << labels << minHeight << fixed << size << refused;
+        };
+        row("the widest label decides, rounded up", three, 30, {}, {141, 30}, {});
+        row("the tallest label decides past the style's height", {{40, 18}, {40, 31.5}}, 30, {}, {60, 42}, {});
+        row("never below 24 px", {{40, 8}}, 10, {}, {60, 24}, {});
+        row("no labels", {}, 30, {}, {20, 30}, {});
+        row("--size is kept", three, 30, {200, 28}, {200, 28}, {});
+        row("a label filling the room fits", {{120, 18}}, 30, {140, 28}, {140, 28}, {});
+        row("wider than the room is refused", three, 30, {140, 28}, {140, 28}, {1});
+        row("every label that does not fit", three, 30, {90, 40}, {90, 40}, {1, 2});
+        row("taller than the room is refused", three, 30, {200, 27}, {200, 27}, {0, 1, 2});
     }
 
     void layout()
@@ -116,8 +122,8 @@ private slots:
         style.paddingX = 10;
         style.paddingY = 5;
         style.minHeight = minHeight;
-        const PictureLayout layout = layoutPictures(
-            labels, style, fixed.isValid() ? std::optional<QSize>(fixed) : std::nullopt);
+        const PictureLayout layout =
+            layoutPictures(labels, style, fixed.isValid() ? std::optional<QSize>(fixed) : std::nullopt);
         QTEST(layout.size, "size");
         QTEST(layout.refused, "refused");
         QVERIFY(!layout.tooLow);
@@ -135,21 +141,23 @@ private slots:
     {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("stems");
-        // clang-format off
-        QTest::newRow("position and name") << QStringList{"Home", "About us"} << QStringList{"01-Home", "02-About-us"};
-        QTest::newRow("accents dropped, letters kept") << QStringList{"Café Über", "Ｗｉｄｅ"} << QStringList{"01-Cafe-Uber", "02-Wide"};
-        QTest::newRow("no folder, no .., no hidden file") << QStringList{"../etc/passwd", ".profile", "a..b", "C:\\x"} << QStringList{"01-etc-passwd", "02-profile", "03-a-b", "04-C-x"};
-        QTest::newRow("no control character") << QStringList{"a\tb\nc\x7f"} << QStringList{"01-a-b-c"};
-        QTest::newRow("web and shell characters") << QStringList{"50% off? #1 'x' \"y\" <z>&"} << QStringList{"01-50-off-1-x-y-z"};
-        QTest::newRow("other scripts leave the position") << QStringList{"Главная", "首页", "", "-"} << QStringList{"01", "02", "03", "04"};
-        QTest::newRow("the same name twice stays two files") << QStringList{"Home", "Home", "HOME"} << QStringList{"01-Home", "02-Home", "03-HOME"};
-        QTest::newRow("cut at 40 characters") << QStringList{QString(39, 'a') + " bc"} << QStringList{"01-" + QString(39, 'a')};
-        // clang-format on
+        const auto row = [](const char* rule, const QStringList& names, const QStringList& stems) {
+            QTest::newRow(rule) << names << stems;
+        };
+        row("position and name", {"Home", "About us"}, {"01-Home", "02-About-us"});
+        row("accents dropped, letters kept", {"Café Über", "Ｗｉｄｅ"}, {"01-Cafe-Uber", "02-Wide"});
+        row("no folder, no .., no hidden file", {"../etc/passwd", ".profile", "a..b", "C:\\x"},
+            {"01-etc-passwd", "02-profile", "03-a-b", "04-C-x"});
+        row("no control character", {"a\tb\nc\x7f"}, {"01-a-b-c"});
+        row("web and shell characters", {"50% off? #1 'x' \"y\" <z>&"}, {"01-50-off-1-x-y-z"});
+        row("other scripts leave the position", {"Главная", "首页", "", "-"}, {"01", "02", "03", "04"});
+        row("the same name twice stays two files", {"Home", "Home", "HOME"}, {"01-Home", "02-Home", "03-HOME"});
+        row("cut at 40 characters", {QString(39, 'a') + " bc"}, {"01-" + QString(39, 'a')});
         QStringList hundred(100, "x");
         QStringList numbered;
         for (int i = 1; i <= 100; ++i)
             numbered << QString::asprintf("%03d-x", i);
-        QTest::newRow("100 buttons sort by three digits") << hundred << numbered;
+        row("100 buttons sort by three digits", hundred, numbered);
     }
 
     void stems()

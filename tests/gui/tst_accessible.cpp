@@ -25,12 +25,11 @@ struct Heard {
         QObject* object = node ? node->object() : nullptr;
         if (!object || node->state().invisible)
             return;
-        const QString key = object->objectName().isEmpty() ? object->metaObject()->className()
-                                                           : object->objectName();
+        const QString key = object->objectName().isEmpty() ? object->metaObject()->className() : object->objectName();
         const QString name = node->text(QAccessible::Name);
         const QString description = node->text(QAccessible::Description);
-        controls.insert(key, QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()) +
-                                 (' ' + name) + (description.isEmpty() ? "" : " - " + description));
+        controls.insert(key, QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()) + (' ' + name) +
+                                 (description.isEmpty() ? "" : " - " + description));
         const QAccessibleActionInterface* actions = node->actionInterface();
         if (node->state().focusable || (actions && !actions->actionNames().isEmpty()) ||
             (node->role() == QAccessible::Graphic && !key.startsWith("qt_"))) {
@@ -42,6 +41,9 @@ struct Heard {
             listen(node->child(i));
     }
 };
+
+// What is heard of each control named.
+using Said = QMap<QString, QString>;
 
 } // namespace
 
@@ -57,48 +59,47 @@ private slots:
         QVERIFY(picture.save(file("ok.png")));
     }
 
-    // Each row: a window, what is heard of some of its controls ("control=heard",
-    // "; " apart); every reachable control has its own name.
+    // Each row: a window, what is heard of some of its controls; every reachable
+    // control has its own name.
     void heard_data()
     {
-        QTest::addColumn<QString>("heard");
-        const auto row = [](const char* window, const QString& heard) {
-            QTest::newRow(window) << heard;
-        };
+        QTest::addColumn<Said>("heard");
+        const auto row = [](const char* window, const Said& heard) { QTest::newRow(window) << heard; };
         const QStringList fields = QString("MouseOut image,MouseOver image,Description image,Url,"
                                            "Target,Alt,Image path prefix,Default description image")
                                        .split(',');
-        QString main = "Combo1=ComboBox Buttons; DirBrowser1=Graphic Folder browser";
+        Said main{{"Combo1", "ComboBox Buttons"}, {"DirBrowser1", "Graphic Folder browser"}};
         for (int i = 0; i < 8; ++i)
-            main += QString("; Text1_%1=EditableText %2:").arg(QString::number(i), fields[i]);
-        for (int i : TWKPLUGIN::PreviewFields)
-            main += QString("; Command7_%1=Button Choose the %2; Image1_%1=Graphic %2 preview - "
-                            "Click to view in fullscreen")
-                        .arg(QString::number(i), fields[i]);
+            main.insert(QString("Text1_%1").arg(i), "EditableText " + fields[i] + ':');
+        for (int i : TWKPLUGIN::PreviewFields) {
+            main.insert(QString("Command7_%1").arg(i), "Button Choose the " + fields[i]);
+            main.insert(QString("Image1_%1").arg(i), "Graphic " + fields[i] + " preview - Click to view in fullscreen");
+        }
         row("main", main);
         // Qt names a list by the entry it shows, the label comes by relation.
-        row("failed", "Combo1=ComboBox A; Image1_2=Graphic Description image preview: "
-                      "UNABLE TO LOAD IMAGE! - Click to view in fullscreen");
+        row("failed", {{"Combo1", "ComboBox A"},
+                       {"Image1_2", "Graphic Description image preview: UNABLE TO LOAD IMAGE! - Click to view in "
+                                    "fullscreen"}});
         // One picture of each kind; the others are held to a name of their own.
-        row("demo",
-            "Image1_1=Graphic ABOUT? button, MouseOver image - Dark red bar, the word "
-            "ABOUT? in yellow capitals; Picture1_2=Graphic Description area of the demo menu");
-        row("about", "Command1=Button OK");
+        row("demo", {{"Image1_1", "Graphic ABOUT? button, MouseOver image - Dark red bar, the word ABOUT? in yellow "
+                                  "capitals"},
+                     {"Picture1_2", "Graphic Description area of the demo menu"}});
+        row("about", {{"Command1", "Button OK"}});
         // Opened by the preview's press action, as a screen reader does.
-        row("viewer", "Form1=Client Full-screen view of " + file("ok.png") + "; Image1=Graphic " +
-                          file("ok.png") + " - Click to return");
-        row("message", "qt_msgbox_label=StaticText Overwrite ?");
-        row("input", "QLineEdit=EditableText Button name : ");
-        row("folder", "fileNameEdit=EditableText Directory:");
-        row("progress", "QProgressDialog=Dialog TWKPLUGIN; QProgressBar=ProgressBar Progress");
+        row("viewer", {{"Form1", "Client Full-screen view of " + file("ok.png")},
+                       {"Image1", "Graphic " + file("ok.png") + " - Click to return"}});
+        row("message", {{"qt_msgbox_label", "StaticText Overwrite ?"}});
+        row("input", {{"QLineEdit", "EditableText Button name : "}});
+        row("folder", {{"fileNameEdit", "EditableText Directory:"}});
+        row("progress", {{"QProgressDialog", "Dialog TWKPLUGIN"}, {"QProgressBar", "ProgressBar Progress"}});
     }
 
     void heard()
     {
-        QFETCH(QString, heard);
+        QFETCH(Said, heard);
         const Heard h = open(QTest::currentDataTag());
-        for (const QString& e : heard.split("; "))
-            QCOMPARE(e.section('=', 0, 0) + '=' + h.controls.value(e.section('=', 0, 0)), e);
+        for (const auto& [control, expected] : heard.asKeyValueRange())
+            QCOMPARE(h.controls.value(control, control + " unheard"), expected);
         QVERIFY2(h.problems.isEmpty(), qPrintable(h.problems.join("; ")));
     }
 
@@ -106,7 +107,7 @@ private slots:
     // chain stays as the form sets it.
     void tabChain()
     {
-        f().run("show; add A");
+        f().show().add("A");
         QStringList chain;
         QWidget* const first = f().control("Command1");
         QWidget* w = first;
@@ -115,9 +116,10 @@ private slots:
                 chain << w->objectName();
             w = w->nextInFocusChain();
         } while (w != first);
-        QCOMPARE(chain.join(' '), "Command1 Command2 Command3 Combo1 Command4 Command5 Command6 "
-                                  "Text1_0 Command7_0 Text1_3 Text1_4 Text1_5 Text1_6 Command7_1 "
-                                  "Text1_1 Command7_2 Text1_2 Command7_7 Text1_7 Command8");
+        QCOMPARE(chain, QString("Command1 Command2 Command3 Combo1 Command4 Command5 Command6 Text1_0 Command7_0 "
+                                "Text1_3 Text1_4 Text1_5 Text1_6 Command7_1 Text1_1 Command7_2 Text1_2 Command7_7 "
+                                "Text1_7 Command8")
+                            .split(' '));
     }
 
 private:
@@ -126,24 +128,23 @@ private:
     {
         f().window.show();
         if (window == "failed")
-            f().run("add A; type 2 " + file("missing.gif"));
+            f().add("A").type(2, file("missing.gif"));
         if (window == "main" || window == "failed")
             return Heard(&f().window);
         if (window == "demo" || window == "about") {
-            const std::unique_ptr<QDialog> w(
-                window == "demo" ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
-                                 : new AboutWindow(&f().window));
+            const std::unique_ptr<QDialog> w(window == "demo"
+                                                 ? static_cast<QDialog*>(new DemoMenu(f().dialogs, &f().window))
+                                                 : new AboutWindow(&f().window));
             w->show();
             return Heard(w.get());
         }
         if (window == "viewer") {
-            f().run("add A; type 0 " + file("ok.png"));
+            f().add("A").type(0, file("ok.png"));
             QAccessible::queryAccessibleInterface(f().window.Image1(0))
                 ->actionInterface()
                 ->doAction(QAccessibleActionInterface::pressAction());
             f().settle(); // the viewer opens once its picture is decoded
-            const std::unique_ptr<FullScreenViewer> viewer(
-                f().window.findChild<FullScreenViewer*>());
+            const std::unique_ptr<FullScreenViewer> viewer(f().window.findChild<FullScreenViewer*>());
             return Heard(viewer.get());
         }
         QtDialogs dialogs;
@@ -151,8 +152,7 @@ private:
             (void)dialogs.progress(&f().window, "Copying images: 0 of 4", 0, 4);
             // It shows from the event loop, as the copy runs on another thread.
             auto* progress = f().window.findChild<QProgressDialog*>();
-            return Heard(QTest::qWaitFor([progress] { return progress->isVisible(); }) ? progress
-                                                                                       : nullptr);
+            return Heard(QTest::qWaitFor([progress] { return progress->isVisible(); }) ? progress : nullptr);
         }
         std::optional<Heard> heard;
         QTimer::singleShot(0, [&heard] {

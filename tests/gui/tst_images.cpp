@@ -7,7 +7,11 @@
 #include <QtTest>
 #include <QtWidgets>
 
+Q_DECLARE_METATYPE(Dialogs::Answer)
+
 namespace {
+
+using Answer = Dialogs::Answer;
 
 // A picture whose neighbouring pixels all differ, so that a shift or a scale
 // by one pixel shows.
@@ -86,8 +90,7 @@ private slots:
         writeBytes(file("text.gif"), "not a picture at all");
         writeBytes(file("empty.gif"), {});
         // A GIF header claiming 30000 x 30000 pixels, and a JPEG whose frame says so.
-        writeBytes(file("huge.gif"),
-                   QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
+        writeBytes(file("huge.gif"), QByteArray("GIF89a\x30\x75\x30\x75\0\0\0", 13) + QByteArray(64, 0));
         QByteArray jpeg = readBytes(file("ok.jpg"));
         const qsizetype frame = jpeg.indexOf("\xFF\xC0");
         QVERIFY(frame > 0);
@@ -97,9 +100,8 @@ private slots:
         for (const char* n : {"a.gif", "b.gif", "c.gif"})
             writeBytes(file(n), QByteArray("new ") + n);
         // One button refers to a.gif, missing.gif and b.gif; the default is c.gif.
-        writeBytes(file("set.rk2"),
-                   rk2(QStringList{"[COMMON]", file("c.gif")} +
-                       block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
+        writeBytes(file("set.rk2"), rk2(QStringList{"[COMMON]", file("c.gif")} +
+                                        block("A", {file("a.gif"), file("missing.gif"), file("b.gif")})));
     }
 
     // Each row: a field's text, and whether it shows a picture (if not, the failure label).
@@ -107,17 +109,23 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("shows");
-        QTest::newRow("smaller than the frame") << file("ok.jpg") << true;
-        for (const char* large : {"large.jpg", "large.png", "large.gif"})
-            QTest::newRow(large) << file(large) << true;
-        // Too large to decode, although a corner of it would fit.
-        QTest::newRow("huge.jpg") << file("huge.jpg") << false;
-        for (const char* bad :
-             {"truncated.jpg", "text.gif", "empty.gif", "huge.gif", "folder.gif", "missing.gif"})
-            QTest::newRow(bad) << file(bad) << false;
+        const auto row = [this](const char* rule, const char* name, bool shows) {
+            QTest::newRow(rule) << file(name) << shows;
+        };
+        row("a picture smaller than the frame", "ok.jpg", true);
+        row("a JPEG larger than the frame and the screen", "large.jpg", true);
+        row("a PNG larger than the frame and the screen", "large.png", true);
+        row("a GIF larger than the frame and the screen", "large.gif", true);
+        row("a JPEG too large to decode, though a corner would fit", "huge.jpg", false);
+        row("a GIF too large to decode", "huge.gif", false);
+        row("a JPEG cut short", "truncated.jpg", false);
+        row("text named as a GIF", "text.gif", false);
+        row("an empty file", "empty.gif", false);
+        row("a folder", "folder.gif", false);
+        row("a file that is not there", "missing.gif", false);
         QTest::newRow("a device") << "/dev/zero" << false;
-        QTest::newRow("very long") << "/" + QString(100000, u'a') + ".gif" << false;
-        QTest::newRow("with line ends") << "/tmp/a\nb\r\nc.gif" << false;
+        QTest::newRow("a path longer than any file name") << "/" + QString(100000, u'a') + ".gif" << false;
+        QTest::newRow("a path with line ends") << "/tmp/a\nb\r\nc.gif" << false;
     }
 
     // Each preview follows its field and shows the picture's own top left corner, as
@@ -129,7 +137,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(bool, shows);
-        f().run("add A; show");
+        f().add("A").show();
         const QRect screen = f().window.screen()->geometry();
         const QImage whole = shows ? decoded(path) : QImage();
         QImage centred(screen.size(), QImage::Format_RGB32);
@@ -160,14 +168,14 @@ private slots:
                 QVERIFY(v->Image1()->pixmap().width() <= screen.width() &&
                         v->Image1()->pixmap().height() <= screen.height());
                 if (closeBy < 2)
-                    QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(),
-                                      Qt::LeftButton, {}, QPoint(2, 2));
+                    QTest::mouseClick(closeBy == 0 ? static_cast<QWidget*>(v) : v->Image1(), Qt::LeftButton, {},
+                                      QPoint(2, 2));
                 else
                     QTest::keyClick(v, closeBy == 2 ? Qt::Key_Shift : Qt::Key_Q);
                 QTRY_VERIFY(v.isNull()); // destroyed, not hidden
             }
             ++closeBy;
-            f().run(QStringLiteral("type %1 ").arg(i));
+            f().type(i, "");
             QVERIFY(!f().window.Label9(i)->isVisible() && picture->pixmap().isNull());
         }
         QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
@@ -178,7 +186,7 @@ private slots:
     // decodes: it goes with the viewer open and a decode running (sanitizer: leaks).
     void decodingAndOwnership()
     {
-        f().run("add A; show");
+        f().add("A").show();
         for (const char* name : {"large.png", "ok.jpg"})
             f().window.Text1(0)->setText(file(name));
         QThreadPool::globalInstance()->waitForDone(); // both decoded
@@ -196,42 +204,47 @@ private slots:
     }
 
     // dst holds old b.gif and c.gif; missing.gif fails before b.gif is asked
-    // about. Each row: the answers, the last dialog, the copied files' contents.
+    // about. Each row: the folder chosen ("" cancels), the answers to the questions,
+    // the last dialog, the copied a.gif, b.gif and c.gif.
     void copy_data()
     {
-        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("contents"); // of a.gif, b.gif, c.gif in dst
+        QTest::addColumn<QStringList>("contents");
         const QString exists = "File: \"dst/c.gif\" allready exist, overwrite ?|File allready "
                                "exist|question|yesnocancel";
-        const QString none = "<missing>,old b,old c", copied = "new a.gif,new b.gif,new c.gif";
+        const QStringList none{"<missing>", "old b", "old c"};
+        const QStringList copied{"new a.gif", "new b.gif", "new c.gif"};
         const QString failed = "ERROR! One or more images could not be copied !\r\nFor further "
                                "details, please see \"" +
                                errorLogFile() + "\"|TWKPLUGIN|exclamation|ok";
-        QTest::newRow("folder browser cancelled") << "folder"
-                                                  << "folder:Destination folder:" << none;
-        QTest::newRow("first question cancelled")
-            << "folder dst; cancel"
-            << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel" << none;
+        const Answer yes = Answer::Yes, no = Answer::No, ok = Answer::Ok, cancel = Answer::Cancel;
+        QTest::newRow("a cancelled folder browser copies nothing")
+            << "" << QList<Answer>{} << "folder:Destination folder:" << none;
+        QTest::newRow("Cancel at the first question copies nothing")
+            << "dst" << QList{cancel} << "Overwrite existing images, if they exist ?|TWKPLUGIN|question|yesnocancel"
+            << none;
         // Cancel at a later question keeps the copies and logs nothing.
-        QTest::newRow("asked about each")
-            << "folder dst; no; no; cancel" << exists << "new a.gif,old b,old c";
-        QTest::newRow("asked, yes") << "folder dst; no; yes; yes; ok" << failed << copied;
-        QTest::newRow("Yes never asks") << "folder dst; yes; ok" << failed << copied;
+        QTest::newRow("No asks about each file there, Cancel keeps what is copied")
+            << "dst" << QList{no, no, cancel} << exists << QStringList{"new a.gif", "old b", "old c"};
+        QTest::newRow("Yes to a file replaces it") << "dst" << QList{no, yes, yes, ok} << failed << copied;
+        QTest::newRow("Yes at first replaces without asking") << "dst" << QList{yes, ok} << failed << copied;
     }
 
     void copy()
     {
-        QFETCH(QString, answers);
+        QFETCH(QString, folder);
+        QFETCH(QList<Answer>, answers);
         freshDestination();
-        f().run("open set.rk2; menu Special CopyImagesToPath; " + answers);
-        QTEST(f().probe("dialog"), "dialog");
-        QTEST(QString(readBytes(dst("a.gif")) + ',' + readBytes(dst("b.gif")) + ',' +
-                      readBytes(dst("c.gif"))),
-              "contents");
-        QCOMPARE(readBytes(errorLogFile())
-                     .endsWith("missing.gif\r\nError : No such file or directory code: 2\r\n"),
-                 answers.endsWith("ok"));
+        f().open("set.rk2").chooseFolder(folder);
+        for (const Answer a : answers)
+            f().answer(a);
+        f().menu("Special", "CopyImagesToPath");
+        QTEST(f().dialog(), "dialog");
+        QTEST((QStringList{readBytes(dst("a.gif")), readBytes(dst("b.gif")), readBytes(dst("c.gif"))}), "contents");
+        QCOMPARE(readBytes(errorLogFile()).endsWith("missing.gif\r\nError : No such file or directory code: 2\r\n"),
+                 answers.endsWith(Answer::Ok));
     }
 
     // The time a user takes over a question is not copying time: no progress.
@@ -240,9 +253,9 @@ private slots:
         auto now = std::make_shared<QDateTime>(TestNow);
         fresh([now] { return *now; });
         freshDestination();
-        f().run("open set.rk2; folder dst; no");
-        f().dialogs.prepare("message", "yes", [now] { *now = now->addSecs(2); }); // over b.gif's
-        f().run("no; ok; menu Special CopyImagesToPath");
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::No);
+        f().dialogs.answer(Answer::Yes, [now] { *now = now->addSecs(2); }); // over b.gif's
+        f().answer(Answer::No).ok().menu("Special", "CopyImagesToPath");
         QVERIFY(f().dialogs.progressShown.isEmpty());
     }
 
@@ -257,12 +270,11 @@ private slots:
         QVERIFY(QDir().mkpath(errorLogFile()));
         QSemaphore go;
         std::atomic<bool> copying = false, waitedInVain = false;
-        f().window.setFileCopier(
-            [&](const QString& source, const QString& target, const CopyStop& stop) {
-                copying = true;
-                waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
-                return copyImageFile(source, target, stop);
-            });
+        f().window.setFileCopier([&](const QString& source, const QString& target, const CopyStop& stop) {
+            copying = true;
+            waitedInVain = waitedInVain || !go.tryAcquire(1, 5000);
+            return copyImageFile(source, target, stop);
+        });
         QTimer whileCopying;
         connect(&whileCopying, &QTimer::timeout, [&] {
             if (copying && f().window.Text1(3)->text().isEmpty()) {
@@ -271,18 +283,16 @@ private slots:
             }
         });
         whileCopying.start(10);
-        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes; ok");
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::Yes).ok().menu("Special", "CopyImagesToPath");
         QDir(errorLogFile()).removeRecursively();
         QVERIFY(!waitedInVain);
         f().dialogs.progressShown.removeDuplicates(); // also updated while an image copies
         QCOMPARE(f().dialogs.progressShown.join(' '), "0/4 1/4 2/4 3/4 4/4 end");
         QCOMPARE(f().window.Text1(3)->text(), "x");
         QCOMPARE(readBytes(dst("c.gif")), "new c.gif");
-        QCOMPARE(
-            f().probe("dialog"),
-            "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
-                "\" could not be written. The failed copies:\r\nmissing.gif -> "
-                "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
+        QCOMPARE(f().dialog(), "ERROR! One or more images could not be copied !\r\nThe log \"" + errorLogFile() +
+                                   "\" could not be written. The failed copies:\r\nmissing.gif -> "
+                                   "dst/missing.gif: the source: No such file or directory|TWKPLUGIN|exclamation|ok");
     }
 
     // Cancel pressed while an image copies reaches that copy, and the run ends there.
@@ -299,7 +309,7 @@ private slots:
             stopped += stop() ? 1 : 0;
             return std::optional<CopyFailure>();
         });
-        f().run("open set.rk2; menu Special CopyImagesToPath; folder dst; yes");
+        f().open("set.rk2").chooseFolder("dst").answer(Answer::Yes).menu("Special", "CopyImagesToPath");
         QCOMPARE(copies.load(), 1);
         QCOMPARE(stopped.load(), 1);
     }

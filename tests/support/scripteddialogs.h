@@ -5,28 +5,38 @@
 
 #include <QList>
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 
 // Dialogs for tests: each dialog shown is recorded in one line and answered
-// from a prepared queue. A dialog of another kind than the next prepared
-// answer, or one with no answer left, is recorded as unexpected and cancelled.
+// with the next answer queued for its kind; one with none left is recorded
+// as unexpected and cancelled.
 class ScriptedDialogs final : public Dialogs {
 public:
-    // The next dialog of `kind` ("message", "input", "open", "save", "folder")
-    // gets `answer` ("ok", "cancel", "yes", "no"; a text or path, where "" cancels
-    // and "!" fails a file dialog); `whileOpen` runs while it is open.
-    void prepare(
-        const QString& kind, const QString& answer, std::function<void()> whileOpen = [] {})
+    enum class Kind { Message, Input, Open, Save, Folder };
+
+    // The next message box gets `answer`; `whileOpen` runs while it is open.
+    void answer(
+        Answer answer, std::function<void()> whileOpen = [] {})
     {
-        m_prepared.append({kind, answer, std::move(whileOpen)});
+        m_queued.append({Kind::Message, answer, {}, std::move(whileOpen)});
     }
-    // Empty when every prepared answer was used and nothing unexpected came.
+    // The next dialog of `kind` (not a message box) gets `text`: the text entered,
+    // the path chosen; "" cancels, and "!" fails a file dialog.
+    void answer(Kind kind, const QString& text)
+    {
+        m_queued.append({kind, {}, text, [] {}});
+    }
+    // Empty when every answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const
     {
+        static const char* const kinds[] = {"message box", "input box", "open dialog", "save dialog", "folder dialog"};
+        static const char* const answers[] = {"Ok", "Cancel", "Yes", "No"};
         QStringList all = m_unexpected;
-        for (const Prepared& p : m_prepared)
-            all << "the answer \"" + p.answer + "\" for a " + p.kind + " dialog was never used";
+        for (const Queued& q : m_queued)
+            all << QStringLiteral("the answer \"%1\" for a %2 was never used")
+                       .arg(q.kind == Kind::Message ? answers[int(q.answer)] : q.text, kinds[int(q.kind)]);
         return all.join("; ");
     }
 
@@ -38,36 +48,25 @@ public:
     // Its Cancel pressed: the progress dialog's next update says so.
     std::atomic<bool> progressCancelled = false;
 
-    Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon,
-                      Buttons buttons) override
+    Answer messageBox(QWidget*, const QString& text, const QString& title, Icon icon, Buttons buttons) override
     {
-        static const char* const icons[] = {"none", "information", "question", "exclamation",
-                                            "critical"};
+        static const char* const icons[] = {"none", "information", "question", "exclamation", "critical"};
         static const char* const kinds[] = {"ok", "okcancel", "yesnocancel"};
-        const QString line =
-            QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|');
-        return Answer(
-            qMax(0, QStringList{"ok", "cancel", "yes", "no"}.indexOf(next("message", line))));
+        return next(Kind::Message, QStringList{text, title, icons[int(icon)], kinds[int(buttons)]}.join('|')).answer;
     }
-    QString inputBox(QWidget*, const QString& prompt, const QString& title,
-                     const QString& defaultText) override
+    QString inputBox(QWidget*, const QString& prompt, const QString& title, const QString& defaultText) override
     {
-        return next("input", "input:" + QStringList{prompt, title, defaultText}.join('|'));
+        return next(Kind::Input, "input:" + QStringList{prompt, title, defaultText}.join('|')).text;
     }
-    FileChoice openFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& name) override
+    FileChoice openFile(QWidget*, const QString& title, const QString& filter, const QString& name) override
     {
-        return file("open", {title, filter, name});
+        return file(Kind::Open, "open:" + QStringList{title, filter, name}.join('|'));
     }
-    FileChoice saveFile(QWidget*, const QString& title, const QString& filter,
-                        const QString& name) override
+    FileChoice saveFile(QWidget*, const QString& title, const QString& filter, const QString& name) override
     {
-        return file("save", {title, filter, name});
+        return file(Kind::Save, "save:" + QStringList{title, filter, name}.join('|'));
     }
-    QString chooseFolder(QWidget*, const QString& title) override
-    {
-        return next("folder", "folder:" + title);
-    }
+    QString chooseFolder(QWidget*, const QString& title) override { return next(Kind::Folder, "folder:" + title).text; }
     bool progress(QWidget*, const QString&, int done, int total) override
     {
         progressShown << QStringLiteral("%1/%2").arg(done).arg(total);
@@ -76,30 +75,34 @@ public:
     void endProgress() override { progressShown << "end"; }
 
 private:
-    struct Prepared {
-        QString kind, answer;
+    struct Queued {
+        Kind kind;
+        Answer answer = Answer::Cancel;
+        QString text;
         std::function<void()> whileOpen;
     };
-    // Records the dialog and gives its prepared answer, "cancel" or "" if none.
-    QString next(const QString& kind, const QString& line)
+    // Records the dialog and gives its answer: Cancel, "" if none is queued for it.
+    Queued next(Kind kind, const QString& line)
     {
         shown << line;
-        if (m_prepared.isEmpty() || m_prepared.constFirst().kind != kind) {
+        const auto it = std::ranges::find(m_queued, kind, &Queued::kind);
+        if (it == m_queued.end()) {
             m_unexpected << "unexpected " + line;
-            return kind == "message" ? "cancel" : "";
+            return {kind, Answer::Cancel, {}, {}};
         }
-        const Prepared p = m_prepared.takeFirst();
-        p.whileOpen();
-        return p.answer;
+        const Queued q = *it;
+        m_queued.erase(it);
+        q.whileOpen();
+        return q;
     }
-    FileChoice file(const QString& kind, const QStringList& parts)
+    FileChoice file(Kind kind, const QString& line)
     {
-        const QString path = next(kind, kind + ':' + parts.join('|'));
+        const QString path = next(kind, line).text;
         return path.isEmpty() ? FileChoice{FileChoice::Status::Cancelled, {}}
                : path == "!"  ? FileChoice{FileChoice::Status::Failed, {}}
                               : FileChoice{FileChoice::Status::Chosen, path};
     }
 
-    QList<Prepared> m_prepared;
+    QList<Queued> m_queued;
     QStringList m_unexpected;
 };

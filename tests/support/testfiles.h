@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "buttonrecord.h"
 #include "codepage.h"
 
 #include <QDir>
@@ -11,6 +12,17 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+
+// A record as QCOMPARE prints it, every field named.
+inline char* toString(const ButtonRecord& b)
+{
+    return QTest::toString(
+        QStringLiteral(
+            "{Name \"%1\", Url \"%2\", Target \"%3\", Alt \"%4\", ImagePathPrefix \"%5\", "
+            "MouseOutImage \"%6\", MouseOverImage \"%7\", DescriptionImage \"%8\"}")
+            .arg(b.Name, b.Url, b.Target, b.Alt, b.ImagePathPrefix, b.MouseOutImage,
+                 b.MouseOverImage, b.DescriptionImage));
+}
 
 // A file that cannot be read reads as "<missing>", never the bytes expected.
 inline QByteArray readBytes(const QString& path)
