@@ -413,21 +413,19 @@ private slots:
         options.classPrefix = prefix;
         const QString fragment = buildModernPage(twoButtons(), options);
         const QString root = '.' + used + "menu";
-        QVERIFY2(fragment.startsWith("<div class=\"" + used + "menu\" lang=\"en\">\n<style>\n"),
-                 qPrintable(fragment));
+        QVERIFY2(fragment.startsWith("<div class=\"" + used + "menu\" lang=\"en\">\n<style>\n"), qPrintable(fragment));
         QVERIFY2(fragment.endsWith("</div>\n</div>\n"), qPrintable(fragment));
         for (const QString& selector : selectorsOf(fragment)) {
             const QChar next = selector.mid(root.size()).front();
-            QVERIFY2(selector.startsWith(root) && QStringLiteral(" [:").contains(next),
-                     qPrintable(selector));
+            QVERIFY2(selector.startsWith(root) && QStringLiteral(" [:").contains(next), qPrintable(selector));
         }
         const QRegularExpression classes("class=\"([^\"]*)\"");
         for (const auto& match : classes.globalMatch(fragment)) {
             for (const QString& name : match.captured(1).split(' '))
                 QVERIFY2(name.startsWith(used) && name.size() > used.size(), qPrintable(name));
         }
-        for (const char* pageLevel : {"<!DOCTYPE", "<html", "<head", "<body", "<main", "<h1",
-                                      "<meta", "<title", "<script", "Content-Security"})
+        for (const char* pageLevel :
+             {"<!DOCTYPE", "<html", "<head", "<body", "<main", "<h1", "<meta", "<title", "<script", "Content-Security"})
             QVERIFY2(!fragment.contains(pageLevel, Qt::CaseInsensitive), pageLevel);
     }
 
@@ -598,9 +596,8 @@ private slots:
     void publishedSetReadsBack()
     {
         QFETCH(QString, text);
-        const QList<ButtonRecord> buttons{
-            {text, "a.html", "_top", text, "img", "/p/" + text + ".gif", {}, "C:\\d.gif"},
-            {"B", {}, {}, {}, {}, {}, {}, {}}};
+        const QList<ButtonRecord> buttons{{text, "a.html", "_top", text, "img", "/p/" + text + ".gif", {}, "C:\\d.gif"},
+                                          {"B", {}, {}, {}, {}, {}, {}, {}}};
         const DataFileReadResult read = readDataFileText(dataFileText("/p/def.gif", buttons));
         QVERIFY(read.ok);
         QCOMPARE(read.buttons, buttons);
@@ -615,9 +612,7 @@ private slots:
         using K = PageFinding::Kind;
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<Found>("found");
-        const auto alt = [](const char* alt) {
-            return QStringList{"#"} + block("B", {"#", "#", "#", "#", "#", alt});
-        };
+        const auto alt = [](const char* alt) { return QStringList{"#"} + block("B", {"#", "#", "#", "#", "#", alt}); };
         const auto onB = [](K kind, QChar mark = {}) {
             return Found{{.kind = kind, .button = 1, .name = "B", .mark = mark}};
         };
@@ -625,11 +620,9 @@ private slots:
         const PageFinding::Picture bOut{1, "B", PictureField::MouseOut, "/b/x.gif"};
         QTest::newRow("empty braces") << alt("\\u{}") << onB(K::AltBreaksScript, u'\\');
         QTest::newRow("short \\u at the end") << alt("\\u00e") << onB(K::AltBreaksScript, u'\\');
-        QTest::newRow("a quote first cuts the attribute")
-            << alt("it's \"x\"") << onB(K::AltEndsAttribute);
+        QTest::newRow("a quote first cuts the attribute") << alt("it's \"x\"") << onB(K::AltEndsAttribute);
         QTest::newRow("a prefix ending in a backslash gets its slash")
-            << QStringList{"#"} + block("B", {"/a/b.gif", "#", "#", "#", "#", "#", "img\\"})
-            << Found{};
+            << QStringList{"#"} + block("B", {"/a/b.gif", "#", "#", "#", "#", "#", "img\\"}) << Found{};
         QTest::newRow("the default image takes the first button's prefix")
             << QStringList{"d.gif"} + block("B", {"#", "#", "#", "#", "#", "#", "img"}) +
                    block("C", {"#", "#", "#", "#", "#", "#", "other"})
@@ -685,8 +678,7 @@ private slots:
         QStringList order;
         for (const ImageToCopy& i : imagesToCopy(set, "shown default"))
             order << i.source + u'|' + i.reportedAs;
-        QCOMPARE(order,
-                 QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
+        QCOMPARE(order, QStringList({"o1|o1", "v1|v1", "d1|d1", "v2|v2", "shown default|stored default"}));
         QCOMPARE(imagesToCopy(set, QString()).constLast().source, "v2");
     }
 
@@ -745,9 +737,7 @@ private slots:
         const QString target = CheckSlash(dir.filePath(folder));
         const auto copy = [&] {
             return copyImages(list, target,
-                              answers.startsWith("replace") ? ExistingImages::Replace
-                                                            : ExistingImages::Ask,
-                              questions);
+                              answers.startsWith("replace") ? ExistingImages::Replace : ExistingImages::Ask, questions);
         };
         const CopyRun run = answers.endsWith('~') ? underFileSizeLimit(4096, copy) : copy();
         QStringList failures;
@@ -755,15 +745,13 @@ private slots:
             failures << QStringLiteral("%1 %2 %3").arg(f.source).arg(f.code).arg(f.description) +
                             (f.atDestination ? " at " + QFileInfo(f.target).fileName() : QString());
         const QString outcome =
-            QStringList({("asked: " + questions.asked.join(' ')).trimmed(),
-                         QStringLiteral("%1 copied").arg(run.copied),
+            QStringList({("asked: " + questions.asked.join(' ')).trimmed(), QStringLiteral("%1 copied").arg(run.copied),
                          ("failed: " + failures.join(", ")).trimmed(),
                          readBytes(target + QFileInfo(list.constLast().source).fileName())})
                 .join(" | ") +
             (run.cancelled ? " | cancelled" : "");
         QTEST(outcome, "outcome");
-        QCOMPARE(dst.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[.]")),
-                 QStringList());
+        QCOMPARE(dst.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[.]")), QStringList());
     }
 
     // '@': the test's folder, which holds dl/, the source pictures, and site/pics/, the
@@ -795,21 +783,18 @@ private slots:
         QVERIFY(QDir::setCurrent(root));
         for (const char* folder : {"dl/evil\\..", "dl/w\\x", "site/pics/x"})
             QVERIFY(QDir(root).mkpath(folder));
-        for (const char* name :
-             {"dl/evil\\../.bashrc", "dl/x.gif", "y", "C:\\dl\\x.gif", "dl/evil\\.bashrc"})
+        for (const char* name : {"dl/evil\\../.bashrc", "dl/x.gif", "y", "C:\\dl\\x.gif", "dl/evil\\.bashrc"})
             writeBytes(dir.filePath(name), "picture");
         writeBytes(dir.filePath("site/.bashrc"), "mine");
         writeBytes(dir.filePath("dl/" + QString(255, u'n')), "picture");
         const QStringList before = tree(root);
         source.replace('@', root);
         ScriptedQuestions replace;
-        const CopyRun run =
-            copyImages({{source, source}}, root + "/site/pics/", ExistingImages::Replace, replace);
+        const CopyRun run = copyImages({{source, source}}, root + "/site/pics/", ExistingImages::Replace, replace);
         QDir::setCurrent(cwd);
         QStringList copies = tree(root + "/site/pics/");
-        QTEST(run.failures.isEmpty()
-                  ? copies.join(' ').remove("=picture")
-                  : QString::number(run.failures[0].code) + ' ' + run.failures[0].description,
+        QTEST(run.failures.isEmpty() ? copies.join(' ').remove("=picture")
+                                     : QString::number(run.failures[0].code) + ' ' + run.failures[0].description,
               "outcome");
         copies = tree(root).filter(QRegularExpression("^/site/pics/"));
         copies += before;
@@ -875,9 +860,8 @@ private slots:
         bigPictureOverAnOldOne(dir);
         ScriptedQuestions cancel;
         cancel.stopAfter = blocks;
-        const CopyRun run =
-            copyImages({{dir.filePath("big.gif"), "big"}, {dir.filePath("big.gif"), "again"}},
-                       dir.filePath("dst/"), ExistingImages::Replace, cancel);
+        const CopyRun run = copyImages({{dir.filePath("big.gif"), "big"}, {dir.filePath("big.gif"), "again"}},
+                                       dir.filePath("dst/"), ExistingImages::Replace, cancel);
         QVERIFY(run.cancelled);
         QCOMPARE(run.copied + run.failures.size(), 0);
         QCOMPARE(cancel.stops, blocks + 2); // then once more after the picture
@@ -895,12 +879,11 @@ private slots:
                 if (child == 0) {
                     removeCopyTemporaryOnSignals();
                     int blocks = 0;
-                    static_cast<void>(copyImageFileVia(way, dir.filePath("big.gif"),
-                                                       dir.filePath("dst/big.gif"), [&] {
-                                                           if (++blocks == 2)
-                                                               raise(signal);
-                                                           return false;
-                                                       }));
+                    static_cast<void>(copyImageFileVia(way, dir.filePath("big.gif"), dir.filePath("dst/big.gif"), [&] {
+                        if (++blocks == 2)
+                            raise(signal);
+                        return false;
+                    }));
                     _exit(0);
                 }
                 int status = 0;
@@ -934,13 +917,13 @@ private slots:
         QCOMPARE(errorLog({{"C:\\pics\\café.gif", "No such file or directory", 2, {}, false},
                            {"/x/y.gif", "Is a directory", 21, {}, false}},
                           QDate(2026, 3, 7)),
-                 "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" +
-                     dashes + "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
+                 "ERROR LOG CREATED BY - TARNWICK - PLUGIN ( Rollcraft 2 ) : 07/03/2026\r\n" + dashes +
+                     "\r\nERRORS ARE LISTED IN ERROR-ORDER..:\r\n" + dashes +
                      "\r\nC:\\pics\\caf\xE9.gif\r\nError : No such file or directory code: 2\r\n"
                      "/x/y.gif\r\nError : Is a directory code: 21\r\n");
         // A path Windows-1252 cannot hold turns the whole log into UTF-8 behind the mark.
-        const QByteArray utf8 = errorLog(
-            {{"/Изображения/a.gif", "Is a directory", 21, "/d/a.gif", true}}, QDate(2026, 3, 7));
+        const QByteArray utf8 =
+            errorLog({{"/Изображения/a.gif", "Is a directory", 21, "/d/a.gif", true}}, QDate(2026, 3, 7));
         QVERIFY(utf8.startsWith("\xEF\xBB\xBF"
                                 "ERROR LOG"));
         QVERIFY(utf8.endsWith("\r\n/Изображения/a.gif\r\nError : Is a directory (destination "

@@ -56,8 +56,7 @@ private slots:
         const QStringList said = QString::fromUtf8(reader.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(said.value(0), "heard|Description image preview: UNABLE TO LOAD IMAGE!");
         const QString viewer = said.value(1);
-        QVERIFY2(viewer.startsWith("viewer|Full-screen view of /") &&
-                     viewer.endsWith("/images/home.gif"),
+        QVERIFY2(viewer.startsWith("viewer|Full-screen view of /") && viewer.endsWith("/images/home.gif"),
                  qPrintable(viewer));
     }
 

@@ -66,18 +66,17 @@ private slots:
         // Latin with accents, Cyrillic, CJK and Arabic, in UTF-8 behind the mark.
         writeSet(file("scripts.rk2"),
                  QStringList{"[COMMON]", "C:\\old\\default.gif"} +
-                     block("Café Über", {"C:\\old\\a.gif", "#", "#", "index.htm", "_top",
-                                         "Café and more", "img"}) +
+                     block("Café Über", {"C:\\old\\a.gif", "#", "#", "index.htm", "_top", "Café and more", "img"}) +
                      block("Главная", {"#", "#", "#", "ru/index.htm", "#", "О компании", "img"}) +
                      block("首页", {"#", "#", "#", "zh/", "#", "关于我们", "#"}) +
                      block("الرئيسية", {"#", "#", "#", "ar/", "main", "من نحن", "img/ar"}));
         // Windows-1252 stays Windows-1252: the pictures' names need nothing else.
-        writeSet(file("latin.rk2"), QStringList{"[COMMON]", "#"} +
-                                        block("Über uns", {"#", "#", "#", "über.htm", "#",
-                                                           "Wir über uns – 100 €", "img"}) +
-                                        block("Home", {"#", "#", "#", "#", "#", "Home", "#"}));
-        writeSet(file("cuneiform.rk2"), QStringList{"[COMMON]", "#"} + block("Home") +
-                                            block("𒀀 Sumer", {"#", "#", "#", "#", "#", "𒀁 x 𒀀"}));
+        writeSet(file("latin.rk2"),
+                 QStringList{"[COMMON]", "#"} +
+                     block("Über uns", {"#", "#", "#", "über.htm", "#", "Wir über uns – 100 €", "img"}) +
+                     block("Home", {"#", "#", "#", "#", "#", "Home", "#"}));
+        writeSet(file("cuneiform.rk2"),
+                 QStringList{"[COMMON]", "#"} + block("Home") + block("𒀀 Sumer", {"#", "#", "#", "#", "#", "𒀁 x 𒀀"}));
     }
 
     // Each row: the set, the command's options, the size every button gets
@@ -91,10 +90,8 @@ private slots:
         QTest::newRow("pill") << "scripts" << QStringList{"--style", "pill"} << QSize();
         QTest::newRow("tab") << "scripts" << QStringList{"--style", "tab"} << QSize();
         QTest::newRow("colours and font of one's own")
-            << "scripts" << QStringList{"--colors", "#fff,#ffd,#000", "--font", "Liberation Serif"}
-            << QSize();
-        QTest::newRow("--size") << "scripts" << QStringList{"--style", "pill", "--size", "300x48"}
-                                << QSize(300, 48);
+            << "scripts" << QStringList{"--colors", "#fff,#ffd,#000", "--font", "Liberation Serif"} << QSize();
+        QTest::newRow("--size") << "scripts" << QStringList{"--style", "pill", "--size", "300x48"} << QSize(300, 48);
         QTest::newRow("Windows-1252") << "latin" << QStringList{"--style", "tab"} << QSize();
     }
 
@@ -105,9 +102,8 @@ private slots:
         QFETCH(QSize, fixed);
         const QString dir = file("pictures-" + QString(QTest::currentDataTag()).replace(' ', '-'));
         const QByteArray before = readBytes(file(set + ".rk2"));
-        const Run run = runProgram(
-            built("rollcraft"),
-            QStringList{"draw", file(set + ".rk2"), dir, "-o", file("out.rk2")} + options);
+        const Run run = runProgram(built("rollcraft"),
+                                   QStringList{"draw", file(set + ".rk2"), dir, "-o", file("out.rk2")} + options);
         QVERIFY2(run.status == 0, run.err);
         QCOMPARE(readBytes(file(set + ".rk2")), before);
 
@@ -168,8 +164,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
-        const auto row = [](const char* what, const char* command, int status,
-                            const QString& says) {
+        const auto row = [](const char* what, const char* command, int status, const QString& says) {
             QTest::newRow(what) << QString(command) << status << says;
         };
         row("a label wider than --size", "rollcraft draw t.rk2 d --size 90x40", 2,
@@ -189,28 +184,21 @@ private slots:
             "no font family \"No Such Font\" is installed");
         row("unknown style", "rollcraft draw t.rk2 d --style neon", 64,
             "no style \"neon\"; 'rollcraft draw --list-styles' lists them");
-        row("unreadable colours", "rollcraft draw t.rk2 d --colors red,blue", 64,
-            "--colors takes three colours");
+        row("unreadable colours", "rollcraft draw t.rk2 d --colors red,blue", 64, "--colors takes three colours");
         row("unreadable size", "rollcraft draw t.rk2 d --size 100", 64, "--size takes WxH");
         row("standard input needs -o", "rollcraft draw - d < t.rk2", 64, "needs -o OUT.rk2");
-        row("one argument", "rollcraft draw t.rk2", 64,
-            "expected FILE and DIR, or --list-styles alone");
-        row("an unreadable data file", "rollcraft draw nowhere.rk2 d", 2,
-            "ERROR! Unable to open file.");
-        row("DIR a file", "rollcraft draw t.rk2 t.rk2", 2,
-            "t.rk2 is not a folder and cannot be made one");
+        row("one argument", "rollcraft draw t.rk2", 64, "expected FILE and DIR, or --list-styles alone");
+        row("an unreadable data file", "rollcraft draw nowhere.rk2 d", 2, "ERROR! Unable to open file.");
+        row("DIR a file", "rollcraft draw t.rk2 t.rk2", 2, "t.rk2 is not a folder and cannot be made one");
         // What works: the styles, a display not needed, Qt's own option names
         // the command's, FILE replaced with the earlier one kept.
         row("the styles", "rollcraft draw --list-styles", 0, "pill  a rounded pill");
-        row("no display",
-            "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY rollcraft draw t.rk2 d -o o.rk2",
-            0, "4 button(s) drawn in d (");
+        row("no display", "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY rollcraft draw t.rk2 d -o o.rk2", 0,
+            "4 button(s) drawn in d (");
         row("--style is not Qt's", "rollcraft draw --style tab t.rk2 d -o o.rk2", 0, "style tab");
-        row("FILE replaced, kept as FILE~",
-            "rollcraft draw t.rk2 d && cmp scripts.rk2 t.rk2~ && grep -c /d/ t.rk2 >&2", 0,
-            "t.rk2 written\n13\n");
-        row("from standard input", "rollcraft draw - d -o o.rk2 < t.rk2 && grep -c /d/ o.rk2 >&2",
-            0, "\n13\n");
+        row("FILE replaced, kept as FILE~", "rollcraft draw t.rk2 d && cmp scripts.rk2 t.rk2~ && grep -c /d/ t.rk2 >&2",
+            0, "t.rk2 written\n13\n");
+        row("from standard input", "rollcraft draw - d -o o.rk2 < t.rk2 && grep -c /d/ o.rk2 >&2", 0, "\n13\n");
     }
 
     void refusals()
@@ -218,9 +206,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(int, status);
         QFETCH(QString, says);
-        const QString line = "cd '" + m_dir.path() +
-                             "' && rm -rf d t.rk2~ && cp scripts.rk2 t.rk2 && PATH='" + built("") +
-                             "':$PATH; " + command;
+        const QString line = "cd '" + m_dir.path() + "' && rm -rf d t.rk2~ && cp scripts.rk2 t.rk2 && PATH='" +
+                             built("") + "':$PATH; " + command;
         const Run run = runProgram("sh", {"-c", line});
         QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
         QTEST(run.status, "status");

@@ -44,8 +44,8 @@ private slots:
         // Weston in a window of the test's X display: its X11 backend gives the
         // session a seat, as every desktop has (Qt 6.4 crashes painting a text
         // cursor on a compositor without one, such as weston's headless backend).
-        m_weston.start(weston, {"--backend=x11-backend.so", "--use-pixman", "--socket=" + Socket,
-                                "--width=1280", "--height=1024", "--idle-time=0"});
+        m_weston.start(weston, {"--backend=x11-backend.so", "--use-pixman", "--socket=" + Socket, "--width=1280",
+                                "--height=1024", "--idle-time=0"});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_run.filePath(Socket)), 10000);
     }
 
@@ -72,8 +72,7 @@ private slots:
         // Under LeakSanitizer: Qt 6.4's Wayland platform leaves some of
         // libwayland's objects behind at exit; every other leak still counts.
         writeBytes(m_run.filePath("leaks"), "leak:libwayland-client.so\n");
-        environment.insert("LSAN_OPTIONS",
-                           "print_suppressions=0:suppressions=" + m_run.filePath("leaks"));
+        environment.insert("LSAN_OPTIONS", "print_suppressions=0:suppressions=" + m_run.filePath("leaks"));
         m_host.setProcessEnvironment(environment);
         const QString page = m_run.filePath("page.html");
         m_host.start(built("rollcraft"), {"host", "-o", page});
@@ -84,8 +83,7 @@ private slots:
         const QString log = QString::fromUtf8(m_host.readAllStandardError());
         QVERIFY2(m_host.exitCode() == 0, qPrintable(log.right(2000)));
         QCOMPARE(readBytes(page),
-                 "\xEF\xBB\xBF" +
-                     buildPage(toButtonSet(readDataFileAt(example)), PageMode::Page).toUtf8());
+                 "\xEF\xBB\xBF" + buildPage(toButtonSet(readDataFileAt(example)), PageMode::Page).toUtf8());
 
         // What the plug-in asked of its main window's toplevel, last word each:
         // fixed for the compositor (least and greatest size the same), and an
@@ -95,15 +93,12 @@ private slots:
         const QRegularExpression request(R"(-> xdg_toplevel@(\d+)\.(set_\w+)\((.*)\)$)",
                                          QRegularExpression::MultilineOption);
         for (const QRegularExpressionMatch& m : request.globalMatch(log)) {
-            if (m.captured(2) == "set_title" &&
-                m.captured(3) == "\"Rollcraft II V.1.0 / TWK Plugin\"")
+            if (m.captured(2) == "set_title" && m.captured(3) == "\"Rollcraft II V.1.0 / TWK Plugin\"")
                 main = m.captured(1);
             asked[m.captured(1) + m.captured(2)] = m.captured(3);
         }
         QVERIFY2(!main.isEmpty(), qPrintable(log.left(2000)));
-        QVERIFY2(QRegularExpression(R"(^[1-9]\d*, [1-9]\d*$)")
-                     .match(asked[main + "set_max_size"])
-                     .hasMatch(),
+        QVERIFY2(QRegularExpression(R"(^[1-9]\d*, [1-9]\d*$)").match(asked[main + "set_max_size"]).hasMatch(),
                  qPrintable(asked[main + "set_max_size"]));
         QCOMPARE(asked[main + "set_min_size"], asked[main + "set_max_size"]);
         QCOMPARE(asked[main + "set_app_id"], "\"org.tarnwick.plugin.rollcraft2\"");

@@ -33,21 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     // Saved and read again, every field of every button comes back as it was.
-    const std::optional<QByteArray> saved =
-        writeDataFile(read.DefaultDescriptionImage, read.buttons);
+    const std::optional<QByteArray> saved = writeDataFile(read.DefaultDescriptionImage, read.buttons);
     if (!saved)
         std::abort();
     const DataFileReadResult again = readDataFile(*saved);
-    if (!again.ok || again.buttons != read.buttons ||
-        again.DefaultDescriptionImage != read.DefaultDescriptionImage)
+    if (!again.ok || again.buttons != read.buttons || again.DefaultDescriptionImage != read.DefaultDescriptionImage)
         std::abort();
 
     const ButtonSet set = toButtonSet(read);
     const int n = leadingButtonCount(set);
     for (PageMode mode : {PageMode::Page, PageMode::Preview}) {
         const QString page = buildPage(set, mode);
-        if (page.count(QLatin1String("\r\n")) != pageLineCount(n) ||
-            page.count(QLatin1Char('\n')) != pageLineCount(n))
+        if (page.count(QLatin1String("\r\n")) != pageLineCount(n) || page.count(QLatin1Char('\n')) != pageLineCount(n))
             std::abort();
         ModernPageOptions options;
         options.mode = mode;
@@ -56,30 +53,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const QString& path : modernPagePictures(set))
             options.sizes.insert(path, QSize(159, 25));
         const QString modern = buildModernPage(set, options);
-        if (!modern.endsWith(QLatin1String("</html>\n")) ||
-            modern.contains(QLatin1String("<script")))
+        if (!modern.endsWith(QLatin1String("</html>\n")) || modern.contains(QLatin1String("<script")))
             std::abort();
         // The fragment, with the texts as its own options too, stays one element.
         options.fragment = true;
-        options.classPrefix = options.current = options.label = options.lang =
-            read.DefaultDescriptionImage;
+        options.classPrefix = options.current = options.label = options.lang = read.DefaultDescriptionImage;
         options.hiDpi = QSet<QString>(options.sizes.keyBegin(), options.sizes.keyEnd());
         const QString fragment = buildModernPage(set, options);
         if (!fragment.startsWith(QLatin1String("<div class=\"")) ||
-            !fragment.endsWith(QLatin1String("</div>\n</div>\n")) ||
-            fragment.contains(QLatin1String("<script")))
+            !fragment.endsWith(QLatin1String("</div>\n</div>\n")) || fragment.contains(QLatin1String("<script")))
             std::abort();
     }
 
     // What the copy would write, recorded instead of written.
     const QString folder = QStringLiteral("/dest/");
     Replace replace;
-    static_cast<void>(copyImages(imagesToCopy(set, read.DefaultDescriptionImage), folder,
-                                 ExistingImages::Replace, replace,
-                                 [folder](const QString&, const QString& target, const CopyStop&) {
+    static_cast<void>(copyImages(imagesToCopy(set, read.DefaultDescriptionImage), folder, ExistingImages::Replace,
+                                 replace, [folder](const QString&, const QString& target, const CopyStop&) {
                                      const QString clean = QDir::cleanPath(target);
-                                     if (QFileInfo(clean).path() != QDir::cleanPath(folder) ||
-                                         clean != target || target.contains(QChar(0)))
+                                     if (QFileInfo(clean).path() != QDir::cleanPath(folder) || clean != target ||
+                                         target.contains(QChar(0)))
                                          std::abort();
                                      return std::optional<CopyFailure>();
                                  }));

@@ -41,14 +41,12 @@ wait(called('combo box', 'Home'), 'the opened set')
 // sanitizers are slow).
 inline Run runUser(const char* steps, const QString& dataFile)
 {
-    return runProgram("/usr/bin/python3", {"-c", OpenTheDataFile + QString(steps), dataFile}, {},
-                      90000);
+    return runProgram("/usr/bin/python3", {"-c", OpenTheDataFile + QString(steps), dataFile}, {}, 90000);
 }
 
 // The desktop's accessibility bus, started and there.
 inline void startAccessibilityBus(QProcess& bus)
 {
     bus.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.a11y.Bus"), 10000);
 }

@@ -17,8 +17,7 @@ void isolateFromUserFiles()
 {
     static QTemporaryDir home(QDir::tempPath() + QStringLiteral("/rollcraft-test-home-XXXXXX"));
     if (!home.isValid()) {
-        std::fprintf(stderr, "cannot make a home folder for the test: %s\n",
-                     qPrintable(home.errorString()));
+        std::fprintf(stderr, "cannot make a home folder for the test: %s\n", qPrintable(home.errorString()));
         std::exit(2);
     }
     const QString path = home.path();

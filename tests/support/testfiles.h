@@ -17,11 +17,10 @@
 inline char* toString(const ButtonRecord& b)
 {
     return QTest::toString(
-        QStringLiteral(
-            "{Name \"%1\", Url \"%2\", Target \"%3\", Alt \"%4\", ImagePathPrefix \"%5\", "
-            "MouseOutImage \"%6\", MouseOverImage \"%7\", DescriptionImage \"%8\"}")
-            .arg(b.Name, b.Url, b.Target, b.Alt, b.ImagePathPrefix, b.MouseOutImage,
-                 b.MouseOverImage, b.DescriptionImage));
+        QStringLiteral("{Name \"%1\", Url \"%2\", Target \"%3\", Alt \"%4\", ImagePathPrefix \"%5\", "
+                       "MouseOutImage \"%6\", MouseOverImage \"%7\", DescriptionImage \"%8\"}")
+            .arg(b.Name, b.Url, b.Target, b.Alt, b.ImagePathPrefix, b.MouseOutImage, b.MouseOverImage,
+                 b.DescriptionImage));
 }
 
 // A file that cannot be read reads as "<missing>", never the bytes expected.
@@ -43,8 +42,8 @@ struct Run {
     QByteArray out, err;
 };
 
-inline Run runProgram(const QString& program, const QStringList& arguments,
-                      const QByteArray& input = {}, int timeout = 20000)
+inline Run runProgram(const QString& program, const QStringList& arguments, const QByteArray& input = {},
+                      int timeout = 20000)
 {
     QProcess p;
     p.start(program, arguments);
@@ -54,8 +53,8 @@ inline Run runProgram(const QString& program, const QStringList& arguments,
     if (!ended)
         p.kill();
     p.waitForFinished();
-    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput(), p.readAllStandardError()};
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
 }
 
 // One of this project's programs, as built.
@@ -98,8 +97,7 @@ inline QStringList block(const QString& name, QStringList values = {})
 // The program's setting and its copy log, under the test's HOME (see isolatedhome.cpp).
 inline QString settingsPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/RollcraftII/RollcraftII.conf";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/RollcraftII/RollcraftII.conf";
 }
 inline QString errorLogFile()
 {
