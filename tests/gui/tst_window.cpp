@@ -238,9 +238,6 @@ private slots:
             [](W& w) { w.add("A").add("B").add("C").save("abc.rk2").pick(0).cancel().click("Command6"); });
         row("the buttons after move up, the last listed current", sure, {"B", "C"}, 1, false, abc.mid(1), {},
             [](W& w) { w.add("A").add("B").add("C").pick(0).ok().click("Command6"); });
-        row("the current button after a removal is the one shown", sure, {"B", "C"}, 0, false,
-            {added("B"), rec("C", "c.htm", "", "C")}, {},
-            [](W& w) { w.add("A").add("B").add("C").pick(0).ok().click("Command6").type(3, "c.htm").pick(0); });
         row("removing the last button empties the set, saved", sure, {}, -1, true, {}, {},
             [](W& w) { w.add("A").type(7, "C:\\d.gif").ok().click("Command6"); });
         // The new prefix.
@@ -293,6 +290,22 @@ private slots:
             [](W& w) { w.add("A").save("lb.rk2").add("X\nY").ok().save("lb.rk2"); });
         row("a failed write leaves the earlier file", opened + "lb.rk2", {"A"}, 0, true, a, {.file = "lb.rk2"},
             [](W& w) { w.add("A").save("lb.rk2").add("X\nY").ok().save("lb.rk2").ok().open("lb.rk2"); });
+        // Choosing a picture, the wizard off: it goes into its field; a name not ending in GIF or JPG (in any case)
+        // is warned about, a chooser that fails says so.
+        const QString chooser =
+            "open:MouseOver image:|All images|*.gif;*.jpg|Gif file|*.gif|Jpg file|*.jpg|All files|*.*|";
+        row("a GIF in any case is taken", chooser, {"A"}, 0, false, {rec("A", "", "", "A", "", "", "/p/a.Gif")},
+            {.file = "a.rk2"},
+            [](W& w) { w.add("A").save("a.rk2").chooseImage("/p/a.Gif").click("Command7_1").pick(0); });
+        row("a JPG is taken", chooser, {"A"}, 0, false, {rec("A", "", "", "A", "", "", "/p/B.JPG")}, {.file = "a.rk2"},
+            [](W& w) { w.add("A").save("a.rk2").chooseImage("/p/B.JPG").click("Command7_1").pick(0); });
+        row("only the last three letters count",
+            message("The imageformat you have choosen,might not work in a browser !", Warning), {"A"}, 0, false,
+            {rec("A", "", "", "A", "", "", "/p/a.jpeg")}, {.file = "a.rk2"},
+            [](W& w) { w.add("A").save("a.rk2").chooseImage("/p/a.jpeg").ok().click("Command7_1").pick(0); });
+        row("a failed chooser says so and changes nothing", message("ERROR! Unable to get image path!", Error), {"A"},
+            0, true, a, {.file = "a.rk2"},
+            [](W& w) { w.add("A").save("a.rk2").chooseImage("!").ok().click("Command7_1"); });
         row("a hundredth button is the last, adding still stores", message("You already have 100 buttons !", Warning),
             QStringList(MaxButtons, "B"), MaxButtons - 1, false,
             Records(MaxButtons - 1, added("B")) << rec("B", "last.htm", "", "B"), {}, [](W& w) {
@@ -395,37 +408,6 @@ private slots:
         QCOMPARE(f().set().DefaultDescriptionImage, f().fields()[7]);
     }
 
-    // Without the wizard a chooser asks alone; the picture goes into its field, a
-    // name not ending in GIF or JPG (in any case) is warned about, a chooser that
-    // fails says so.
-    void choosingAPicture_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("told");
-        const auto row = [](const char* rule, const QString& chosen, const QString& told) {
-            QTest::newRow(rule) << chosen << told;
-        };
-        const QString format = "The imageformat you have choosen,might not work in a browser !";
-        row("GIF in any case", "/p/photo.Gif", "");
-        row("JPG", "/p/B.JPG", "");
-        row("only the last three letters count", "/p/a.jpeg", message(format, Warning));
-        row("a failed chooser changes nothing", "!", message("ERROR! Unable to get image path!", Error));
-    }
-
-    void choosingAPicture()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QString, told);
-        f().add("A").save("a.rk2").chooseImage(chosen);
-        if (!told.isEmpty())
-            f().ok();
-        QCOMPARE(f().click("Command7_1").choosers(), QStringList{"MouseOver"});
-        if (!told.isEmpty())
-            QCOMPARE(f().dialog(), told);
-        QCOMPARE(f().fields(), fieldsOf("A", {{1, chosen == "!" ? "" : chosen}}));
-        QCOMPARE(f().saved(), chosen == "!");
-    }
-
     // Closing, shown: each change of the exchange fields, and whether the closing
     // sequence ended (the window hidden then, and only then). What is asked is
     // whether to quit an unsaved set.
@@ -475,43 +457,26 @@ private slots:
             QCOMPARE(asked, message(quit, Question));
     }
 
-    // A field and the name box hold one line of a text with line breaks
-    // (the rule's cases are the core's), pasted or set, after what is there.
-    void oneLineFields_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("held");
-        const auto row = [](const char* rule, const char* how, const char* text, const char* held) {
-            QTest::newRow(rule) << QString(how) << QString(text) << QString(held);
-        };
-        row("paste into a field", "paste", "news.html\n", "Alt news.html");
-        row("set a field", "set", "two\r\nlines", "two lines");
-        row("paste into the name box", "box", "two\nlines\n", "two lines");
-    }
-
+    // A field and the name box hold one line of a text with line breaks (the rule's cases are the core's), pasted
+    // or set, after what is there.
     void oneLineFields()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, text);
-        QGuiApplication::clipboard()->setText(text);
-        QString held;
-        if (how == "box") {
-            QTimer::singleShot(0, [] {
-                auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-                box->findChild<QLineEdit*>()->selectAll();
-                box->findChild<QLineEdit*>()->paste();
-                box->accept();
-            });
-            held = QtDialogs().inputBox(nullptr, "Button name : ", "Add button", "Button1");
-        } else {
-            auto* field = f().add("Alt").control<QLineEdit>("Text1_5"); // holding "Alt"
-            field->end(false);
-            field->insert(" ");
-            how == "set" ? field->setText(text) : field->paste();
-            held = field->text();
-        }
-        QTEST(held, "held");
+        auto* field = f().add("Alt").control<QLineEdit>("Text1_5");
+        QGuiApplication::clipboard()->setText("news.html\n");
+        field->end(false);
+        field->insert(" ");
+        field->paste();
+        QCOMPARE(field->text(), "Alt news.html");
+        field->setText("two\r\nlines");
+        QCOMPARE(field->text(), "two lines");
+        QGuiApplication::clipboard()->setText("two\nlines\n");
+        QTimer::singleShot(0, [] {
+            auto* box = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+            box->selectAll();
+            box->paste();
+            qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+        });
+        QCOMPARE(QtDialogs().inputBox(nullptr, "Button name : ", "Add button", "Button1"), "two lines");
     }
 
     // Saving over a file that did not read completely keeps it as NAME~, once;
