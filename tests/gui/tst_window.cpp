@@ -386,13 +386,11 @@ private slots:
         });
         row("a MouseOver already there is not asked", {out, byDefault, out},
             fieldsOf("A", {{0, "/o.gif"}, {1, "/v.gif"}}), [](W& w) {
-                addWith(w, "A", {"", ""}).type(1, "/v.gif").chooseImage("/o.gif");
-                w.click("Command7_0");
+                addWith(w, "A", {"", ""}).type(1, "/v.gif").chooseImage("/o.gif").click("Command7_0");
             });
         row("MouseOver goes on to Description", {out, byDefault, over, description},
             fieldsOf("A", {{1, "/v.gif"}, {2, "/d.gif"}}), [](W& w) {
-                addWith(w, "A", {"", ""}).chooseImage("/v.gif").chooseImage("/d.gif");
-                w.click("Command7_1");
+                addWith(w, "A", {"", ""}).chooseImage("/v.gif").chooseImage("/d.gif").click("Command7_1");
             });
         row("Description is the last", {out, byDefault, description}, fieldsOf("A", {{2, "/d.gif"}}), [](W& w) {
             addWith(w, "A", {"", ""}).chooseImage("/d.gif").click("Command7_2");
