@@ -24,15 +24,12 @@ const QByteArray TwoButtons = rk2(QStringList{"[COMMON]", "C:\\p\\def.gif"} +
                                   block("News", {"C:\\p\\n.gif", "#", "#", "news.htm", "_top", "News", "img"}));
 
 // What is disabled while there is no current button.
-const QStringList NoButton = QString("Command1 Command2 Command5 Command6 Command7_0 Command7_1 "
-                                     "Command7_2 Command7_7 Text1_0 Text1_1 Text1_2 Text1_3 "
-                                     "Text1_4 Text1_5 Text1_6 Text1_7")
-                                 .split(' ');
+const QStringList NoButton{"Command1",   "Command2",   "Command5", "Command6", "Command7_0", "Command7_1",
+                           "Command7_2", "Command7_7", "Text1_0",  "Text1_1",  "Text1_2",    "Text1_3",
+                           "Text1_4",    "Text1_5",    "Text1_6",  "Text1_7"};
 
 // A message box as the scripted dialogs record it: a question, a warning, an error.
-const char* const Question = "|exclamation|okcancel";
-const char* const Warning = "|exclamation|ok";
-const char* const Error = "|critical|ok";
+const char *const Question = "|exclamation|okcancel", *const Warning = "|exclamation|ok", *const Error = "|critical|ok";
 QString message(const QString& text, const char* kind, const QString& title = "TWKPLUGIN")
 {
     return text + '|' + title + kind;
