@@ -67,15 +67,15 @@ W& addWith(W& w, const QString& name, const QStringList& images)
     return w.click("Command4");
 }
 
-// A button "A" with the Url "a.htm" typed, not yet stored; the page of the set of it.
-W& withUrl(W& w)
+// A button "A" with a picture and a Url typed, not yet stored; the page of the set of it.
+W& typedA(W& w)
 {
-    return w.add("A").type(3, "a.htm");
+    return w.add("A").type(0, "C:\\a.gif").type(3, "a.htm");
 }
 QString pageOfA(PageMode mode)
 {
     ButtonSet set;
-    set.Buttons[0] = rec("A", "a.htm", "", "A");
+    set.Buttons[0] = rec("A", "a.htm", "", "A", "", "C:\\a.gif");
     return buildPage(set, mode);
 }
 
@@ -422,21 +422,21 @@ private slots:
         row("an unsaved set is asked about", {}, 0, [](W& w) { w.add("A").cancel().menu("File", "Exit"); });
         row("Exit empties the page", emptied, 1, [](W& w) { w.menu("File", "Exit"); });
         row("a preview ends before closing", preview + emptied, 1,
-            [](W& w) { withUrl(w).click("Command2").wait().ok().close(); });
+            [](W& w) { typedA(w).click("Command2").wait().ok().close(); });
         row("closing ends a preview on its way", preview.mid(0, 2) + emptied, 1,
-            [](W& w) { withUrl(w).click("Command2").ok().close().wait(); });
+            [](W& w) { typedA(w).click("Command2").ok().close().wait(); });
         row("Cancel empties the page, closing again", emptied + emptied, 1, [](W& w) { w.click("Command3"); });
         row("a close refused after Cancel", emptied, 0, [](W& w) { w.add("A").ok().cancel().click("Command3"); });
         row("Cancel refused", {}, 0, [](W& w) { w.add("A").cancel().click("Command3"); });
-        row("Insert closes a timer's tick later", insert, 1, [](W& w) { withUrl(w).ok().click("Command1").wait(); });
-        row("a refused close keeps the page", insert, 0, [](W& w) { withUrl(w).cancel().click("Command1").wait(); });
+        row("Insert closes a timer's tick later", insert, 1, [](W& w) { typedA(w).ok().click("Command1").wait(); });
+        row("a refused close keeps the page", insert, 0, [](W& w) { typedA(w).cancel().click("Command1").wait(); });
         row("closing after an insert keeps its page", insert + preview, 1, [](W& w) {
-            withUrl(w).cancel().click("Command1").wait();
+            typedA(w).cancel().click("Command1").wait();
             w.click("Command2").wait().ok().menu("File", "Exit");
         });
         row("Cancel after an insert empties it", insert + emptied, 1,
-            [](W& w) { withUrl(w).cancel().click("Command1").wait().ok().ok().click("Command3"); });
-        row("a preview keeps the window", preview, 0, [](W& w) { withUrl(w).click("Command2").wait(); });
+            [](W& w) { typedA(w).cancel().click("Command1").wait().ok().ok().click("Command3"); });
+        row("a preview keeps the window", preview, 0, [](W& w) { typedA(w).click("Command2").wait(); });
     }
 
     void closing()
