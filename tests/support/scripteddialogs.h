@@ -9,25 +9,17 @@
 #include <atomic>
 #include <functional>
 
-// Dialogs for tests: each dialog shown is recorded in one line and answered
-// with the next answer queued for its kind; one with none left is recorded
-// as unexpected and cancelled.
+// Dialogs for tests: each dialog shown is recorded in one line and answered with the next answer queued for its
+// kind; one with none left is recorded as unexpected and cancelled.
 class ScriptedDialogs final : public Dialogs {
 public:
     enum class Kind { Message, Input, Open, Save, Folder };
 
     // The next message box gets `answer`; `whileOpen` runs while it is open.
-    void answer(
-        Answer answer, std::function<void()> whileOpen = [] {})
-    {
-        m_queued.append({Kind::Message, answer, {}, std::move(whileOpen)});
-    }
-    // The next dialog of `kind` (not a message box) gets `text`: the text entered,
-    // the path chosen; "" cancels, and "!" fails a file dialog.
-    void answer(Kind kind, const QString& text)
-    {
-        m_queued.append({kind, {}, text, [] {}});
-    }
+    void answer(Answer answer, std::function<void()> whileOpen = {}) { m_queued.append({{}, answer, {}, whileOpen}); }
+    // The next dialog of `kind` (not a message box) gets `text`: the text entered, the path chosen; "" cancels, and
+    // "!" fails a file dialog.
+    void answer(Kind kind, const QString& text) { m_queued.append({kind, {}, text, {}}); }
     // Empty when every answer was used and nothing unexpected came.
     [[nodiscard]] QString problems() const
     {
@@ -40,8 +32,8 @@ public:
         return all.join("; ");
     }
 
-    // Each dialog: "text|title|icon|buttons", "input:prompt|title|default",
-    // "folder:title", "open:" or "save:" "title|filter|name".
+    // Each dialog: "text|title|icon|buttons", "input:prompt|title|default", "folder:title", "open:" or "save:"
+    // "title|filter|name".
     QStringList shown;
     // Every progress update as "done/total", and "end" where it was closed.
     QStringList progressShown;
@@ -76,7 +68,7 @@ public:
 
 private:
     struct Queued {
-        Kind kind;
+        Kind kind = Kind::Message;
         Answer answer = Answer::Cancel;
         QString text;
         std::function<void()> whileOpen;
@@ -92,7 +84,8 @@ private:
         }
         const Queued q = *it;
         m_queued.erase(it);
-        q.whileOpen();
+        if (q.whileOpen)
+            q.whileOpen();
         return q;
     }
     FileChoice file(Kind kind, const QString& line)

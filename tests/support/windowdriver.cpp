@@ -21,8 +21,7 @@ WindowFixture& WindowFixture::pick(int index)
     auto* list = control<ButtonList>("Combo1");
     list->setCurrentIndex(index);
     emit list->activated(index);
-    settle();
-    return *this;
+    return settled();
 }
 
 WindowFixture& WindowFixture::down()
@@ -30,8 +29,7 @@ WindowFixture& WindowFixture::down()
     window.show();
     control("Combo1")->setFocus();
     QTest::keyClick(control("Combo1"), Qt::Key_Down);
-    settle();
-    return *this;
+    return settled();
 }
 
 WindowFixture& WindowFixture::type(int field, const QString& text)
@@ -39,23 +37,20 @@ WindowFixture& WindowFixture::type(int field, const QString& text)
     QLineEdit* edit = window.Text1(field);
     edit->selectAll();
     text.isEmpty() ? QTest::keyClick(edit, Qt::Key_Delete) : QTest::keyClicks(edit, text);
-    settle();
-    return *this;
+    return settled();
 }
 
 WindowFixture& WindowFixture::click(const QString& button)
 {
     QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-    settle();
-    return *this;
+    return settled();
 }
 
 WindowFixture& WindowFixture::menu(const QString& menu, const QString& item)
 {
     if (enabledInMenu(menu, item))
         control<QAction>(item)->trigger();
-    settle();
-    return *this;
+    return settled();
 }
 
 WindowFixture& WindowFixture::wait()
@@ -65,15 +60,7 @@ WindowFixture& WindowFixture::wait()
     };
     if (!QTest::qWaitFor(idle, 10000))
         QTest::qFail("the preview or the closing timer still runs", __FILE__, __LINE__);
-    settle();
-    return *this;
-}
-
-WindowFixture& WindowFixture::act(const std::function<void()>& action)
-{
-    action();
-    settle();
-    return *this;
+    return settled();
 }
 
 void WindowFixture::settle() const
@@ -95,6 +82,14 @@ void WindowFixture::run(const QString& steps)
     }
 }
 
+QList<ButtonRecord> WindowFixture::records() const
+{
+    QList<ButtonRecord> kept(set().Buttons.begin(), set().Buttons.end());
+    while (!kept.isEmpty() && kept.last() == ButtonRecord())
+        kept.removeLast();
+    return kept;
+}
+
 QString WindowFixture::dataFile() const
 {
     return window.dataFileName().isEmpty() ? QString() : folder.relativeFilePath(window.dataFileName());
@@ -102,10 +97,9 @@ QString WindowFixture::dataFile() const
 
 QStringList WindowFixture::listed() const
 {
-    const auto list = control<ButtonList>("Combo1");
     QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->itemText(i);
+    for (int i = 0; i < control<ButtonList>("Combo1")->count(); ++i)
+        names << control<ButtonList>("Combo1")->itemText(i);
     return names;
 }
 
@@ -142,9 +136,9 @@ bool WindowFixture::enabledInMenu(const QString& menu, const QString& item) cons
     return on;
 }
 
-QString WindowFixture::dialog(qsizetype n) const
+QString WindowFixture::dialog() const
 {
-    return dialogs.shown.value(n < 0 ? dialogs.shown.size() - 1 : n, "none").replace(folder.path() + '/', QString());
+    return dialogs.shown.value(dialogs.shown.size() - 1, "none").replace(folder.path() + '/', QString());
 }
 
 QStringList WindowFixture::choosers() const

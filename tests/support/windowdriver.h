@@ -26,8 +26,7 @@ struct WindowFixture {
         return window.findChild<T*>(name);
     }
 
-    // What a user does, chained; each ends once the previews it started are decoded.
-    // A file is named under `folder`; "" cancels its dialog, "!" fails it.
+    // What a user does, chained. A file is named under `folder`; "" cancels its dialog, "!" fails it.
     WindowFixture& add(const QString& name) { return input(name).click("Command4"); } // "": cancel
     WindowFixture& pick(int index); // as the list reports it, also of the entry selected
     WindowFixture& down();          // the arrow key in the list
@@ -36,62 +35,45 @@ struct WindowFixture {
     WindowFixture& menu(const QString& menu, const QString& item); // if enabled when opened
     WindowFixture& open(const QString& file) { return queue(Kind::Open, under(file)).menu("File", "OpenData"); }
     WindowFixture& save(const QString& file) { return queue(Kind::Save, under(file)).menu("File", "SaveData"); }
-    WindowFixture& show()
-    {
-        return act([this] { window.show(); });
-    }
-    WindowFixture& close()
-    {
-        return act([this] { window.close(); });
-    }
+    WindowFixture& show() { return window.show(), settled(); }
+    WindowFixture& close() { return window.close(), settled(); }
     WindowFixture& wait(); // until the preview and the closing timer have run
-    WindowFixture& act(const std::function<void()>& action);
+    WindowFixture& settled() { return settle(), *this; }
     void settle() const;
-    // The steps tst_host's journeys still speak, "; " apart: "add NAME", "type N TEXT",
-    // "click BUTTON".
+    // The steps tst_host's journeys still speak, "; " apart: "add NAME", "type N TEXT", "click BUTTON".
     void run(const QString& steps);
 
     // The answers for the next dialogs of each kind, in the order they are asked.
-    WindowFixture& answer(Answer a) { return queue(Kind::Message, {}, a); }
+    WindowFixture& answer(Answer a) { return dialogs.answer(a), *this; }
     WindowFixture& ok() { return answer(Answer::Ok); }
     WindowFixture& cancel() { return answer(Answer::Cancel); }
     WindowFixture& input(const QString& text) { return queue(Kind::Input, text); }
     WindowFixture& chooseImage(const QString& path) { return queue(Kind::Open, path); }
     WindowFixture& chooseFolder(const QString& dir) { return queue(Kind::Folder, under(dir)); }
+    WindowFixture& queue(Kind kind, const QString& text) { return dialogs.answer(kind, text), *this; }
     [[nodiscard]] QString under(const QString& name) const
     {
         return name.isEmpty() || name == "!" ? name : folder.filePath(name);
     }
-    WindowFixture& queue(Kind kind, const QString& text, Answer a = Answer::Cancel)
-    {
-        kind == Kind::Message ? dialogs.answer(a) : dialogs.answer(kind, text);
-        return *this;
-    }
 
-    // What the window holds, read here only.
+    // What the window holds and shows, read here only.
     [[nodiscard]] const ButtonSet& set() const { return window.buttonSet(); }
-    [[nodiscard]] int currentIndex() const { return window.currentIndex(); }
+    [[nodiscard]] QList<ButtonRecord> records() const; // the slots up to the last one not empty
     [[nodiscard]] bool saved() const { return window.isSaved(); }
-    [[nodiscard]] QString exchange(PluginExchange::Field field) const { return window.exchange().text(field); }
-    [[nodiscard]] ButtonRecord record(int index) const { return set().Buttons[index]; }
     [[nodiscard]] QString dataFile() const;
-
-    // What it shows.
     [[nodiscard]] QStringList listed() const;
     [[nodiscard]] int selected() const;
     [[nodiscard]] QStringList fields() const;   // the eight edit fields
     [[nodiscard]] QStringList disabled() const; // the controls, by name
     [[nodiscard]] bool enabledInMenu(const QString& menu, const QString& item) const;
-    // The last dialog shown (the Nth with `n`), paths under `folder` relative; "none".
-    [[nodiscard]] QString dialog(qsizetype n = -1) const;
+    [[nodiscard]] QString dialog() const; // the last one shown, paths under `folder` relative; "none"
     // The image choosers opened, by the field they were for ("MouseOut", ...).
     [[nodiscard]] QStringList choosers() const;
 
     ScriptedDialogs dialogs;
     TWKPLUGIN window;
-    // Every change of an exchange field: name, value.
-    QList<std::pair<QString, QString>> changes;
-    int closed = 0; // closing sequences ended
+    QList<std::pair<QString, QString>> changes; // every change of an exchange field: name, value
+    int closed = 0;                             // closing sequences ended
     QDir folder = QDir::home();
 };
 
