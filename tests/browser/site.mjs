@@ -67,9 +67,7 @@ function writeSet(dir, name, set) {
   const lines = ['[COMMON]', file(set.defaultImage, 9)];
   set.buttons.forEach((b, k) => lines.push('[Button]', b.alt, file(b.out, 3 * k), file(b.over, 3 * k + 1),
     file(b.desc, 3 * k + 2), b.url, '#', b.alt, 'img'));
-  const data = path.join(dir, `${name}.rk2`);
-  fs.writeFileSync(data, lines.map((l) => l + '\r\n').join(''), 'latin1');
-  return data;
+  fs.writeFileSync(path.join(dir, `${name}.rk2`), lines.map((l) => l + '\r\n').join(''), 'latin1');
 }
 
 // Two sites' pages of their own, each written to look and behave its way: the first with rules
@@ -116,24 +114,20 @@ img{display:block;max-width:100%;width:100%;height:auto;filter:grayscale(1)} a{c
 // A page holding nothing but `menu`.
 const alone = (menu) => `<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n<meta name="viewport" content="width=device-width, initial-scale=1">\n<title>The menu alone</title>\n</head>\n<body>\n<main>\n<h1>The menu alone</h1>\n${menu}</main>\n</body>\n</html>\n`;
 
-// Renders NAME.html, NAME-modern.html into WORK/site and their previews into WORK; the plain
-// set's fragment alone (fragment.html) and in each host page (HOST.html, HOST-bare.html
-// without it); the Arabic set's modern page and fragment.
+// Renders into WORK/site the plain set's pages (plain.html, plain-modern.html; their previews
+// into WORK), its fragment alone (fragment.html) and in each host page (HOST.html, HOST-bare.html
+// without it); the other sets' modern pages (NAME-modern.html) and the Arabic set's fragment.
 function buildSite(rollcraft, workDir) {
   fs.rmSync(workDir, { recursive: true, force: true });
   const site = path.join(workDir, 'site');
-  const render = (data, ...options) => execFileSync(rollcraft, ['render', ...options, data], { encoding: 'utf8' });
-  for (const [name, set] of Object.entries(sets)) {
-    const data = writeSet(workDir, name, set);
-    const lang = name === 'arabic' ? 'ar' : 'en';
-    for (const [page, ...options] of [[`site/${name}`], [`${name}-preview`, '--preview'],
-      [`site/${name}-modern`, '--modern', '--lang', lang, '--title', 'Rollover menu'],
-      [`${name}-modern-preview`, '--modern', '--lang', lang, '--preview']])
-      render(data, ...options, '-o', path.join(workDir, `${page}.html`));
-    if (name === 'arabic')
-      fs.writeFileSync(path.join(site, 'arabic-fragment.html'), alone(render(data, '--modern', '--fragment', '--lang', 'ar')));
-  }
-  const menu = render(path.join(workDir, 'plain.rk2'), '--modern', '--fragment', '--current', '#shop', '--label', 'Rollover menu');
+  const render = (name, ...options) => execFileSync(rollcraft, ['render', ...options, path.join(workDir, `${name}.rk2`)], { encoding: 'utf8' });
+  Object.entries(sets).forEach(([name, set]) => writeSet(workDir, name, set));
+  const modern = (lang) => ['--modern', '--lang', lang, '--title', 'Rollover menu'];
+  for (const [name, page, ...options] of [['plain', 'site/plain'], ['plain', 'plain-preview', '--preview'], ['plain', 'site/plain-modern', ...modern('en')],
+    ['plain', 'plain-modern-preview', '--modern', '--lang', 'en', '--preview'], ['marked', 'site/marked-modern', ...modern('en')], ['arabic', 'site/arabic-modern', ...modern('ar')]])
+    render(name, ...options, '-o', path.join(workDir, `${page}.html`));
+  fs.writeFileSync(path.join(site, 'arabic-fragment.html'), alone(render('arabic', '--modern', '--fragment', '--lang', 'ar')));
+  const menu = render('plain', '--modern', '--fragment', '--current', '#shop', '--label', 'Rollover menu');
   fs.writeFileSync(path.join(site, 'fragment.html'), alone(menu));
   for (const [host, page] of Object.entries(hosts)) {
     fs.writeFileSync(path.join(site, `${host}.html`), page(menu));
@@ -234,8 +228,7 @@ export async function boxes(sizes) {
 // The hover check every engine runs on `page` (driven as in Playwright): the classic page on
 // its first three buttons (all pictures), the modern on all, where hovering moves no picture;
 // the alt text shows the decoding. On the modern page and the fragment (in host pages of their
-// own), Tab too, where `page.keyboard` can press it: until focus reaches the menu, then through
-// it, which shows what hover shows.
+// own), Tab too: until focus reaches the menu, then through it, which shows what hover shows.
 export async function hoverChecks(engine, page, pages) {
   for (const [url, modern] of pages) {
     await page.goto(url);
@@ -254,7 +247,7 @@ export async function hoverChecks(engine, page, pages) {
       wanted.push(expected(plain, k), expected(plain));
     }
     check(`${engine} ${url}`, looks.join(' | '), wanted.join(' | '));
-    if (!modern || !page.keyboard)
+    if (!modern)
       continue;
     // Focus stays in the page: one that has lost it to the browser's own controls matches no :focus.
     const focused = () => page.evaluate(() => `${document.activeElement.className}${document.hasFocus() ? '' : ' (page not focused)'}`);

