@@ -67,9 +67,7 @@ function writeSet(dir, name, set) {
   const lines = ['[COMMON]', file(set.defaultImage, 9)];
   set.buttons.forEach((b, k) => lines.push('[Button]', b.alt, file(b.out, 3 * k), file(b.over, 3 * k + 1),
     file(b.desc, 3 * k + 2), b.url, '#', b.alt, 'img'));
-  const data = path.join(dir, `${name}.rk2`);
-  fs.writeFileSync(data, lines.map((l) => l + '\r\n').join(''), 'latin1');
-  return data;
+  fs.writeFileSync(path.join(dir, `${name}.rk2`), lines.map((l) => l + '\r\n').join(''), 'latin1');
 }
 
 // Two sites' pages of their own, each written to look and behave its way: the first with rules
@@ -77,24 +75,15 @@ function writeSet(dir, name, set) {
 // layout in dark colours. `menu` is what is pasted into each.
 const hosts = {
   'host-rules': (menu) => `<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<title>A site with rules on elements</title>
+<html lang="en"><head><meta charset="utf-8"><title>A site with rules on elements</title>
 <style>
-body{margin:0;background:#fdf6e3;color:#222;font:18px/1.7 Georgia,serif;text-align:center}
-main{display:block;padding:2em;background:#eee8d5}
-h1{font-size:3em;margin:.2em;color:#7a2e00;text-transform:uppercase}
-nav{display:flex;gap:3em;padding:1em;background:#eee8d5;border:5px solid #b58900}
-a{color:#1d3f8f;padding:12px;text-decoration:underline wavy;display:inline-block;border:2px dotted red}
-a:hover,a:focus{background:#ffd;outline:none}
-img{width:50px;height:50px;border:6px solid #b58900;padding:4px;margin:10px;float:right;opacity:.8;vertical-align:bottom}
-.d img{display:none}
-.vh{font-size:9px}
-.m,.o,.v,.h,.dd,.b0,.b1,.menu{background:#fcc;position:relative;left:40px}
+body{margin:0;background:#fdf6e3;color:#222;font:18px/1.7 Georgia,serif;text-align:center} main{display:block;padding:2em;background:#eee8d5}
+h1{font-size:3em;margin:.2em;color:#7a2e00;text-transform:uppercase} nav{display:flex;gap:3em;padding:1em;background:#eee8d5;border:5px solid #b58900}
+a{color:#1d3f8f;padding:12px;text-decoration:underline wavy;display:inline-block;border:2px dotted red} a:hover,a:focus{background:#ffd;outline:none}
+img{width:50px;height:50px;border:6px solid #b58900;padding:4px;margin:10px;float:right;opacity:.8;vertical-align:bottom} .d img{display:none}
+.vh{font-size:9px} .m,.o,.v,.h,.dd,.b0,.b1,.menu{background:#fcc;position:relative;left:40px}
 </style>
-</head>
-<body>
+</head><body>
 <header><nav aria-label="Site"><a href="#start">Start</a><a href="#about">About</a></nav></header>
 <main>
 <h1>The site</h1>
@@ -104,55 +93,41 @@ ${menu}
 <p id="ran">The site's own script did not run.</p>
 </main>
 <script>document.getElementById('ran').textContent = "The site's own script ran.";</script>
-</body>
-</html>
+</body></html>
 `,
   'host-grid': (menu) => `<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1">
+<html lang="en"><head><meta charset="utf-8"><meta name="viewport" content="width=device-width, initial-scale=1">
 <title>A site with a reset and a grid</title>
 <style>
-*,*::before,*::after{box-sizing:border-box;margin:0;padding:0}
-html{font-size:20px}
+*,*::before,*::after{box-sizing:border-box;margin:0;padding:0} html{font-size:20px}
 body{display:grid;grid-template-columns:280px 1fr;gap:1rem;background:#111;color:#eee;line-height:2}
-img{display:block;max-width:100%;width:100%;height:auto;filter:grayscale(1)}
-a{color:#8cf}
-a:hover img{opacity:.3;transform:scale(1.5)}
-:focus{outline:none}
-aside,main{padding:1rem}
+img{display:block;max-width:100%;width:100%;height:auto;filter:grayscale(1)} a{color:#8cf} a:hover img{opacity:.3;transform:scale(1.5)}
+:focus{outline:none} aside,main{padding:1rem}
 </style>
-</head>
-<body>
+</head><body>
 <aside aria-label="Menu">${menu}</aside>
 <main><h1>Articles</h1><p>Text of the site, <a href="#more">and a link</a>.</p></main>
-</body>
-</html>
+</body></html>
 `,
 };
 
 // A page holding nothing but `menu`.
 const alone = (menu) => `<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n<meta name="viewport" content="width=device-width, initial-scale=1">\n<title>The menu alone</title>\n</head>\n<body>\n<main>\n<h1>The menu alone</h1>\n${menu}</main>\n</body>\n</html>\n`;
 
-// Renders NAME.html, NAME-modern.html into WORK/site and their previews into WORK; the plain
-// set's fragment alone (fragment.html) and in each host page (HOST.html, HOST-bare.html
-// without it); the Arabic set's modern page and fragment.
+// Renders into WORK/site the plain set's pages (plain.html, plain-modern.html; their previews
+// into WORK), its fragment alone (fragment.html) and in each host page (HOST.html, HOST-bare.html
+// without it); the other sets' modern pages (NAME-modern.html) and the Arabic set's fragment.
 function buildSite(rollcraft, workDir) {
   fs.rmSync(workDir, { recursive: true, force: true });
   const site = path.join(workDir, 'site');
-  const render = (data, ...options) => execFileSync(rollcraft, ['render', ...options, data], { encoding: 'utf8' });
-  for (const [name, set] of Object.entries(sets)) {
-    const data = writeSet(workDir, name, set);
-    const lang = name === 'arabic' ? 'ar' : 'en';
-    for (const [page, ...options] of [[`site/${name}`], [`${name}-preview`, '--preview'],
-      [`site/${name}-modern`, '--modern', '--lang', lang, '--title', 'Rollover menu'],
-      [`${name}-modern-preview`, '--modern', '--lang', lang, '--preview']])
-      render(data, ...options, '-o', path.join(workDir, `${page}.html`));
-    if (name === 'arabic')
-      fs.writeFileSync(path.join(site, 'arabic-fragment.html'), alone(render(data, '--modern', '--fragment', '--lang', 'ar')));
-  }
-  const menu = render(path.join(workDir, 'plain.rk2'), '--modern', '--fragment', '--current', '#shop', '--label', 'Rollover menu');
+  const render = (name, ...options) => execFileSync(rollcraft, ['render', ...options, path.join(workDir, `${name}.rk2`)], { encoding: 'utf8' });
+  Object.entries(sets).forEach(([name, set]) => writeSet(workDir, name, set));
+  const modern = (lang) => ['--modern', '--lang', lang, '--title', 'Rollover menu'];
+  for (const [name, page, ...options] of [['plain', 'site/plain'], ['plain', 'plain-preview', '--preview'], ['plain', 'site/plain-modern', ...modern('en')],
+    ['plain', 'plain-modern-preview', '--modern', '--lang', 'en', '--preview'], ['marked', 'site/marked-modern', ...modern('en')], ['arabic', 'site/arabic-modern', ...modern('ar')]])
+    render(name, ...options, '-o', path.join(workDir, `${page}.html`));
+  fs.writeFileSync(path.join(site, 'arabic-fragment.html'), alone(render('arabic', '--modern', '--fragment', '--lang', 'ar')));
+  const menu = render('plain', '--modern', '--fragment', '--current', '#shop', '--label', 'Rollover menu');
   fs.writeFileSync(path.join(site, 'fragment.html'), alone(menu));
   for (const [host, page] of Object.entries(hosts)) {
     fs.writeFileSync(path.join(site, `${host}.html`), page(menu));
@@ -177,27 +152,23 @@ function serve(root) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// In the page: the pictures on show, in order, whether each loaded, with `boxes` where each lies.
-export function showing(boxes) {
-  return [...document.images].filter((i) => i.getClientRects().length > 0).map((i) => {
-    const r = i.getBoundingClientRect();
-    return decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)')
-      + (boxes ? `@${r.x},${r.y},${r.width}x${r.height}` : '');
-  }).join(' ');
+// In the page: the pictures on show, in order, whether each loaded.
+export function showing() {
+  return [...document.images].filter((i) => i.getClientRects().length > 0)
+    .map((i) => decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)')).join(' ');
 }
 
-// In a page with the menu (classes beginning with `prefix`): what a viewer sees of it, once
-// every picture on show has come (2 s at most): each button's topmost picture on show, then
-// the description area's. A picture laid over a button's other one hides it.
-export async function seen(prefix) {
-  prefix ??= 'rc-'; // a WebDriver passes no argument as null
+// In a page with the menu: what a viewer sees of it, once every picture on show has come (2 s at
+// most): each button's topmost picture on show (as the file the browser took), then the
+// description area's. A picture laid over a button's other one hides it.
+export async function seen() {
   const shown = (i) => i.checkVisibility({ opacityProperty: true, visibilityProperty: true });
-  const pictures = () => [...document.querySelectorAll(`.${prefix}menu img`)].filter(shown);
+  const pictures = () => [...document.querySelectorAll('.rc-menu img')].filter(shown);
   for (let t = 0; t < 100 && !pictures().every((i) => i.complete); t++)
     await new Promise((resolve) => setTimeout(resolve, 20));
-  const name = (i) => (i ? decodeURIComponent(i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)') : '(blank)');
-  const buttons = [...document.querySelectorAll(`.${prefix}m > a`)].map((a) => name([...a.querySelectorAll('img')].filter(shown).pop()));
-  return [...buttons, ...[...document.querySelectorAll(`.${prefix}d img`)].filter(shown).map(name)].join(' ');
+  const name = (i) => (i ? decodeURIComponent(i.currentSrc || i.src).split('/').pop() + (i.complete && i.naturalWidth > 0 ? '' : '(broken)') : '(blank)');
+  const buttons = [...document.querySelectorAll('.rc-m > a')].map((a) => name([...a.querySelectorAll('img')].filter(shown).pop()));
+  return [...buttons, ...[...document.querySelectorAll('.rc-d img')].filter(shown).map(name)].join(' ');
 }
 
 // What a set's page shows at rest and with button k hovered or focused (an empty field keeps the picture).
@@ -244,20 +215,20 @@ export async function main(name, test) {
   process.exit(failures === 0 ? 0 : 1);
 }
 
-// Where every picture of the menu lies in the page, shown or not, once all have come (2 s at most).
-export async function boxes() {
+// Where every picture of the menu lies in the page (with `sizes`, only how large each is), shown
+// or not, once all have come (2 s at most).
+export async function boxes(sizes) {
   const pictures = [...document.querySelectorAll('.rc-menu img')];
   for (let t = 0; t < 100 && !pictures.every((i) => i.complete); t++)
     await new Promise((resolve) => setTimeout(resolve, 20));
   const round = (x) => Math.round(x * 10) / 10;
-  return pictures.map((i) => { const r = i.getBoundingClientRect(); return `${round(r.x + scrollX)},${round(r.y + scrollY)},${r.width}x${r.height}`; }).join(' ');
+  return pictures.map((i) => { const r = i.getBoundingClientRect(); return `${sizes ? i.className : `${round(r.x + scrollX)},${round(r.y + scrollY)}`} ${r.width}x${r.height}`; }).join(' ');
 }
 
 // The hover check every engine runs on `page` (driven as in Playwright): the classic page on
 // its first three buttons (all pictures), the modern on all, where hovering moves no picture;
 // the alt text shows the decoding. On the modern page and the fragment (in host pages of their
-// own), Tab too, where `page.keyboard` can press it: until focus reaches the menu, then through
-// it, which shows what hover shows.
+// own), Tab too: until focus reaches the menu, then through it, which shows what hover shows.
 export async function hoverChecks(engine, page, pages) {
   for (const [url, modern] of pages) {
     await page.goto(url);
@@ -276,7 +247,7 @@ export async function hoverChecks(engine, page, pages) {
       wanted.push(expected(plain, k), expected(plain));
     }
     check(`${engine} ${url}`, looks.join(' | '), wanted.join(' | '));
-    if (!modern || !page.keyboard)
+    if (!modern)
       continue;
     // Focus stays in the page: one that has lost it to the browser's own controls matches no :focus.
     const focused = () => page.evaluate(() => `${document.activeElement.className}${document.hasFocus() ? '' : ' (page not focused)'}`);
