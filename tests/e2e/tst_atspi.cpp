@@ -5,8 +5,8 @@
 
 namespace {
 
-// A screen reader, with the example menu open, hears a preview's failure text
-// as it comes, presses the first preview and prints the viewer's name.
+// A screen reader, with the example menu open, hears a preview's failure text as it comes, presses the first preview
+// and prints the viewer's name.
 const char* const Reader = R"(
 from gi.repository import GLib
 heard = lambda event: event.source.getRoleName() == 'image' and print('heard|' + event.source.name)
@@ -46,9 +46,8 @@ private slots:
         }
     }
 
-    // Every control is named, no two alike, through Qt's interfaces (tst_accessible);
-    // here what only the bus shows: a name that changes is announced, and the
-    // preview's press action opens the viewer.
+    // Every control is named, no two alike, through Qt's interfaces (tst_accessible); here what only the bus shows: a
+    // name that changes is announced, and the preview's press action opens the viewer.
     void heardAndPressedOverTheBus()
     {
         const Run reader = runUser(Reader, built("../examples/menu.rk2"));

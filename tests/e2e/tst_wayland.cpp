@@ -19,9 +19,8 @@ wait(called('push button', 'Insert script'), 'Insert script').queryAction().doAc
 
 } // namespace
 
-// rollcraft2 as a Wayland client of weston under "rollcraft host",
-// driven over the accessibility bus; what the compositor is told is read from
-// the client's own protocol log (WAYLAND_DEBUG).
+// rollcraft2 as a Wayland client of weston under "rollcraft host", driven over the accessibility bus; what the
+// compositor is told is read from the client's own protocol log (WAYLAND_DEBUG).
 class TestWayland : public QObject {
     Q_OBJECT
 private slots:
@@ -31,19 +30,16 @@ private slots:
         if (weston.isEmpty())
             QSKIP("weston is not installed (Debian package weston, which "
                   "scripts/install-deps.sh installs): the plug-in is not tried under Wayland");
-        const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
-        if (platforms.entryList({"libqwayland-generic.so"}).isEmpty())
+        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqwayland-generic.so"))
             QSKIP("Qt's Wayland platform is not installed (Debian package qt6-wayland, which "
                   "scripts/install-deps.sh installs): the plug-in is not tried under Wayland");
         QVERIFY2(QDBusConnection::sessionBus().isConnected(), "needs a session bus");
         QVERIFY2(qEnvironmentVariableIsSet("DISPLAY"), "needs an X display for weston's window");
         startAccessibilityBus(m_bus);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", m_run.path()); // private: 0700
-        m_weston.setProcessEnvironment(environment);
-        // Weston in a window of the test's X display: its X11 backend gives the
-        // session a seat, as every desktop has (Qt 6.4 crashes painting a text
-        // cursor on a compositor without one, such as weston's headless backend).
+        m_environment.insert("XDG_RUNTIME_DIR", m_run.path()); // private: 0700
+        m_weston.setProcessEnvironment(m_environment);
+        // Weston in a window of the test's X display: its X11 backend gives the session a seat, as every desktop has
+        // (Qt 6.4 crashes painting a text cursor on a compositor without one, such as weston's headless backend).
         m_weston.start(weston, {"--backend=x11-backend.so", "--use-pixman", "--socket=" + Socket, "--width=1280",
                                 "--height=1024", "--idle-time=0"});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_run.filePath(Socket)), 10000);
@@ -58,19 +54,18 @@ private slots:
         }
     }
 
-    // The example opened and inserted: the page arrives whole, and the window's
-    // app id names the menu entry.
+    // The example opened and inserted: the page arrives whole, and the window's app id names the menu entry.
     void insertTheExample()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment environment = m_environment;
         environment.remove("DISPLAY");
-        environment.insert("XDG_RUNTIME_DIR", m_run.path());
-        environment.insert("WAYLAND_DISPLAY", Socket);
-        environment.insert("QT_QPA_PLATFORM", "wayland");
-        environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-        environment.insert("WAYLAND_DEBUG", "client"); // on the plug-in's stderr, forwarded
-        // Under LeakSanitizer: Qt 6.4's Wayland platform leaves some of
-        // libwayland's objects behind at exit; every other leak still counts.
+        for (const auto& [name, value] : {std::pair{"WAYLAND_DISPLAY", Socket},
+                                          {"QT_QPA_PLATFORM", "wayland"},
+                                          {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"},
+                                          {"WAYLAND_DEBUG", "client"}}) // the protocol on stderr, forwarded
+            environment.insert(name, value);
+        // Under LeakSanitizer: Qt 6.4's Wayland platform leaves some of libwayland's objects behind at exit; every
+        // other leak still counts.
         writeBytes(m_run.filePath("leaks"), "leak:libwayland-client.so\n");
         environment.insert("LSAN_OPTIONS", "print_suppressions=0:suppressions=" + m_run.filePath("leaks"));
         m_host.setProcessEnvironment(environment);
@@ -85,18 +80,14 @@ private slots:
         QCOMPARE(readBytes(page),
                  "\xEF\xBB\xBF" + buildPage(toButtonSet(readDataFileAt(example)), PageMode::Page).toUtf8());
 
-        // What the plug-in asked of its main window's toplevel, last word each:
-        // fixed for the compositor (least and greatest size the same), and an
-        // app id that names the menu entry.
-        QMap<QString, QString> asked;
-        QString main;
+        // What the plug-in asked of its main window's toplevel, last word each: fixed for the compositor (least and
+        // greatest size the same), and an app id that names the menu entry.
+        QMap<QString, QString> asked; // by toplevel and request
         const QRegularExpression request(R"(-> xdg_toplevel@(\d+)\.(set_\w+)\((.*)\)$)",
                                          QRegularExpression::MultilineOption);
-        for (const QRegularExpressionMatch& m : request.globalMatch(log)) {
-            if (m.captured(2) == "set_title" && m.captured(3) == "\"Rollcraft II V.1.0 / TWK Plugin\"")
-                main = m.captured(1);
+        for (const QRegularExpressionMatch& m : request.globalMatch(log))
             asked[m.captured(1) + m.captured(2)] = m.captured(3);
-        }
+        const QString main = asked.key("\"Rollcraft II V.1.0 / TWK Plugin\"").remove("set_title");
         QVERIFY2(!main.isEmpty(), qPrintable(log.left(2000)));
         QVERIFY2(QRegularExpression(R"(^[1-9]\d*, [1-9]\d*$)").match(asked[main + "set_max_size"]).hasMatch(),
                  qPrintable(asked[main + "set_max_size"]));
@@ -106,6 +97,7 @@ private slots:
 
 private:
     QTemporaryDir m_run;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
     QProcess m_bus;
     QProcess m_weston;
     QProcess m_host;

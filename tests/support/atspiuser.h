@@ -7,9 +7,8 @@
 #include <QProcess>
 #include <QTest>
 
-// The start of a user's script (pyatspi): it opens the data file named on its
-// command line through "Open datafile..."; `wait` finds a control of the
-// plug-in, or ends the script. Every wait is bounded.
+// The start of a user's script (pyatspi): it opens the data file named on its command line through "Open datafile...";
+// `wait` finds a control of the plug-in, or ends the script. Every wait is bounded.
 inline constexpr char OpenTheDataFile[] = R"(
 import sys, time, pyatspi
 def find(node, want):
@@ -37,8 +36,7 @@ wait(called('push button', 'Open'), 'Open').queryAction().doAction(0)
 wait(called('combo box', 'Home'), 'the opened set')
 )";
 
-// The user's script run to its end with `steps` after the opening (builds with
-// sanitizers are slow).
+// The user's script run to its end with `steps` after the opening (builds with sanitizers are slow).
 inline Run runUser(const char* steps, const QString& dataFile)
 {
     return runProgram("/usr/bin/python3", {"-c", OpenTheDataFile + QString(steps), dataFile}, {}, 90000);
