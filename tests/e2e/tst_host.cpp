@@ -112,6 +112,7 @@ private slots:
         m_host.waitForFinished();
         m_host.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         m_changes.clear();
+        m_log.clear();
         QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
         if (const uint plugin = bus->servicePid(Plugin).value(); plugin != 0) // left by the host
             ::kill(pid_t(plugin), SIGTERM);
@@ -140,7 +141,19 @@ private slots:
         QVERIFY(QDBusConnection::sessionBus().connect(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties",
                                                       "PropertiesChanged", this,
                                                       SLOT(changed(QString, QVariantMap, QStringList))));
-        startWithAButton({"--modern", "--fragment", "--prefix", "top-", "--output-dir", m_dir.filePath("pages")});
+        // The plug-in starts empty; a button "Home" added.
+        m_host.start(built("rollcraft"),
+                     {"host", "--modern", "--fragment", "--prefix", "top-", "--output-dir", m_dir.filePath("pages")});
+        m_window = focusWindow(Title);
+        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
+        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
+        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
+                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}, {"SCRIPTSET", ""}}));
+        click(304 + 27, 16 + 10); // "Add"
+        QVERIFY(!focusWindow("Add button").isEmpty());
+        xdotool({"type", "--delay", "30", "Home"}); // replaces the selected default
+        xdotool({"key", "Return"});
+        focusWindow(Title);
         // The menu entry's name is the resource name (packaging/check.sh: the entry's StartupWMClass is its name).
         const QString hints = runProgram("xprop", {"-id", m_window, "WM_CLASS"}).out;
         QVERIFY2(hints.contains("WM_CLASS(STRING) = \"org.tarnwick.plugin.rollcraft2\", "), qPrintable(hints));
@@ -250,7 +263,6 @@ private slots:
         QFile::remove(out);
         QFile::remove(go);
         m_notifications.bodies.clear();
-        m_log.clear();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("PLAN", go + ' ' + plan);
         m_host.setProcessEnvironment(environment);
@@ -270,22 +282,6 @@ private slots:
     }
 
 private:
-    // Starts the host, sees the plug-in start empty, and adds a button "Home".
-    void startWithAButton(const QStringList& arguments)
-    {
-        m_log.clear();
-        m_host.start(built("rollcraft"), QStringList{"host"} + arguments);
-        m_window = focusWindow(Title);
-        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
-        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
-        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
-                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}, {"SCRIPTSET", ""}}));
-        click(304 + 27, 16 + 10); // "Add"
-        QVERIFY(!focusWindow("Add button").isEmpty());
-        xdotool({"type", "--delay", "30", "Home"}); // replaces the selected default
-        xdotool({"key", "Return"});
-        focusWindow(Title);
-    }
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
     void click(int x, int y)
     {
