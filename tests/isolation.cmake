@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs test programs by hand (no ctest environment) with HOME at a developer's
-# setting and error log, and checks that every file there is as it was.
+# Runs test programs by hand (no ctest environment) with HOME at a developer's setting and error log, and checks that
+# every file there is as it was.
 # -DWORK=folder -DBIN=the programs' folder -DTESTS="program;..."
 file(REMOVE_RECURSE ${WORK})
 file(WRITE ${WORK}/.config/RollcraftII/RollcraftII.conf "[General]\nAutoImage=True\n")

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `rollcraft draw` as a user runs it: the pictures it draws for names in four
-// scripts, and the data file it writes back.
+// `rollcraft draw` as a user runs it: the pictures it draws for names in four scripts, and the data file it writes
+// back.
 #include "drawrules.h"
 #include "testfiles.h"
 
@@ -9,48 +9,31 @@
 
 namespace {
 
-// The most frequent opaque colour of a picture: its background.
-QRgb backgroundOf(const QImage& image)
-{
-    QHash<QRgb, int> counts;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            counts[image.pixel(x, y)] += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
-    }
-    return std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
-                            [](auto a, auto b) { return a.second < b.second; })
-        ->first;
-}
-
+// How a picture's words stand out from its background (its most frequent opaque colour): the contrast of the strongest
+// opaque pixel, and how many stand out at all (above 2:1).
 struct Ink {
-    double contrast = 1; // of the strongest pixel against the background
-    int pixels = 0;      // standing out from the background at all
+    double contrast = 1;
+    int pixels = 0;
 };
 
 Ink inkOf(const QImage& image)
 {
-    const Rgb background = backgroundOf(image) & 0xFFFFFF;
-    Ink ink;
+    QHash<Rgb, int> counts;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            const double c = contrastRatio(pixel & 0xFFFFFF, background);
-            if (qAlpha(pixel) == 255 && c > 2) {
-                ink.contrast = std::max(ink.contrast, c);
-                ++ink.pixels;
-            }
-        }
+        for (int x = 0; x < image.width(); ++x)
+            counts[image.pixel(x, y) & 0xFFFFFF] += qAlpha(image.pixel(x, y)) == 255 ? 1 : 0;
+    }
+    const auto most = [](auto a, auto b) { return a.second < b.second; };
+    const Rgb background = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), most)->first;
+    Ink ink;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (const double c = contrastRatio(it.key(), background); it.value() > 0 && c > 2)
+            ink = {std::max(ink.contrast, c), ink.pixels + it.value()};
     }
     return ink;
 }
 
-QList<QByteArray> linesOf(const QByteArray& bytes)
-{
-    return bytes.split('\n');
-}
-
-// A whole data file as the program writes it: UTF-8 behind the mark only when
-// Windows-1252 cannot hold a line.
+// A whole data file as the program writes it: UTF-8 behind the mark only when Windows-1252 cannot hold a line.
 void writeSet(const QString& path, const QStringList& lines)
 {
     writeBytes(path, encodeTextFile(lines.join("\r\n") + "\r\n"));
@@ -79,8 +62,7 @@ private slots:
                  QStringList{"[COMMON]", "#"} + block("Home") + block("𒀀 Sumer", {"#", "#", "#", "#", "#", "𒀁 x 𒀀"}));
     }
 
-    // Each row: the set, the command's options, the size every button gets
-    // (none: whatever the widest label needs).
+    // Each row: the set, the command's options, the size every button gets (none: whatever the widest label needs).
     void draws_data()
     {
         QTest::addColumn<QString>("set");
@@ -107,58 +89,39 @@ private slots:
         QVERIFY2(run.status == 0, run.err);
         QCOMPARE(readBytes(file(set + ".rk2")), before);
 
-        // Only the picture lines differ: line 2 and each button's lines 3 to 5.
-        const QList<QByteArray> was = linesOf(before);
-        const QList<QByteArray> now = linesOf(readBytes(file("out.rk2")));
+        // Only the picture lines differ (the mark kept or not with them): line 2 and each button's lines 3 to 5.
+        const QList<QByteArray> was = before.split('\n');
+        QList<QByteArray> now = readBytes(file("out.rk2")).split('\n');
         QCOMPARE(now.size(), was.size());
-        QCOMPARE(now.first().startsWith("\xEF\xBB\xBF"), was.first().startsWith("\xEF\xBB\xBF"));
-        QStringList pictures;
-        for (qsizetype i = 0; i < was.size(); ++i) {
-            const bool picture = i == 1 || (i >= 2 && (i - 2) % 9 >= 2 && (i - 2) % 9 <= 4);
-            if (!picture) {
-                QCOMPARE(now[i], was[i]);
-                continue;
-            }
-            QVERIFY2(now[i].startsWith(QDir(dir).absolutePath().toUtf8() + '/'), now[i]);
-            pictures << QString::fromUtf8(now[i].chopped(1)); // without the CR
+        QStringList pictures; // the default description, then each button's MouseOut, MouseOver and Description
+        for (qsizetype i = 1; i < was.size(); ++i) {
+            if (i == 1 || ((i - 2) % 9 >= 2 && (i - 2) % 9 <= 4))
+                pictures << QString::fromUtf8(std::exchange(now[i], was[i]).chopped(1)); // without the CR
         }
-        QCOMPARE(pictures.size(), 1 + 3 * (was.size() - 3) / 9);
+        QCOMPARE(now, was);
 
-        // The default first, then MouseOut, MouseOver and Description of each button.
-        QSize button;
-        QSize description;
+        QSize sizes[2]; // the descriptions', the buttons'
         for (qsizetype k = 0; k < pictures.size(); ++k) {
-            const QImage one(pictures[k]);
-            QString twice = pictures[k];
-            const QImage two(twice.replace(".png", "@2x.png"));
-            QVERIFY2(!one.isNull() && !two.isNull(), qPrintable(pictures[k]));
+            const QImage one(pictures[k]), two(QString(pictures[k]).replace(".png", "@2x.png"));
+            QVERIFY2(pictures[k].startsWith(QDir(dir).absolutePath() + '/') && !one.isNull(), qPrintable(pictures[k]));
             QCOMPARE(two.size(), one.size() * 2);
             QVERIFY(one.height() >= MinPictureHeight);
-            QSize& same = k % 3 == 0 ? description : button;
-            if (same.isEmpty())
-                same = one.size();
-            QCOMPARE(one.size(), same);
-            for (const QImage& image : {one, two}) {
-                const Ink ink = inkOf(image);
-                // The default description holds no words; every other picture
-                // reads at 4.5:1 at least.
-                if (k > 0)
-                    QVERIFY2(ink.contrast >= MinContrast, qPrintable(pictures[k]));
-            }
-            if (k % 3 == 2) {
-                // MouseOver is told from MouseOut by more ink (bold, a line or a border).
-                const QImage out(pictures[k - 1]);
-                QVERIFY(out != one);
-                QVERIFY2(inkOf(one).pixels > inkOf(out).pixels * 1.1, qPrintable(pictures[k]));
-            }
+            QSize& same = sizes[k % 3 == 0 ? 0 : 1];
+            QCOMPARE(one.size(), same = same.isEmpty() ? one.size() : same);
+            // Every picture but the default description reads at 4.5:1 at least; MouseOver is told from MouseOut by
+            // more ink (bold, a line or a border).
+            QVERIFY2(k == 0 || (inkOf(one).contrast >= MinContrast && inkOf(two).contrast >= MinContrast),
+                     qPrintable(pictures[k]));
+            QVERIFY2(k % 3 != 2 || inkOf(one).pixels > inkOf(QImage(pictures[k - 1])).pixels * 1.1,
+                     qPrintable(pictures[k]));
         }
         if (fixed.isValid())
-            QCOMPARE(button, fixed);
-        QVERIFY(description.width() >= button.width());
+            QCOMPARE(sizes[1], fixed);
+        QVERIFY(sizes[0].width() >= sizes[1].width());
     }
 
-    // Each row: a shell line run in the test's folder (t.rk2 a copy of
-    // scripts.rk2), its status and words; on refusal nothing is drawn.
+    // Each row: a shell line run in the test's folder (t.rk2 a copy of scripts.rk2), its status and words; on refusal
+    // nothing is drawn.
     void refusals_data()
     {
         QTest::addColumn<QString>("command");
@@ -190,8 +153,8 @@ private slots:
         row("one argument", "rollcraft draw t.rk2", 64, "expected FILE and DIR, or --list-styles alone");
         row("an unreadable data file", "rollcraft draw nowhere.rk2 d", 2, "ERROR! Unable to open file.");
         row("DIR a file", "rollcraft draw t.rk2 t.rk2", 2, "t.rk2 is not a folder and cannot be made one");
-        // What works: the styles, a display not needed, Qt's own option names
-        // the command's, FILE replaced with the earlier one kept.
+        // What works: the styles, a display not needed, Qt's own option names the command's, FILE replaced with the
+        // earlier one kept.
         row("the styles", "rollcraft draw --list-styles", 0, "pill  a rounded pill");
         row("no display", "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY rollcraft draw t.rk2 d -o o.rk2", 0,
             "4 button(s) drawn in d (");

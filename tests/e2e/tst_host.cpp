@@ -53,9 +53,9 @@ public slots:
 
 using Field = PluginExchange::Field;
 
-// Started by "rollcraft host --plugin" as its plug-in, with $PLAN "GO PAGE LENGTH FILL END": once
-// the file GO exists it publishes a page of LENGTH times FILL, inserted or previewed as PAGE
-// says, and then ends as END says: "exit", or "kill" (killed by a signal).
+// Started by "rollcraft host --plugin" as its plug-in, with $PLAN "GO PAGE LENGTH FILL END": once the file GO exists it
+// publishes a page of LENGTH times FILL, inserted or previewed as PAGE says, and then ends as END says: "exit", or
+// "kill" (killed by a signal).
 int actAsPlugin(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -112,14 +112,15 @@ private slots:
         m_host.waitForFinished();
         m_host.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         m_changes.clear();
+        m_log.clear();
         QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
         if (const uint plugin = bus->servicePid(Plugin).value(); plugin != 0) // left by the host
             ::kill(pid_t(plugin), SIGTERM);
         QTRY_VERIFY_WITH_TIMEOUT(!bus->isServiceRegistered(Plugin).value(), 10000);
     }
 
-    // With its bus name held elsewhere the plug-in ends (2) before its window
-    // opens, and the host says so. (tst_tool: without a session bus.)
+    // With its bus name held elsewhere the plug-in ends (2) before its window opens, and the host says so. (tst_tool:
+    // without a session bus.)
     void unlinkedPluginEndsAtOnce()
     {
         QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other");
@@ -133,17 +134,27 @@ private slots:
         QVERIFY2(host.err.contains(Plugin.toUtf8() + " is already held"), host.err);
     }
 
-    // Two previews, then an insert with --modern --fragment: the host writes the menu
-    // alone, from the set the plug-in published before its page, into a file named
-    // after the title printed; the three fields change as they always did.
+    // Two previews, then an insert with --modern --fragment: the host writes the menu alone, from the set the plug-in
+    // published before its page, into a file named after the title printed; the three fields change as they always did.
     void previewsThenInsertThroughTheRealWindow()
     {
         QVERIFY(QDBusConnection::sessionBus().connect(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties",
                                                       "PropertiesChanged", this,
                                                       SLOT(changed(QString, QVariantMap, QStringList))));
-        startWithAButton({"--modern", "--fragment", "--prefix", "top-", "--output-dir", m_dir.filePath("pages")});
-        // The menu entry's name is the resource name (packaging/check.sh: the entry's
-        // StartupWMClass is its name).
+        // The plug-in starts empty; a button "Home" added.
+        m_host.start(built("rollcraft"),
+                     {"host", "--modern", "--fragment", "--prefix", "top-", "--output-dir", m_dir.filePath("pages")});
+        m_window = focusWindow(Title);
+        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
+        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
+        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
+                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}, {"SCRIPTSET", ""}}));
+        click(304 + 27, 16 + 10); // "Add"
+        QVERIFY(!focusWindow("Add button").isEmpty());
+        xdotool({"type", "--delay", "30", "Home"}); // replaces the selected default
+        xdotool({"key", "Return"});
+        focusWindow(Title);
+        // The menu entry's name is the resource name (packaging/check.sh: the entry's StartupWMClass is its name).
         const QString hints = runProgram("xprop", {"-id", m_window, "WM_CLASS"}).out;
         QVERIFY2(hints.contains("WM_CLASS(STRING) = \"org.tarnwick.plugin.rollcraft2\", "), qPrintable(hints));
         for (int i = 1; i <= 2; ++i) {
@@ -182,8 +193,8 @@ private slots:
         QCOMPARE(m_changes.mid(10), QStringList({"SCRIPT=", "SCRIPT=" + buildPage(set, PageMode::Page)}));
     }
 
-    // The link publishes each change of the exchange, in order, and answers for its fields; under
-    // load too (tst_linksoak: 500 previews in a row).
+    // The link publishes each change of the exchange, in order, and answers for its fields; under load too
+    // (tst_linksoak: 500 previews in a row).
     void theLinkPublishesEachChangeInOrder()
     {
         PluginExchange exchange;
@@ -216,52 +227,44 @@ private slots:
         QDBusConnection::disconnectFromBus("host");
     }
 
-    // How the host ends with the plug-in it started (actAsPlugin), which publishes one page and
-    // ends or is killed. One change carries at most 63 MiB less 4 KiB, name and value: the bus
-    // ends the connection of a program that sends a larger array than 64 MiB, and a host on
-    // libdbus stops reading at 63 MiB (Qt's for good). A page past that is said by the plug-in
-    // and sent nowhere; the host says what it missed, and what the user must know also as a
-    // desktop notification: nobody reads a menu host's stderr.
+    // How the host ends with the plug-in it started (actAsPlugin), which publishes one page and ends or is killed. One
+    // change carries at most 63 MiB less 4 KiB, name and value: the bus ends the connection of a program that sends a
+    // larger array than 64 MiB, and a host on libdbus stops reading at 63 MiB (Qt's for good). A page past that is said
+    // by the plug-in and sent nowhere; the host says what it missed, and what the user must know also as a desktop
+    // notification: nobody reads a menu host's stderr.
     void howTheHostEnds_data()
     {
-        QTest::addColumn<QString>("page"); // "insert" or "preview"
-        QTest::addColumn<int>("length");
-        QTest::addColumn<QChar>("fill");
-        QTest::addColumn<bool>("killed");
+        QTest::addColumn<QString>("plan"); // PAGE LENGTH FILL END
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("told");
         QTest::addColumn<bool>("notified");
         const QString lost = "the plug-in inserted \"Big\", but its page did not come over the bus";
-        const auto row = [](const char* rule, const char* page, int length, QChar fill, bool killed, int status,
-                            const QString& told, bool notified) {
-            QTest::newRow(rule) << page << length << fill << killed << status << told << notified;
+        const auto row = [](const char* rule, const QString& plan, int status, const QString& told, bool notified) {
+            QTest::newRow(rule) << plan << status << told << notified;
         };
-        row("the most: inserted whole", "insert", MostPage, 'x', false, 0, "", false);
-        row("a byte more: the insert is lost, and said", "insert", MostPage + 1, 'x', false, 2, lost, true);
-        row("bytes counted, not characters", "insert", MostPage / 2 + 1, u'\u00e9', false, 2, lost, true);
-        row("a lost preview is said, the link carries on", "preview", MostPage + 1, 'x', false, 1,
+        const QString most = QString::number(MostPage), more = QString::number(MostPage + 1);
+        row("the most: inserted whole", "insert " + most + " x exit", 0, "", false);
+        row("a byte more: the insert is lost, and said", "insert " + more + " x exit", 2, lost, true);
+        row("bytes counted, not characters", "insert " + QString::number(MostPage / 2 + 1) + " \u00e9 exit", 2, lost,
+            true);
+        row("a lost preview is said, the link carries on", "preview " + more + " x exit", 1,
             "the plug-in asked for preview 1, but its page did not come over the bus", true);
-        row("a preview that cannot be written", "preview", 9, 'x', false, 1,
+        row("a preview that cannot be written", "preview 9 x exit", 1,
             "cannot write the preview to " + m_dir.filePath("blocker/preview/preview.html"), true);
-        row("a killed plug-in's page is not written", "insert", 9, 'x', true, 2,
+        row("a killed plug-in's page is not written", "insert 9 x kill", 2,
             "the link ended: the plug-in was killed or crashed", false);
     }
 
     void howTheHostEnds()
     {
-        QFETCH(QString, page);
-        QFETCH(int, length);
-        QFETCH(QChar, fill);
-        QFETCH(bool, killed);
+        QFETCH(QString, plan);
         QFETCH(QString, told);
         const QString out = m_dir.filePath("big.html"), go = m_dir.filePath("go");
         QFile::remove(out);
         QFile::remove(go);
         m_notifications.bodies.clear();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PLAN",
-                           QStringList{go, page, QString::number(length), fill, killed ? "kill" : "exit"}.join(' '));
-        m_log.clear();
+        environment.insert("PLAN", go + ' ' + plan);
         m_host.setProcessEnvironment(environment);
         m_host.start(built("rollcraft"), {"host", "--plugin", QCoreApplication::applicationFilePath(), "-o", out,
                                           "--preview-dir", m_dir.filePath("blocker/preview")});
@@ -270,31 +273,15 @@ private slots:
         const bool ended = m_host.waitForFinished(30000);
         QVERIFY2(ended && hostSaid(told), qPrintable(m_log));
         QTEST(m_host.exitCode(), "status");
-        const bool tooLarge = QString(length, fill).toUtf8().size() > MostPage;
-        QCOMPARE(hostSaid("rollcraft2: cannot publish the new SCRIPT on the bus"), tooLarge);
-        QCOMPARE(readBytes(out), told.isEmpty() ? Bom + QString(length, fill).toUtf8() : "<missing>");
+        const QByteArray page = QString(plan.section(' ', 1, 1).toInt(), plan.section(' ', 2, 2)[0]).toUtf8();
+        QCOMPARE(hostSaid("rollcraft2: cannot publish the new SCRIPT on the bus"), page.size() > MostPage);
+        QCOMPARE(readBytes(out), told.isEmpty() ? Bom + page : "<missing>");
         QFETCH(bool, notified);
         QTRY_COMPARE(m_notifications.bodies.size(), int(notified));
         QVERIFY(!notified || m_notifications.bodies[0].startsWith(told));
     }
 
 private:
-    // Starts the host, sees the plug-in start empty, and adds a button "Home".
-    void startWithAButton(const QStringList& arguments)
-    {
-        m_log.clear();
-        m_host.start(built("rollcraft"), QStringList{"host"} + arguments);
-        m_window = focusWindow(Title);
-        QVERIFY2(!m_window.isEmpty(), m_host.readAllStandardError().constData());
-        QDBusInterface properties(Plugin, PluginObjectPath, "org.freedesktop.DBus.Properties");
-        QCOMPARE(QDBusReply<QVariantMap>(properties.call("GetAll", PluginInterface)).value(),
-                 QVariantMap({{"SCRIPT", ""}, {"SCRIPTTYPE", ""}, {"PREVIEW", "Prev"}, {"SCRIPTSET", ""}}));
-        click(304 + 27, 16 + 10); // "Add"
-        QVERIFY(!focusWindow("Add button").isEmpty());
-        xdotool({"type", "--delay", "30", "Home"}); // replaces the selected default
-        xdotool({"key", "Return"});
-        focusWindow(Title);
-    }
     // Clicks at (x, y) of the plug-in window's client area, below its menu bar.
     void click(int x, int y)
     {
@@ -303,17 +290,14 @@ private:
         xdotool({"mousemove", "--window", m_window, QString::number(x), QString::number(y)});
         xdotool({"click", "1"});
     }
-    // Whether the host has said `text` on standard error so far.
+    // Whether the host has said `text` on standard error so far; the preview pages it has reported writing.
     bool hostSaid(const QString& text)
     {
-        m_log += QString::fromUtf8(m_host.readAllStandardError());
-        return m_log.contains(text);
+        return (m_log += QString::fromUtf8(m_host.readAllStandardError())).contains(text);
     }
-    // The preview pages the host has reported writing so far.
     int previewsWritten()
     {
-        m_log += QString::fromUtf8(m_host.readAllStandardError());
-        return int(m_log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size());
+        return hostSaid("") ? int(m_log.split(u'\n').filter(QRegularExpression("^preview \\d+:")).size()) : 0;
     }
     QTemporaryDir m_dir;
     Notifications m_notifications;

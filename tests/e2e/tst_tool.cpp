@@ -7,15 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The companion tool: its commands called in this process, and as a script or a user runs it
-// where the process itself is the point (a terminal, signals, a pipe, the environment).
+// The companion tool: its commands called in this process, and as a script or a user runs it where the process itself
+// is the point (a terminal, signals, a pipe, the environment).
 class TestTool : public QObject {
     Q_OBJECT
 private slots:
-    // The data files of e2e/data in the test's folder, the current one, '@' in them the folder:
-    // good.rk2 refers to here.jpg twice and to a missing picture; crafted.rk2's picture
-    // climbs out of the folder it is copied to; every picture clean.rk2 and findings.rk2 name
-    // is there.
+    // The data files of e2e/data in the test's folder, the current one, '@' in them the folder: good.rk2 refers to
+    // here.jpg twice and to a missing picture; crafted.rk2's picture climbs out of the folder it is copied to; every
+    // picture clean.rk2 and findings.rk2 name is there.
     void initTestCase()
     {
         QVERIFY(QDir::setCurrent(m_dir.path()));
@@ -43,8 +42,8 @@ private slots:
         writeBytes("dest/here.jpg", "old");
     }
 
-    // Each row: the command line (one space apart), what standard input and output are
-    // (empty: nothing, and caught), the status, words said on either.
+    // Each row: the command line (one space apart), what standard input and output are (empty: nothing, and caught),
+    // the status, words said on either.
     void commands_data()
     {
         QTest::addColumn<QString>("line");
@@ -135,8 +134,8 @@ private slots:
                  QString::fromUtf8(readBytes(QFINDTESTDATA("e2e/data/findings.txt"))).split('\n'));
     }
 
-    // Each row: a shell command line run in the test's folder, the status, words said,
-    // answers typed ("tty": the tool on a pseudo-terminal).
+    // Each row: a shell command line run in the test's folder, the status, words said, answers typed ("tty": the tool
+    // on a pseudo-terminal).
     void journeys_data()
     {
         QTest::addColumn<QString>("command");
@@ -160,8 +159,7 @@ private slots:
         row("a log that cannot be written is said", "HOME=/nonexistent rollcraft copy-images --overwrite good.rk2 dest",
             1,
             "The log \"/nonexistent/twk_error.log\" could not be written; the failed copies are the 1 listed above.");
-        // A reader gone ends the tool quietly as it ends cat (by SIGPIPE), even with SIGPIPE
-        // ignored.
+        // A reader gone ends the tool quietly as it ends cat (by SIGPIPE), even with SIGPIPE ignored.
         row("a closed pipe ends the tool quietly",
             "python3 -c \"import os, signal, subprocess as s; r, w = os.pipe(); os.close(r); "
             "signal.signal(signal.SIGPIPE, signal.SIG_IGN); p = s.run(['rollcraft', 'render', "
@@ -189,16 +187,22 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QByteArray, answers);
         QString line = "PATH='" + built("") + "':$PATH; " + command;
+        const QString python = program("ROLLCRAFT_PYTHON3", "python3"), script = program("ROLLCRAFT_SCRIPT", "script");
+        if (line.contains("python3 -c") && python.isEmpty())
+            QSKIP("skipped: it needs python3 (Debian package python3), which is not installed");
+        if (line.contains("; tty ") && script.isEmpty())
+            QSKIP("skipped: it needs script (Debian package bsdutils), which is not installed");
+        line.replace("python3 -c", "'" + python + "' -c");
         if (line.contains("; tty "))
-            line = "script -qec \"" + line.replace("; tty ", "; ") + "\" /dev/null";
+            line = "'" + script + "' -qec \"" + line.replace("; tty ", "; ") + "\" /dev/null";
         const Run run = runProgram("sh", {"-c", line}, answers);
         QTEST(run.status, "status");
         QFETCH(QString, says);
         QVERIFY2(QString::fromUtf8(run.out + run.err).contains(says), run.out + run.err);
     }
 
-    // The tool ended by a logout or a closed terminal while a picture is half copied:
-    // the earlier picture stays, and nothing else is in the folder.
+    // The tool ended by a logout or a closed terminal while a picture is half copied: the earlier picture stays, and
+    // nothing else is in the folder.
     void aSignalMidCopyLeavesOnlyWholeFiles()
     {
         writeBytes("big.gif", {});
@@ -224,31 +228,35 @@ private slots:
     }
 
 private:
-    // runTool(arguments) here, standard input and output the files named (empty: none, and
-    // caught), standard error caught.
+    // runTool(arguments) here, standard input and output the files named (empty: none, and caught), standard error
+    // caught.
     static Run inProcess(const QStringList& arguments, const QString& input = {}, const QString& output = {})
     {
         QTemporaryFile out, err;
         if (!out.open() || !err.open())
             return {};
-        std::fflush(stdout);
-        std::fflush(stderr);
+        std::fflush(nullptr);
         const int to[] = {::open(input.isEmpty() ? "/dev/null" : qPrintable(input), O_RDONLY),
-                          output.isEmpty() ? out.handle() : ::open(qPrintable(output), O_WRONLY), err.handle()};
+                          output.isEmpty() ? ::dup(out.handle()) : ::open(qPrintable(output), O_WRONLY),
+                          ::dup(err.handle())};
         int saved[3];
         for (int fd = 0; fd < 3; ++fd) {
             saved[fd] = ::dup(fd);
             ::dup2(to[fd], fd);
+            ::close(to[fd]);
         }
         const int status = runTool(arguments);
         for (int fd = 0; fd < 3; ++fd) {
             ::dup2(saved[fd], fd);
             ::close(saved[fd]);
         }
-        ::close(to[0]);
-        if (!output.isEmpty())
-            ::close(to[1]);
         return {status, readBytes(out.fileName()), readBytes(err.fileName())};
+    }
+    // What ctest found (empty: not installed), or by hand what is on PATH.
+    static QString program(const char* variable, const char* name)
+    {
+        return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable)
+                                                   : QStandardPaths::findExecutable(name);
     }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
