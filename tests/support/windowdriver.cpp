@@ -69,19 +69,6 @@ void WindowFixture::settle() const
     QTRY_VERIFY_WITH_TIMEOUT(std::ranges::none_of(decoders, &PreviewDecoder::pending), 10000);
 }
 
-void WindowFixture::run(const QString& steps)
-{
-    for (const QString& step : steps.split("; ")) {
-        const QString verb = step.section(' ', 0, 0), rest = step.section(' ', 1);
-        if (verb == "add")
-            add(rest);
-        else if (verb == "click")
-            click(rest);
-        else
-            type(rest.section(' ', 0, 0).toInt(), rest.section(' ', 1));
-    }
-}
-
 QList<ButtonRecord> WindowFixture::records() const
 {
     QList<ButtonRecord> kept(set().Buttons.begin(), set().Buttons.end());

@@ -40,8 +40,6 @@ struct WindowFixture {
     WindowFixture& wait(); // until the preview and the closing timer have run
     WindowFixture& settled() { return settle(), *this; }
     void settle() const;
-    // The steps tst_host's journeys still speak, "; " apart: "add NAME", "type N TEXT", "click BUTTON".
-    void run(const QString& steps);
 
     // The answers for the next dialogs of each kind, in the order they are asked.
     WindowFixture& answer(Answer a) { return dialogs.answer(a), *this; }
